@@ -1,0 +1,25 @@
+// MS ADPCM, stereo, 2048-byte blocks, decoded on demand by PCM byte offset.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnuvo {
+
+struct AdpcmChannel {
+    int32_t coef1 = 0, coef2 = 0;
+    int32_t delta = 0;
+    int32_t sample1 = 0, sample2 = 0;
+};
+
+// Decodes one nibble (0..15) and advances the channel's state.
+int16_t decodeNibble(AdpcmChannel& ch, uint32_t nibble);
+
+// Decodes one 2048-byte stereo block into 2036 frames (8144 bytes).
+void decodeAdpcmBlock(const uint8_t* block, int16_t* out);
+
+// Writes the track's PCM bytes p .. p+n-1 (n at most 8192) to dst, decoding
+// from the ADPCM data at `data`. `dataBytes` bounds every read: bytes of
+// blocks that are not wholly present come out as silence.
+void decodeAdpcm(uint8_t* dst, const uint8_t* data, uint32_t dataBytes, uint32_t p, uint32_t n);
+
+}  // namespace tarnuvo

@@ -1,0 +1,123 @@
+#include "engine/player.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "engine/text.h"
+
+namespace tarnuvo {
+
+namespace {
+std::atomic<MemberResolver> g_resolver{nullptr};
+const PlayerEnvironment& defaults() {
+    static const PlayerEnvironment env;
+    return env;
+}
+}  // namespace
+
+void setMemberResolver(MemberResolver resolver) { g_resolver.store(resolver); }
+MemberResolver memberResolver() { return g_resolver.load(); }
+
+uint32_t endOfTrackCommand(int32_t playMode) {
+    switch (playMode) {
+        case RepeatOne: return 0;
+        case RepeatAll: return kCmdNext;
+        case Random: return kCmdRandom;
+        default: return kCmdStop;
+    }
+}
+
+Player::Player() { resetTrackInfo(); }
+Player::~Player() { resetTrackInfo(); }
+
+void Player::attach(WindowHandle owner, PlayerEnvironment* env) {
+    ownerWindow = owner;
+    environment = env;
+}
+
+void Player::reset() { resetTrackInfo(); }
+
+void Player::resetTrackInfo() {
+    listIndex = -1;
+    infoKnown = 0;
+    path[0] = location[0] = title[0] = artist[0] = '\0';
+    length = 0;
+    hasLoop = 0;
+    loopStart = loopEnd = 0;
+    loopsDone = loopsRead = 0;
+    elapsed = 0;
+    rangeStart = rangeEnd = 0;
+    seekable = 1;
+}
+
+int32_t Player::open(const char*, int32_t, int32_t, const TrackInfo*) { return -1; }
+int32_t Player::play(intptr_t) { return 0; }
+int32_t Player::pause(int32_t) { return 0; }
+int32_t Player::seek(uint32_t) { return 0; }
+int32_t Player::stop() { return 0; }
+uint32_t Player::position() { return 0; }
+uint32_t Player::elapsedTotal() { return elapsed; }
+int32_t Player::getVolume(int32_t*) { return 8; }
+int32_t Player::setVolume(uint32_t) { return 0; }
+int32_t Player::isDirectShow() { return 0; }
+
+int32_t Player::currentPlayMode() const { return (environment ? *environment : defaults()).playMode; }
+int32_t Player::currentLoopCount() const {
+    return (environment ? *environment : defaults()).loopCount;
+}
+int32_t Player::currentLoopIgnore() const {
+    return (environment ? *environment : defaults()).loopIgnore;
+}
+
+bool Player::loopUsable() const {
+    constexpr uint32_t kMaxFrame = UINT32_MAX / kBytesPerFrame;
+    return hasLoop && loopStart < loopEnd && loopStart <= kMaxFrame && loopEnd <= kMaxFrame &&
+           loopStart * kBytesPerFrame < length;
+}
+
+void Player::applyLoopRange() {
+    uint32_t start = 0, end = length;
+    const int32_t mode = currentPlayMode();
+    const uint32_t count = static_cast<uint32_t>(currentLoopCount());
+    if (!currentLoopIgnore() && loopUsable() && (mode == RepeatOne || (count != 0 && loopsRead < count))) {
+        start = loopStart * kBytesPerFrame;
+        end = loopEnd * kBytesPerFrame;
+        if (end > length) end = length;
+    }
+    rangeStart = start;
+    rangeEnd = end;
+}
+
+void Player::openCommon(const char* name, int32_t index, int32_t probeOnly, const TrackInfo* tmpl,
+                        char (&fileToOpen)[kTextSize]) {
+    reset();
+    copyText(path, kTextSize, name);
+    copyText(location, kTextSize, name);
+    title[0] = '\0';
+    if (const char* slash = findLastSeparator(path, '\\')) copyText(title, kTextSize, slash + 1);
+    listIndex = index;
+    if (!probeOnly && index != -1 && tmpl) {
+        copyText(title, kTextSize, tmpl->title);
+        copyText(artist, kTextSize, tmpl->artist);
+        length = tmpl->length;
+        hasLoop = tmpl->hasLoop;
+        loopStart = tmpl->loopStart;
+        loopEnd = tmpl->loopEnd;
+        infoKnown = 1;
+    }
+    copyText(fileToOpen, kTextSize, path);
+    const char* bar = findLastSeparator(path, '|');
+    if (!bar) return;
+    char archive[kTextSize];
+    const size_t archiveLen = static_cast<size_t>(bar - path);
+    std::memcpy(archive, path, archiveLen);
+    archive[archiveLen] = '\0';
+    copyText(fileToOpen, kTextSize, archive);
+    if (MemberResolver resolve = memberResolver()) {
+        char resolved[kTextSize] = {};
+        if (resolve(archive, bar + 1, ownerWindow, environment, resolved))
+            copyText(fileToOpen, kTextSize, resolved);
+    }
+}
+
+}  // namespace tarnuvo

@@ -1,0 +1,67 @@
+// The abstract player. A playlist entry is a bare Player that never plays;
+// entries and players exchange data by copying the TrackInfo part.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/player_environment.h"
+#include "engine/track_info.h"
+
+namespace tarnuvo {
+
+constexpr int32_t kPauseOn = 1;
+constexpr int32_t kPauseOff = 2;
+
+// End-of-track commands posted to the owner window.
+constexpr uint32_t kCmdStop = 41010;
+constexpr uint32_t kCmdNext = 41020;
+constexpr uint32_t kCmdRandom = 41022;
+
+// The command that ends a track in the given play mode; 0 when none is posted.
+uint32_t endOfTrackCommand(int32_t playMode);
+
+class Player : public TrackInfo {
+public:
+    Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // The virtual operations in slot order.
+    virtual ~Player();
+    virtual void attach(WindowHandle owner, PlayerEnvironment* env);
+    virtual void reset();
+    virtual int32_t open(const char* name, int32_t listIndex, int32_t probeOnly,
+                         const TrackInfo* tmpl);
+    virtual int32_t play(intptr_t unused);
+    virtual int32_t pause(int32_t mode);
+    virtual int32_t seek(uint32_t position);
+    virtual int32_t stop();
+    virtual void applyLoopRange();
+    virtual uint32_t position();
+    virtual uint32_t elapsedTotal();
+    virtual int32_t getVolume(int32_t* level);
+    virtual int32_t setVolume(uint32_t level);
+    virtual int32_t isDirectShow();
+
+    TrackInfo& info() { return *this; }
+    const TrackInfo& info() const { return *this; }
+
+    // The playback settings in force (defaults when no environment is attached).
+    int32_t currentPlayMode() const;
+    int32_t currentLoopCount() const;
+    int32_t currentLoopIgnore() const;
+
+    // True when the loop points can be used against `length`: set, ordered,
+    // representable in bytes, and starting inside the track.
+    bool loopUsable() const;
+
+protected:
+    // Steps 1 to 5 of every concrete open: reset, names, template, and
+    // resolution of an archive member. Fills fileToOpen.
+    void openCommon(const char* name, int32_t listIndex, int32_t probeOnly, const TrackInfo* tmpl,
+                    char (&fileToOpen)[kTextSize]);
+
+    void resetTrackInfo();
+};
+
+}  // namespace tarnuvo

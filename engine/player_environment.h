@@ -1,0 +1,33 @@
+// What a player needs from the process environment: the playback settings
+// and the temporary directory that archive members are extracted into.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/track_info.h"
+
+namespace tarnuvo {
+
+class PlayerEnvironment {
+public:
+    virtual ~PlayerEnvironment() = default;
+
+    int32_t playMode = RepeatOne;
+    int32_t loopIgnore = 0;
+    int32_t loopCount = 0;  // 0..99
+    int32_t showVideo = 0;
+
+    // Directory (with a trailing separator) for extracted archive members;
+    // empty when extraction is disabled for this run.
+    virtual const char* temporaryDirectory() const { return ""; }
+};
+
+// Turns an archive member into a file that can be opened. Filled in by the
+// archive code; without it a member reference opens the archive itself.
+using MemberResolver = bool (*)(const char* archivePath, const char* memberName,
+                                WindowHandle owner, PlayerEnvironment* environment,
+                                char (&fileToOpen)[kTextSize]);
+void setMemberResolver(MemberResolver resolver);
+MemberResolver memberResolver();
+
+}  // namespace tarnuvo
