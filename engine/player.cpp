@@ -15,6 +15,17 @@ const PlayerEnvironment& defaults() {
 }
 }  // namespace
 
+bool PlayerEnvironment::tempFileFor(const char* name, char (&out)[kTextSize]) {
+    out[0] = '\0';
+    const char* dir = temporaryDirectory();
+    if (!dir || !*dir) return false;
+    const char* slash = findLastSlash(name);
+    const char* base = slash ? slash + 1 : name;
+    size_t n = copyText(out, kTextSize, dir);
+    copyText(out + n, kTextSize - n, base);
+    return true;
+}
+
 void setMemberResolver(MemberResolver resolver) { g_resolver.store(resolver); }
 MemberResolver memberResolver() { return g_resolver.load(); }
 

@@ -20,6 +20,12 @@ public:
     // Directory (with a trailing separator) for extracted archive members;
     // empty when extraction is disabled for this run.
     virtual const char* temporaryDirectory() const { return ""; }
+
+    // The temporary file that an extracted member named `name` becomes: the
+    // temporary directory and the name's last component, cut to 259 bytes.
+    // False when extraction is disabled. The application's environment also
+    // remembers the file so that it can delete it later.
+    virtual bool tempFileFor(const char* name, char (&out)[kTextSize]);
 };
 
 // Turns an archive member into a file that can be opened. Filled in by the
