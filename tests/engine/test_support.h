@@ -1,0 +1,194 @@
+// Helpers shared by the engine tests: files, WAV building, loop expectations.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/track_info.h"
+#include "tools/render/renderer.h"
+
+namespace testing_support {
+
+using Bytes = std::vector<uint8_t>;
+
+// A fixture built by make_fixtures.py, as a path this build can open.
+inline std::string fixture(const char* name) {
+    std::string p = std::string(TARNUVO_FIXTURES) + "/" + name;
+#ifdef _WIN32
+    for (char& c : p) c = c == '/' ? '\\' : c;
+    p = "Z:" + p;
+#endif
+    return p;
+}
+
+inline Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+class TempDir {
+public:
+    TempDir() {
+        static int counter = 0;
+        auto base = std::filesystem::temp_directory_path();
+        for (;;) {
+            dir_ = base / ("tarnuvo-test-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
+            if (std::filesystem::create_directory(dir_)) break;
+        }
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string write(const std::string& name, const Bytes& bytes) const {
+        std::string p = path(name);
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+        return p;
+    }
+
+private:
+    std::filesystem::path dir_;
+};
+
+inline void put16(Bytes& b, uint32_t v) {
+    b.push_back(static_cast<uint8_t>(v));
+    b.push_back(static_cast<uint8_t>(v >> 8));
+}
+inline void put32(Bytes& b, uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
+// Builds RIFF/WAVE files chunk by chunk, damaged ones included.
+class WavBuilder {
+public:
+    WavBuilder& fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align, uint16_t bits,
+                    int32_t extra = -1) {
+        Bytes f;
+        put16(f, tag);
+        put16(f, channels);
+        put32(f, rate);
+        put32(f, rate * align);
+        put16(f, align);
+        put16(f, bits);
+        if (extra >= 0) {
+            put16(f, static_cast<uint32_t>(extra));
+            f.resize(f.size() + static_cast<size_t>(extra), 0);
+        }
+        return chunk("fmt ", f);
+    }
+    WavBuilder& pcmFormat() { return fmt(1, 2, 44100, 4, 16); }
+    WavBuilder& adpcmFormat() { return fmt(2, 2, 44100, 2048, 4, 32); }
+    // A chunk with its real size, or a declared size that lies.
+    WavBuilder& chunk(const char* id, const Bytes& data, int64_t declared = -1, bool pad = false) {
+        body_.insert(body_.end(), id, id + 4);
+        put32(body_, declared >= 0 ? static_cast<uint32_t>(declared) : static_cast<uint32_t>(data.size()));
+        body_.insert(body_.end(), data.begin(), data.end());
+        if (pad && (data.size() & 1)) body_.push_back(0);
+        return *this;
+    }
+    WavBuilder& raw(const Bytes& data) {
+        body_.insert(body_.end(), data.begin(), data.end());
+        return *this;
+    }
+    WavBuilder& smpl(uint32_t start, uint32_t end, uint32_t loops = 1) {
+        Bytes s(36, 0);
+        s[28] = static_cast<uint8_t>(loops);
+        s[29] = static_cast<uint8_t>(loops >> 8);
+        s[30] = static_cast<uint8_t>(loops >> 16);
+        s[31] = static_cast<uint8_t>(loops >> 24);
+        put32(s, 0);
+        put32(s, 0);
+        put32(s, start);
+        put32(s, end);
+        put32(s, 0);
+        put32(s, 0);
+        return chunk("smpl", s);
+    }
+    Bytes build(int64_t riffSize = -1) const {
+        Bytes out = {'R', 'I', 'F', 'F'};
+        put32(out, riffSize >= 0 ? static_cast<uint32_t>(riffSize) : static_cast<uint32_t>(body_.size() + 4));
+        out.insert(out.end(), {'W', 'A', 'V', 'E'});
+        out.insert(out.end(), body_.begin(), body_.end());
+        return out;
+    }
+
+private:
+    Bytes body_;
+};
+
+// Every frame differs from every other, so any misplaced sample shows.
+inline Bytes countingPcm(uint32_t frames) {
+    Bytes b;
+    b.reserve(frames * 4);
+    for (uint32_t i = 0; i < frames; ++i) {
+        put16(b, i & 0xFFFF);
+        put16(b, (i >> 16) ^ 0x5A5A);
+    }
+    return b;
+}
+
+inline Bytes slice(const Bytes& b, size_t from, size_t to) {
+    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
+// The stream a looped track must produce: start to loop end, then `passes`
+// passes of the loop range, the last one running on through the tail.
+inline Bytes expectedLoopStream(const Bytes& pcm, uint32_t loopStart, uint32_t loopEnd, uint32_t passes) {
+    if (passes == 0) return pcm;
+    const size_t s = loopStart * 4u, e = loopEnd * 4u;
+    Bytes out = slice(pcm, 0, e);
+    for (uint32_t i = 1; i < passes; ++i) {
+        Bytes pass = slice(pcm, s, e);
+        out.insert(out.end(), pass.begin(), pass.end());
+    }
+    Bytes last = slice(pcm, s, pcm.size());
+    out.insert(out.end(), last.begin(), last.end());
+    return out;
+}
+
+// Start to loop end, then the loop range forever, cut to n bytes.
+inline Bytes expectedEndless(const Bytes& pcm, size_t from, size_t loopStart, size_t loopEnd, size_t n) {
+    Bytes out;
+    size_t pos = from;
+    while (out.size() < n) {
+        if (pos >= loopEnd) pos = loopStart;
+        size_t take = std::min(loopEnd - pos, n - out.size());
+        out.insert(out.end(), pcm.begin() + static_cast<std::ptrdiff_t>(pos),
+                   pcm.begin() + static_cast<std::ptrdiff_t>(pos + take));
+        pos += take;
+    }
+    return out;
+}
+
+// Offset of the first difference, or -1 when equal (sizes included).
+inline int64_t firstDifference(const Bytes& a, const Bytes& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return static_cast<int64_t>(i);
+    return a.size() == b.size() ? -1 : static_cast<int64_t>(n);
+}
+
+inline Bytes render(const std::string& path, const tarnuvo::RenderOptions& options,
+                    tarnuvo::RenderResult* result = nullptr) {
+    tarnuvo::VectorWriter out;
+    tarnuvo::RenderResult r = tarnuvo::renderTrack(path.c_str(), options, out);
+    if (result) *result = r;
+    return out.bytes;
+}
+
+inline tarnuvo::RenderOptions mode(int32_t playMode, int32_t loops, int64_t maxBytes = -1) {
+    tarnuvo::RenderOptions o;
+    o.playMode = playMode;
+    o.loopCount = loops;
+    o.maxBytes = maxBytes;
+    return o;
+}
+
+}  // namespace testing_support
