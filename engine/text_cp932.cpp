@@ -37,13 +37,13 @@ size_t fromUtf8To932(const char* utf8, char* out, size_t outSize) {
     while (inLeft > 0 && outLeft > 0) {
         if (iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<size_t>(-1)) break;
         if (errno == E2BIG) break;
-        // Unmappable or invalid: one '?' per character, as WideCharToMultiByte does.
+        // Unmappable or invalid: one '?' per UTF-16 unit, as the Windows
+        // conversion through UTF-16 gives (two for a character beyond the BMP).
         size_t skip = utf8SequenceLength(reinterpret_cast<unsigned char*>(in));
         if (skip > inLeft) skip = inLeft;
         in += skip;
         inLeft -= skip;
-        *o++ = '?';
-        --outLeft;
+        for (size_t units = skip == 4 ? 2 : 1; units > 0 && outLeft > 0; --units, --outLeft) *o++ = '?';
     }
     iconv_close(cd);
     *o = '\0';

@@ -17,10 +17,13 @@ size_t fromUtf8ToAcp(const char* utf8, char* out, size_t outSize) {
     if (wide <= 1) return 0;
     std::vector<wchar_t> w(static_cast<size_t>(wide));
     MultiByteToWideChar(CP_UTF8, 0, utf8, -1, w.data(), wide);
-    int bytes = WideCharToMultiByte(CP_ACP, 0, w.data(), -1, nullptr, 0, nullptr, nullptr);
+    // No best-fit mapping: a character the code page lacks becomes the
+    // default character instead of a look-alike.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    int bytes = WideCharToMultiByte(CP_ACP, flags, w.data(), -1, nullptr, 0, nullptr, nullptr);
     if (bytes <= 1) return 0;
     std::vector<char> a(static_cast<size_t>(bytes));
-    WideCharToMultiByte(CP_ACP, 0, w.data(), -1, a.data(), bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, w.data(), -1, a.data(), bytes, nullptr, nullptr);
     return copyText(out, outSize, a.data());
 }
 

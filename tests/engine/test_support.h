@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <vorbis/vorbisfile.h>
+
 #include "engine/track_info.h"
 #include "tools/render/renderer.h"
 
@@ -173,6 +175,21 @@ inline int64_t firstDifference(const Bytes& a, const Bytes& b) {
     for (size_t i = 0; i < n; ++i)
         if (a[i] != b[i]) return static_cast<int64_t>(i);
     return a.size() == b.size() ? -1 : static_cast<int64_t>(n);
+}
+
+// A straight decode of a whole Ogg Vorbis file with this build's library:
+// no seeks, no carry, nothing of the engine's reader.
+inline Bytes decodeVorbisSequentially(const std::string& path) {
+    Bytes pcm;
+    OggVorbis_File vf;
+    if (ov_fopen(path.c_str(), &vf) != 0) return pcm;
+    char buf[4096];
+    int section = 0;
+    for (long got; (got = ov_read(&vf, buf, sizeof(buf), 0, 2, 1, &section)) != 0;) {
+        if (got > 0) pcm.insert(pcm.end(), buf, buf + got);
+    }
+    ov_clear(&vf);
+    return pcm;
 }
 
 inline Bytes render(const std::string& path, const tarnuvo::RenderOptions& options,
