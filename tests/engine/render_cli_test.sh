@@ -1,0 +1,22 @@
+#!/bin/sh
+# Exit codes and outputs of tarnuvo-render for good and bad input.
+render=$1 fixtures=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$render" "$fixtures/source48.wav" "$out/a.wav" 2>"$out/err"; code=$?
+[ $code -eq 1 ] || fail "unsupported input gave exit $code"
+[ ! -e "$out/a.wav" ] || fail "unsupported input left an output file"
+[ "$(wc -l < "$out/err")" -eq 1 ] || fail "expected one line on stderr"
+
+"$render" "$out/missing.ogg" "$out/b.wav" 2>/dev/null; [ $? -eq 1 ] || fail "missing input"
+"$render" --mode repeat-one "$fixtures/small.wav" "$out/c.wav" 2>/dev/null; [ $? -ne 0 ] || fail "endless render accepted"
+"$render" --loops 100 "$fixtures/small.wav" "$out/c.wav" 2>/dev/null; [ $? -ne 0 ] || fail "--loops 100 accepted"
+"$render" "$fixtures/small.wav" /nonexistent/dir/x.wav 2>/dev/null; [ $? -ne 0 ] || fail "unwritable output"
+
+"$render" --mode repeat-one --max-seconds 1.5 "$fixtures/small.wav" "$out/d.wav" || fail "repeat-one render"
+[ "$(wc -c < "$out/d.wav")" -eq $((44 + 264600)) ] || fail "--max-seconds 1.5 must give 264600 bytes"
+"$render" --loops 2 "$fixtures/small.wav" "$out/e.wav" || fail "plain render"
+[ "$(wc -c < "$out/e.wav")" -eq $((44 + 12000)) ] || fail "a loopless track renders once"
+echo ok
