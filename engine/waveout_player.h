@@ -1,0 +1,63 @@
+// The native player on the waveOut device. The device's done-callback only
+// hands each returned buffer to a refill thread; that thread accounts for
+// it and queues the next one, in order, under the output lock.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/handles.h"
+#include "engine/native_player.h"
+#include "engine/output_lock.h"
+
+namespace tarnuvo {
+
+class WaveOutPlayer : public NativePlayer, private BufferSink {
+public:
+    WaveOutPlayer();
+    ~WaveOutPlayer() override;
+
+    void attach(WindowHandle owner, PlayerEnvironment* env) override;
+    void reset() override;
+    int32_t play(intptr_t unused) override;
+    int32_t pause(int32_t mode) override;
+    int32_t seek(uint32_t position) override;
+    int32_t stop() override;
+    void applyLoopRange() override;
+    int32_t isDirectShow() override { return 0; }
+
+    // The player whose buffers the device is serving; null when none.
+    static WaveOutPlayer* current();
+
+private:
+    static void CALLBACK doneCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,
+                                      DWORD_PTR param1, DWORD_PTR param2);
+    void queue(uint32_t index, OutputBuffer& buffer) override;
+    void refillLoop();
+    void handleReturned(uint32_t index);
+    // Resets and closes the device, waits for the refill thread and frees
+    // the data blocks. Buffers the reset hands back count as unheard.
+    void closeDevice();
+    void freeBlocks();
+
+    HWAVEOUT device_ = nullptr;
+    HWAVEOUT attachDevice_ = nullptr;
+    WAVEHDR headers_[kBufferCount] = {};
+
+    // Hand-over from the callback to the refill thread: a ring of header
+    // indices, guarded by a critical section (all a callback may use).
+    CRITICAL_SECTION returnedLock_;
+    uint32_t returned_[kBufferCount * 2] = {};
+    uint32_t returnedHead_ = 0;
+    uint32_t returnedCount_ = 0;
+    UniqueHandle returnedEvent_;
+    std::thread refill_;
+    std::atomic<bool> refillQuit_{false};
+    bool discarding_ = false;  // buffers coming back now were thrown away unheard
+    bool endPosted_ = false;
+};
+
+}  // namespace tarnuvo

@@ -1,0 +1,236 @@
+// The waveOut player on the real device, checked byte for byte on what the
+// device received.
+#include <gtest/gtest.h>
+
+#include "engine/waveout_player.h"
+#include "tests/engine/adpcm_reference.h"
+#include "tests/engine/waveout_support.h"
+
+using namespace testing_support;
+using namespace tarnuvo;
+
+namespace {
+
+struct Session {
+    PlayerEnvironment env;
+    CommandWindow owner;
+    WaveOutPlayer player;
+    Session(int32_t playMode, int32_t loops) {
+        env.playMode = playMode;
+        env.loopCount = loops;
+        player.attach(owner.hwnd(), &env);
+    }
+    bool start(const std::string& path) {
+        if (player.open(path.c_str(), -1, 0, nullptr) < 0) return false;
+        player.applyLoopRange();
+        return player.play(0) == 1;
+    }
+    bool waitForCommand(int ms = 20000) {
+        return waitFor([&] { return !owner.commands.empty(); }, ms);
+    }
+};
+
+std::string pcmTrack(TempDir& dir, const Bytes& pcm, uint32_t loopStart, uint32_t loopEnd) {
+    WavBuilder w;
+    w.pcmFormat().chunk("data", pcm);
+    if (loopEnd) w.smpl(loopStart, loopEnd);
+    return dir.write("t.wav", w.build());
+}
+
+Bytes adpcmReference() {
+    Bytes wav = readFile(fixture("adpcm_loop.wav"));
+    for (size_t at = 12; at + 8 <= wav.size();) {
+        uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | static_cast<uint32_t>(wav[at + 7]) << 24;
+        if (std::memcmp(&wav[at], "data", 4) == 0)
+            return referenceAdpcm(wav.data() + at + 8, size, false);
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
+// The capture checked against `want`, once the device has written all of it.
+::testing::AssertionResult captured(const Bytes& want) {
+    return isStreamThenSilence(readCapture(want.size()), want);
+}
+
+}  // namespace
+
+TEST(WaveOutPlayer, PcmRepeatAllPlaysTwoPassesThenPostsNext) {
+    TempDir dir;
+    Bytes pcm = countingPcm(40000);
+    Session s(RepeatAll, 2);
+    ASSERT_TRUE(s.start(pcmTrack(dir, pcm, 3000, 3500)));  // a loop far shorter than the buffers in flight
+    ASSERT_TRUE(s.waitForCommand());
+    pumpFor(300);
+    EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdNext});
+    EXPECT_EQ(s.player.loopsDone, 2u);
+    EXPECT_TRUE(captured(expectedLoopStream(pcm, 3000, 3500, 2)));
+}
+
+TEST(WaveOutPlayer, PcmSingleWithoutPassesPlaysOnceThenPostsStop) {
+    TempDir dir;
+    Bytes pcm = countingPcm(30000);
+    Session s(Single, 0);
+    ASSERT_TRUE(s.start(pcmTrack(dir, pcm, 1000, 9000)));
+    ASSERT_TRUE(s.waitForCommand());
+    pumpFor(300);
+    EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdStop});
+    EXPECT_TRUE(captured(pcm));
+    EXPECT_EQ(s.player.state, Playing);  // stays until the window stops it
+}
+
+TEST(WaveOutPlayer, AdpcmRepeatAllMatchesTheIndependentDecode) {
+    Bytes ref = adpcmReference();
+    Session s(RepeatAll, 2);
+    ASSERT_TRUE(s.start(fixture("adpcm_loop.wav")));
+    ASSERT_TRUE(s.waitForCommand());
+    pumpFor(200);
+    EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdNext});
+    EXPECT_TRUE(captured(expectedLoopStream(ref, 12345, 70001, 2)));
+}
+
+TEST(WaveOutPlayer, AdpcmSingleWithoutPasses) {
+    Bytes ref = adpcmReference();
+    Session s(Single, 0);
+    ASSERT_TRUE(s.start(fixture("adpcm_loop.wav")));
+    ASSERT_TRUE(s.waitForCommand());
+    EXPECT_TRUE(captured(ref));
+}
+
+TEST(WaveOutPlayer, VorbisRepeatAllAndSingle) {
+    Bytes ref = decodeVorbisSequentially(fixture("vorbis_loop.ogg"));
+    {
+        Session s(RepeatAll, 2);
+        ASSERT_TRUE(s.start(fixture("vorbis_loop.ogg")));
+        ASSERT_TRUE(s.waitForCommand());
+        pumpFor(200);
+        EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdNext});
+        EXPECT_TRUE(captured(expectedLoopStream(ref, 23456, 73456, 2)));
+    }
+    Session s(Single, 0);
+    ASSERT_TRUE(s.start(fixture("vorbis_loop.ogg")));
+    ASSERT_TRUE(s.waitForCommand());
+    EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdStop});
+    EXPECT_TRUE(captured(ref));
+}
+
+TEST(WaveOutPlayer, RepeatOneLoopsWithoutGapsAndPostsNothing) {
+    TempDir dir;
+    Bytes pcm = countingPcm(20000);
+    Session s(RepeatOne, 0);
+    ASSERT_TRUE(s.start(pcmTrack(dir, pcm, 5000, 7100)));
+    pumpFor(1500);
+    s.player.stop();
+    EXPECT_TRUE(s.owner.commands.empty());
+    Bytes capture = readCapture();
+    ASSERT_GT(capture.size(), 200000u);
+    // Whole buffers only: the stream up to the last buffer must be exact.
+    const size_t n = capture.size() / 8192 * 8192;
+    EXPECT_EQ(firstDifference(slice(capture, 0, n), expectedEndless(pcm, 0, 5000 * 4, 7100 * 4, n)), -1);
+    EXPECT_GT(s.player.loopsDone, 10u);
+}
+
+TEST(WaveOutPlayer, StopWhileQueuedPostsNothingAndIsQuick) {
+    TempDir dir;
+    Session s(Single, 0);
+    ASSERT_TRUE(s.start(pcmTrack(dir, countingPcm(44100 * 20), 0, 0)));
+    pumpFor(100);
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(s.player.stop(), 1);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_LT(ms, 200);
+    pumpFor(300);
+    EXPECT_TRUE(s.owner.commands.empty());
+    EXPECT_EQ(s.player.state, Stopped);
+    EXPECT_EQ(s.player.position(), 0u);
+}
+
+TEST(WaveOutPlayer, SeekRestartsAtTheFrameBelowTheTarget) {
+    TempDir dir;
+    Bytes pcm = countingPcm(44100 * 10);
+    Session s(Single, 0);
+    ASSERT_TRUE(s.start(pcmTrack(dir, pcm, 0, 0)));
+    pumpFor(100);
+    EXPECT_EQ(s.player.seek(1000003), 1);
+    EXPECT_EQ(s.player.state, Stopped);
+    s.player.applyLoopRange();
+    ASSERT_EQ(s.player.play(0), 1);
+    pumpFor(150);
+    Bytes capture = readCapture();
+    ASSERT_GT(capture.size(), 8192u);
+    EXPECT_EQ(firstDifference(slice(capture, 0, 8192), slice(pcm, 1000000, 1000000 + 8192)), -1);
+
+    // While paused: the player stays stopped until play.
+    s.player.pause(kPauseOn);
+    EXPECT_EQ(s.player.state, Paused);
+    s.player.seek(400002);
+    EXPECT_EQ(s.player.state, Stopped);
+    s.player.applyLoopRange();
+    ASSERT_EQ(s.player.play(0), 1);
+    pumpFor(150);
+    capture = readCapture();
+    ASSERT_GT(capture.size(), 8192u);
+    EXPECT_EQ(firstDifference(slice(capture, 0, 8192), slice(pcm, 400000, 400000 + 8192)), -1);
+    s.player.stop();
+    EXPECT_TRUE(s.owner.commands.empty());
+}
+
+TEST(WaveOutPlayer, VolumeIsHeardAfterTheQueuedBuffers) {
+    TempDir dir;
+    Bytes pcm;
+    for (int i = 0; i < 44100 * 2; ++i) {
+        put16(pcm, static_cast<uint16_t>(static_cast<int16_t>((i * 37) % 65536 - 32768)));
+        put16(pcm, static_cast<uint16_t>(static_cast<int16_t>(-((i * 11) % 32768))));
+    }
+    Session s(Single, 0);
+    int32_t level = 0;
+    EXPECT_EQ(s.player.getVolume(&level), 0);
+    EXPECT_EQ(level, -1);
+    ASSERT_TRUE(s.start(pcmTrack(dir, pcm, 0, 0)));
+    s.player.setVolume(32768);
+    ASSERT_TRUE(s.waitForCommand());
+    Bytes capture = readCapture(pcm.size());
+    ASSERT_GE(capture.size(), pcm.size());
+    // Four buffers were queued at full scale; everything after is halved.
+    EXPECT_EQ(firstDifference(slice(capture, 0, 32768), slice(pcm, 0, 32768)), -1);
+    Bytes half = scaled(pcm, 32768);
+    EXPECT_EQ(firstDifference(slice(capture, 32768, pcm.size()), slice(half, 32768, pcm.size())), -1);
+    for (size_t i = 0; i < 32768; i += 2) {
+        auto in = static_cast<int16_t>(pcm[i] | pcm[i + 1] << 8);
+        auto out = static_cast<int16_t>(half[i] | half[i + 1] << 8);
+        ASSERT_EQ(out, in / 2);
+    }
+}
+
+TEST(WaveOutPlayer, DisabledOutputAndMissingFilesRefuse) {
+    Session s(Single, 0);
+    s.player.waveOutDisabled = 1;
+    EXPECT_EQ(s.player.open(fixture("vorbis_loop.ogg").c_str(), -1, 0, nullptr), -1);
+    s.player.waveOutDisabled = 0;
+    EXPECT_EQ(s.player.open("Z:\\no\\such\\file.wav", -1, 0, nullptr), -1);
+    EXPECT_EQ(s.player.play(0), 0);
+    EXPECT_EQ(s.player.isDirectShow(), 0);
+}
+
+TEST(WaveOutPlayer, DestroyingAPlayingPlayerLeavesNothingBehind) {
+    TempDir dir;
+    std::string path = pcmTrack(dir, countingPcm(44100 * 5), 100, 2000);
+    PlayerEnvironment env;
+    for (int i = 0; i < 5; ++i) {
+        auto player = std::make_unique<WaveOutPlayer>();
+        player->attach(nullptr, &env);
+        ASSERT_GE(player->open(fixture("vorbis_loop.ogg").c_str(), -1, 0, nullptr), 0);
+        player->applyLoopRange();
+        ASSERT_EQ(player->play(0), 1);
+        pumpFor(30);
+        player.reset();
+        EXPECT_EQ(WaveOutPlayer::current(), nullptr);
+    }
+    // The file is free again: nothing holds it open.
+    WaveOutPlayer p;
+    ASSERT_GE(p.open(path.c_str(), -1, 0, nullptr), 0);
+    p.applyLoopRange();
+    ASSERT_EQ(p.play(0), 1);
+    p.reset();
+    EXPECT_NE(DeleteFileA(path.c_str()), 0);
+}
