@@ -16,15 +16,17 @@ using namespace tarnuvo;
 
 constexpr double kBufferSeconds = 8192.0 / kBytesPerSecond;
 
-std::string fixture(const char* name) { return std::string(TARNUVO_FIXTURES) + "/" + name; }
+std::string fixture(const char* name) {
+    return std::string(TARNUVO_FIXTURES) + "/" + name;
+}
 
 class NullSink : public BufferSink {
-public:
+  public:
     void queue(uint32_t, OutputBuffer&) override {}
 };
 
 class CountingWriter : public ByteWriter {
-public:
+  public:
     bool write(const uint8_t*, size_t) override { return true; }
 };
 
@@ -48,9 +50,15 @@ void fillBuffers(benchmark::State& state, const char* file) {
         static_cast<double>(state.iterations()) * kBufferSeconds, benchmark::Counter::kIsRate);
 }
 
-void BM_FillBufferPcm(benchmark::State& s) { fillBuffers(s, "source.wav"); }
-void BM_FillBufferAdpcm(benchmark::State& s) { fillBuffers(s, "adpcm_loop.wav"); }
-void BM_FillBufferVorbis(benchmark::State& s) { fillBuffers(s, "vorbis_loop.ogg"); }
+void BM_FillBufferPcm(benchmark::State& s) {
+    fillBuffers(s, "source.wav");
+}
+void BM_FillBufferAdpcm(benchmark::State& s) {
+    fillBuffers(s, "adpcm_loop.wav");
+}
+void BM_FillBufferVorbis(benchmark::State& s) {
+    fillBuffers(s, "vorbis_loop.ogg");
+}
 
 void BM_DecodeAdpcm(benchmark::State& state) {
     std::ifstream in(fixture("adpcm_loop.wav"), std::ios::binary);

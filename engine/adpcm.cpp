@@ -17,7 +17,9 @@ constexpr int32_t kMaxDelta = 0x1FFFFF;
 constexpr uint32_t kMaxRequest = 8192;
 constexpr uint32_t kWorkBlocks = 3;
 
-int16_t le16s(const uint8_t* p) { return static_cast<int16_t>(p[0] | p[1] << 8); }
+int16_t le16s(const uint8_t* p) {
+    return static_cast<int16_t>(p[0] | p[1] << 8);
+}
 
 void initChannel(AdpcmChannel& ch, uint8_t predictor, int16_t delta, int16_t s1, int16_t s2) {
     const uint32_t index = predictor > 6 ? 6 : predictor;

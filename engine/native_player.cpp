@@ -7,7 +7,9 @@
 
 namespace tarnuvo {
 
-NativePlayer::~NativePlayer() { releaseSource(); }
+NativePlayer::~NativePlayer() {
+    releaseSource();
+}
 
 void NativePlayer::releaseSource() {
     mapped_.release();

@@ -14,6 +14,8 @@ OutputLock& outputLock() {
     return fallback;
 }
 
-void installOutputLock(OutputLock* lock) { g_installed.store(lock); }
+void installOutputLock(OutputLock* lock) {
+    g_installed.store(lock);
+}
 
 }  // namespace tarnuvo

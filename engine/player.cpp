@@ -26,27 +26,41 @@ bool PlayerEnvironment::tempFileFor(const char* name, char (&out)[kTextSize]) {
     return true;
 }
 
-void setMemberResolver(MemberResolver resolver) { g_resolver.store(resolver); }
-MemberResolver memberResolver() { return g_resolver.load(); }
+void setMemberResolver(MemberResolver resolver) {
+    g_resolver.store(resolver);
+}
+MemberResolver memberResolver() {
+    return g_resolver.load();
+}
 
 uint32_t endOfTrackCommand(int32_t playMode) {
     switch (playMode) {
-        case RepeatOne: return 0;
-        case RepeatAll: return kCmdNext;
-        case Random: return kCmdRandom;
-        default: return kCmdStop;
+        case RepeatOne:
+            return 0;
+        case RepeatAll:
+            return kCmdNext;
+        case Random:
+            return kCmdRandom;
+        default:
+            return kCmdStop;
     }
 }
 
-Player::Player() { resetTrackInfo(); }
-Player::~Player() { resetTrackInfo(); }
+Player::Player() {
+    resetTrackInfo();
+}
+Player::~Player() {
+    resetTrackInfo();
+}
 
 void Player::attach(WindowHandle owner, PlayerEnvironment* env) {
     ownerWindow = owner;
     environment = env;
 }
 
-void Player::reset() { resetTrackInfo(); }
+void Player::reset() {
+    resetTrackInfo();
+}
 
 void Player::resetTrackInfo() {
     listIndex = -1;
@@ -61,18 +75,40 @@ void Player::resetTrackInfo() {
     seekable = 1;
 }
 
-int32_t Player::open(const char*, int32_t, int32_t, const TrackInfo*) { return -1; }
-int32_t Player::play(intptr_t) { return 0; }
-int32_t Player::pause(int32_t) { return 0; }
-int32_t Player::seek(uint32_t) { return 0; }
-int32_t Player::stop() { return 0; }
-uint32_t Player::position() { return 0; }
-uint32_t Player::elapsedTotal() { return elapsed; }
-int32_t Player::getVolume(int32_t*) { return 8; }
-int32_t Player::setVolume(uint32_t) { return 0; }
-int32_t Player::isDirectShow() { return 0; }
+int32_t Player::open(const char*, int32_t, int32_t, const TrackInfo*) {
+    return -1;
+}
+int32_t Player::play(intptr_t) {
+    return 0;
+}
+int32_t Player::pause(int32_t) {
+    return 0;
+}
+int32_t Player::seek(uint32_t) {
+    return 0;
+}
+int32_t Player::stop() {
+    return 0;
+}
+uint32_t Player::position() {
+    return 0;
+}
+uint32_t Player::elapsedTotal() {
+    return elapsed;
+}
+int32_t Player::getVolume(int32_t*) {
+    return 8;
+}
+int32_t Player::setVolume(uint32_t) {
+    return 0;
+}
+int32_t Player::isDirectShow() {
+    return 0;
+}
 
-int32_t Player::currentPlayMode() const { return (environment ? *environment : defaults()).playMode; }
+int32_t Player::currentPlayMode() const {
+    return (environment ? *environment : defaults()).playMode;
+}
 int32_t Player::currentLoopCount() const {
     return (environment ? *environment : defaults()).loopCount;
 }
@@ -90,7 +126,8 @@ void Player::applyLoopRange() {
     uint32_t start = 0, end = length;
     const int32_t mode = currentPlayMode();
     const uint32_t count = static_cast<uint32_t>(currentLoopCount());
-    if (!currentLoopIgnore() && loopUsable() && (mode == RepeatOne || (count != 0 && loopsRead < count))) {
+    if (!currentLoopIgnore() && loopUsable() &&
+        (mode == RepeatOne || (count != 0 && loopsRead < count))) {
         start = loopStart * kBytesPerFrame;
         end = loopEnd * kBytesPerFrame;
         if (end > length) end = length;

@@ -9,7 +9,7 @@
 namespace tarnuvo {
 
 class PlayerEnvironment {
-public:
+  public:
     virtual ~PlayerEnvironment() = default;
 
     int32_t playMode = RepeatOne;
@@ -30,9 +30,8 @@ public:
 
 // Turns an archive member into a file that can be opened. Filled in by the
 // archive code; without it a member reference opens the archive itself.
-using MemberResolver = bool (*)(const char* archivePath, const char* memberName,
-                                WindowHandle owner, PlayerEnvironment* environment,
-                                char (&fileToOpen)[kTextSize]);
+using MemberResolver = bool (*)(const char* archivePath, const char* memberName, WindowHandle owner,
+                                PlayerEnvironment* environment, char (&fileToOpen)[kTextSize]);
 void setMemberResolver(MemberResolver resolver);
 MemberResolver memberResolver();
 

@@ -16,7 +16,9 @@ const TextCodec& systemCodec() {
     return c ? *c : platformCodec();
 }
 
-void setCodec(const TextCodec* codec) { g_codec.store(codec, std::memory_order_release); }
+void setCodec(const TextCodec* codec) {
+    g_codec.store(codec, std::memory_order_release);
+}
 
 size_t copyText(char* dst, size_t limit, const char* src, size_t srcMax) {
     const TextCodec& codec = systemCodec();
@@ -42,7 +44,8 @@ void cutText(char* text, size_t maxLen) {
     const TextCodec& codec = systemCodec();
     size_t n = 0;
     while (text[n] != '\0') {
-        size_t step = codec.isLeadByte(static_cast<uint8_t>(text[n])) && text[n + 1] != '\0' ? 2 : 1;
+        size_t step =
+            codec.isLeadByte(static_cast<uint8_t>(text[n])) && text[n + 1] != '\0' ? 2 : 1;
         if (n + step > maxLen) break;
         n += step;
     }
@@ -77,7 +80,8 @@ int32_t parseDecimal(const char* text) {
     int64_t value = 0;
     for (; *p >= '0' && *p <= '9'; ++p) {
         value = value * 10 + (*p - '0');
-        if (value > static_cast<int64_t>(INT32_MAX) + 1) value = static_cast<int64_t>(INT32_MAX) + 1;
+        if (value > static_cast<int64_t>(INT32_MAX) + 1)
+            value = static_cast<int64_t>(INT32_MAX) + 1;
     }
     if (negative) return value > INT32_MAX ? INT32_MIN : static_cast<int32_t>(-value);
     return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);

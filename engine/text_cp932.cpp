@@ -10,12 +10,17 @@
 namespace tarnuvo {
 namespace {
 
-bool isLeadByte932(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isLeadByte932(uint8_t b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Length of the UTF-8 sequence starting at p, or 1 for an invalid byte.
 size_t utf8SequenceLength(const unsigned char* p) {
     if (p[0] < 0x80) return 1;
-    size_t len = (p[0] & 0xE0) == 0xC0 ? 2 : (p[0] & 0xF0) == 0xE0 ? 3 : (p[0] & 0xF8) == 0xF0 ? 4 : 0;
+    size_t len = (p[0] & 0xE0) == 0xC0   ? 2
+                 : (p[0] & 0xF0) == 0xE0 ? 3
+                 : (p[0] & 0xF8) == 0xF0 ? 4
+                                         : 0;
     if (len == 0) return 1;
     for (size_t i = 1; i < len; ++i)
         if ((p[i] & 0xC0) != 0x80) return 1;
@@ -43,7 +48,8 @@ size_t fromUtf8To932(const char* utf8, char* out, size_t outSize) {
         if (skip > inLeft) skip = inLeft;
         in += skip;
         inLeft -= skip;
-        for (size_t units = skip == 4 ? 2 : 1; units > 0 && outLeft > 0; --units, --outLeft) *o++ = '?';
+        for (size_t units = skip == 4 ? 2 : 1; units > 0 && outLeft > 0; --units, --outLeft)
+            *o++ = '?';
     }
     iconv_close(cd);
     *o = '\0';

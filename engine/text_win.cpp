@@ -8,7 +8,9 @@
 namespace tarnuvo {
 namespace {
 
-bool isLeadByteAcp(uint8_t b) { return IsDBCSLeadByte(b) != FALSE; }
+bool isLeadByteAcp(uint8_t b) {
+    return IsDBCSLeadByte(b) != FALSE;
+}
 
 size_t fromUtf8ToAcp(const char* utf8, char* out, size_t outSize) {
     if (outSize == 0) return 0;

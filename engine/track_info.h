@@ -5,8 +5,8 @@
 
 namespace tarnuvo {
 
-constexpr uint32_t kTextSize = 260;      // 259 characters and a terminating zero
-constexpr uint32_t kBytesPerFrame = 4;   // 16-bit stereo
+constexpr uint32_t kTextSize = 260;     // 259 characters and a terminating zero
+constexpr uint32_t kBytesPerFrame = 4;  // 16-bit stereo
 constexpr uint32_t kBytesPerSecond = 176400;
 
 // A window handle without <windows.h>; HWND converts to and from it.
@@ -37,7 +37,7 @@ struct TrackInfo {
     uint32_t loopStart = 0;  // sample frames
     uint32_t loopEnd = 0;    // sample frames, exclusive
     int32_t infoKnown = 0;
-    uint32_t length = 0;     // bytes
+    uint32_t length = 0;  // bytes
     int32_t waveOutDisabled = 0;
 };
 

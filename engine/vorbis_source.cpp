@@ -18,8 +18,12 @@ int seekCallback(void* stream, ogg_int64_t offset, int whence) {
     return fseeko(static_cast<FILE*>(stream), offset, whence);
 #endif
 }
-int closeCallback(void* stream) { return std::fclose(static_cast<FILE*>(stream)); }
-long tellCallback(void* stream) { return std::ftell(static_cast<FILE*>(stream)); }
+int closeCallback(void* stream) {
+    return std::fclose(static_cast<FILE*>(stream));
+}
+long tellCallback(void* stream) {
+    return std::ftell(static_cast<FILE*>(stream));
+}
 
 void put16(uint8_t* p, uint32_t v) {
     p[0] = static_cast<uint8_t>(v);
@@ -45,12 +49,14 @@ void parseVorbisComments(char** comments, int count, TrackInfo& track) {
         if (!c) continue;
         if (const char* rest = matchPrefix(c, "TITLE=")) fromUtf8(track.title, rest);
         if (const char* rest = matchPrefix(c, "ARTIST=")) fromUtf8(track.artist, rest);
-        if (const char* rest = matchPrefix(c, "LOOPSTART=")) start = static_cast<uint32_t>(parseDecimal(rest));
+        if (const char* rest = matchPrefix(c, "LOOPSTART="))
+            start = static_cast<uint32_t>(parseDecimal(rest));
         if (const char* rest = matchPrefix(c, "LOOPLENGTH=")) {
             end = static_cast<uint32_t>(parseDecimal(rest));
             lengthGiven = true;
         }
-        if (const char* rest = matchPrefix(c, "LOOPEND=")) end = static_cast<uint32_t>(parseDecimal(rest));
+        if (const char* rest = matchPrefix(c, "LOOPEND="))
+            end = static_cast<uint32_t>(parseDecimal(rest));
         if (const char* rest = matchPrefix(c, "LOOP=")) {
             char copy[256];
             size_t n = 0;
@@ -141,8 +147,8 @@ uint32_t VorbisSource::read(uint8_t* dst, uint32_t n) {
     int holes = 0;
     while (carryFill_ < n && !atEnd_) {
         int section = 0;
-        const long got = ov_read(&vf_, reinterpret_cast<char*>(carry_ + carryFill_), kReadChunk, 0, 2,
-                                 1, &section);
+        const long got = ov_read(&vf_, reinterpret_cast<char*>(carry_ + carryFill_), kReadChunk, 0,
+                                 2, 1, &section);
         if (got > 0) {
             carryFill_ += static_cast<uint32_t>(got);
         } else if (got == OV_HOLE && ++holes <= 3) {

@@ -9,17 +9,21 @@ namespace {
 
 constexpr uint32_t kFmtStart = 12;
 constexpr uint32_t kChunkHeader = 8;
-constexpr uint32_t kFmtFieldsEnd = 38;   // through the extra-format size
+constexpr uint32_t kFmtFieldsEnd = 38;     // through the extra-format size
 constexpr uint32_t kSmplLoopCountAt = 36;  // from the chunk header
 constexpr uint32_t kSmplFirstLoopEnd = 60;
 constexpr uint32_t kInfoTextMax = 260;
 
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 uint32_t le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
-bool is(const uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
+bool is(const uint8_t* p, const char (&id)[5]) {
+    return std::memcmp(p, id, 4) == 0;
+}
 
 struct WalkResult {
     uint32_t dataOffset = 0;

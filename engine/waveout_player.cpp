@@ -20,7 +20,9 @@ WAVEFORMATEX outputFormat() {
 
 }  // namespace
 
-WaveOutPlayer* WaveOutPlayer::current() { return g_current.load(); }
+WaveOutPlayer* WaveOutPlayer::current() {
+    return g_current.load();
+}
 
 WaveOutPlayer::WaveOutPlayer() : returnedEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
     InitializeCriticalSection(&returnedLock_);
@@ -219,9 +221,35 @@ void WaveOutPlayer::refillLoop() {
             }
             LeaveCriticalSection(&returnedLock_);
             if (!any) break;
-            handleReturned(index);
+            if (timing_) {
+                timedHandleReturned(index);
+            } else {
+                handleReturned(index);
+            }
         }
-        if (refillQuit_) return;
+        if (refillQuit_) break;
+    }
+    if (timing_) {
+        FILETIME created, exited, kernel, user;
+        if (GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) {
+            auto ticks = [](const FILETIME& t) {
+                return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+            };
+            timing_->threadCpu100ns += ticks(kernel) + ticks(user);
+        }
+    }
+}
+
+void WaveOutPlayer::timedHandleReturned(uint32_t index) {
+    LARGE_INTEGER frequency, t0, t1;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&t0);
+    handleReturned(index);
+    QueryPerformanceCounter(&t1);
+    const uint32_t step = timing_->steps.fetch_add(1);
+    if (step < RefillTiming::kMaxSteps) {
+        timing_->stepMicros[step] =
+            static_cast<uint32_t>((t1.QuadPart - t0.QuadPart) * 1000000 / frequency.QuadPart);
     }
 }
 

@@ -15,8 +15,16 @@
 
 namespace tarnuvo {
 
+// Optional measurements of the refill thread, for benchmarks.
+struct RefillTiming {
+    static constexpr uint32_t kMaxSteps = 1u << 16;
+    std::atomic<uint32_t> steps{0};
+    uint32_t stepMicros[kMaxSteps] = {};
+    std::atomic<uint64_t> threadCpu100ns{0};  // added when a refill thread ends
+};
+
 class WaveOutPlayer : public NativePlayer, private BufferSink {
-public:
+  public:
     WaveOutPlayer();
     ~WaveOutPlayer() override;
 
@@ -32,12 +40,15 @@ public:
     // The player whose buffers the device is serving; null when none.
     static WaveOutPlayer* current();
 
-private:
+    void setRefillTiming(RefillTiming* timing) { timing_ = timing; }
+
+  private:
     static void CALLBACK doneCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,
                                       DWORD_PTR param1, DWORD_PTR param2);
     void queue(uint32_t index, OutputBuffer& buffer) override;
     void refillLoop();
     void handleReturned(uint32_t index);
+    void timedHandleReturned(uint32_t index);
     // Resets and closes the device, waits for the refill thread and frees
     // the data blocks. Buffers the reset hands back count as unheard.
     void closeDevice();
@@ -58,6 +69,7 @@ private:
     std::atomic<bool> refillQuit_{false};
     bool discarding_ = false;  // buffers coming back now were thrown away unheard
     bool endPosted_ = false;
+    RefillTiming* timing_ = nullptr;
 };
 
 }  // namespace tarnuvo

@@ -9,7 +9,8 @@
 namespace testing_support {
 
 inline std::vector<uint8_t> referenceAdpcm(const uint8_t* data, size_t bytes, bool floorDivision) {
-    static const int adapt[16] = {230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230};
+    static const int adapt[16] = {230, 230, 230, 230, 307, 409, 512, 614,
+                                  768, 614, 512, 409, 307, 230, 230, 230};
     static const int c1[7] = {256, 512, 0, 192, 240, 460, 392};
     static const int c2[7] = {0, -256, 0, 64, 0, -208, -232};
     std::vector<uint8_t> pcm;
@@ -17,7 +18,9 @@ inline std::vector<uint8_t> referenceAdpcm(const uint8_t* data, size_t bytes, bo
         pcm.push_back(static_cast<uint8_t>(v & 0xFF));
         pcm.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
     };
-    auto s16 = [](const uint8_t* p) { return static_cast<int>(static_cast<int16_t>(p[0] | p[1] << 8)); };
+    auto s16 = [](const uint8_t* p) {
+        return static_cast<int>(static_cast<int16_t>(p[0] | p[1] << 8));
+    };
     for (size_t at = 0; at + 2048 <= bytes; at += 2048) {
         const uint8_t* b = data + at;
         int pred[2], delta[2], s1[2], s2[2];
@@ -31,8 +34,10 @@ inline std::vector<uint8_t> referenceAdpcm(const uint8_t* data, size_t bytes, bo
         for (int i = 14; i < 2048; ++i) {
             for (int ch = 0; ch < 2; ++ch) {
                 int nib = ch == 0 ? b[i] >> 4 : b[i] & 15;
-                long long sum = static_cast<long long>(s1[ch]) * c1[pred[ch]] + static_cast<long long>(s2[ch]) * c2[pred[ch]];
-                long long p = floorDivision ? (sum >= 0 ? sum / 256 : -((-sum + 255) / 256)) : sum / 256;
+                long long sum = static_cast<long long>(s1[ch]) * c1[pred[ch]] +
+                                static_cast<long long>(s2[ch]) * c2[pred[ch]];
+                long long p =
+                    floorDivision ? (sum >= 0 ? sum / 256 : -((-sum + 255) / 256)) : sum / 256;
                 long long v = p + static_cast<long long>(nib >= 8 ? nib - 16 : nib) * delta[ch];
                 v = v > 32767 ? 32767 : v < -32768 ? -32768 : v;
                 s2[ch] = s1[ch];

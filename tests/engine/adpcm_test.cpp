@@ -17,7 +17,8 @@ namespace {
 Bytes fixtureAdpcmData() {
     Bytes wav = readFile(fixture("adpcm_loop.wav"));
     for (size_t at = 12; at + 8 <= wav.size();) {
-        uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | static_cast<uint32_t>(wav[at + 7]) << 24;
+        uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 |
+                        static_cast<uint32_t>(wav[at + 7]) << 24;
         if (std::memcmp(&wav[at], "data", 4) == 0) return slice(wav, at + 8, at + 8 + size);
         at += 8 + size + (size & 1);
     }
@@ -38,7 +39,9 @@ Bytes block(uint8_t predL, uint8_t predR, int16_t delta, int16_t s1, int16_t s2,
     return b;
 }
 
-int16_t sampleAt(const uint8_t* pcm, size_t index) { return static_cast<int16_t>(pcm[2 * index] | pcm[2 * index + 1] << 8); }
+int16_t sampleAt(const uint8_t* pcm, size_t index) {
+    return static_cast<int16_t>(pcm[2 * index] | pcm[2 * index + 1] << 8);
+}
 
 }  // namespace
 
@@ -56,7 +59,11 @@ TEST(Adpcm, RandomAccessMatchesSequentialDecoding) {
     std::mt19937 rng(7);
     uint8_t out[8192];
     // Block edges, the documented cases and random stretches.
-    const uint32_t fixed[][2] = {{0, 8192}, {8144, 4}, {8140, 8}, {8143 * 2, 8192}, {static_cast<uint32_t>(want.size()) - 4, 4}};
+    const uint32_t fixed[][2] = {{0, 8192},
+                                 {8144, 4},
+                                 {8140, 8},
+                                 {8143 * 2, 8192},
+                                 {static_cast<uint32_t>(want.size()) - 4, 4}};
     for (const auto& f : fixed) {
         decodeAdpcm(out, data.data(), static_cast<uint32_t>(data.size()), f[0], f[1]);
         ASSERT_EQ(std::memcmp(out, &want[f[0]], f[1]), 0) << f[0] << "+" << f[1];
@@ -131,7 +138,8 @@ TEST(LoopStreamAdpcm, LoopMatchesTheSequentialDecode) {
     Bytes pcm = referenceAdpcm(data.data(), data.size(), false);
     for (uint32_t loops : {0u, 2u}) {
         RenderResult r;
-        Bytes out = render(fixture("adpcm_loop.wav"), mode(RepeatAll, static_cast<int32_t>(loops)), &r);
+        Bytes out =
+            render(fixture("adpcm_loop.wav"), mode(RepeatAll, static_cast<int32_t>(loops)), &r);
         EXPECT_EQ(firstDifference(out, expectedLoopStream(pcm, 12345, 70001, loops)), -1) << loops;
     }
     Bytes endless = render(fixture("adpcm_loop.wav"), mode(RepeatOne, 0, 900000));

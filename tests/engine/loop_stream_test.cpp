@@ -33,7 +33,8 @@ TEST(LoopStream, PassesAreExactForEveryLoopCountAndLength) {
             RenderResult r;
             Bytes out = render(t.path, mode(RepeatAll, static_cast<int32_t>(loops)), &r);
             Bytes want = expectedLoopStream(t.pcm, 5000, 5000 + loopLength, loops);
-            EXPECT_EQ(firstDifference(out, want), -1) << "loop " << loopLength << " frames, " << loops << " passes";
+            EXPECT_EQ(firstDifference(out, want), -1)
+                << "loop " << loopLength << " frames, " << loops << " passes";
             EXPECT_EQ(r.loopsDone, loops);
             EXPECT_TRUE(r.trackEnded);
             EXPECT_EQ(r.endCommand, kCmdNext);
@@ -71,7 +72,9 @@ TEST(LoopStream, SingleAndRandomWithoutPassesPlayOnce) {
     EXPECT_EQ(firstDifference(render(t.path, mode(Random, 0), &r), t.pcm), -1);
     EXPECT_EQ(r.endCommand, kCmdRandom);
     // Single with passes loops too: the mode only decides what follows.
-    EXPECT_EQ(firstDifference(render(t.path, mode(Single, 2)), expectedLoopStream(t.pcm, 1000, 9000, 2)), -1);
+    EXPECT_EQ(
+        firstDifference(render(t.path, mode(Single, 2)), expectedLoopStream(t.pcm, 1000, 9000, 2)),
+        -1);
 }
 
 TEST(LoopStream, RepeatOneLoopsForeverAndNeverEnds) {
@@ -209,12 +212,15 @@ TEST(LoopStream, UnusableLoopPointsPutNoLoopInEffect) {
     for (const auto& c : cases) {
         PcmTrack t(3000, c[0], c[1]);
         RenderResult r;
-        EXPECT_EQ(firstDifference(render(t.path, mode(RepeatAll, 3), &r), t.pcm), -1) << c[0] << ".." << c[1];
+        EXPECT_EQ(firstDifference(render(t.path, mode(RepeatAll, 3), &r), t.pcm), -1)
+            << c[0] << ".." << c[1];
         EXPECT_EQ(r.loopsDone, 0u);
     }
     // An end beyond the track is cut to the track's end.
     PcmTrack t(3000, 1000, 6000);
-    EXPECT_EQ(firstDifference(render(t.path, mode(RepeatAll, 2)), expectedLoopStream(t.pcm, 1000, 3000, 2)), -1);
+    EXPECT_EQ(firstDifference(render(t.path, mode(RepeatAll, 2)),
+                              expectedLoopStream(t.pcm, 1000, 3000, 2)),
+              -1);
 }
 
 TEST(LoopStream, EmptyTrackInRepeatOneEndsInsteadOfQueuingForever) {
@@ -231,8 +237,10 @@ TEST(LoopStream, VorbisLoopMatchesTheIndependentDecode) {
     Bytes ref = decodeVorbisSequentially(fixture("vorbis_loop.ogg"));
     ASSERT_FALSE(ref.empty());
     for (uint32_t loops : {0u, 1u, 2u}) {
-        Bytes out = render(fixture("vorbis_loop.ogg"), mode(RepeatAll, static_cast<int32_t>(loops)));
-        EXPECT_EQ(firstDifference(out, expectedLoopStream(ref, 23456, 23456 + 50000, loops)), -1) << loops;
+        Bytes out =
+            render(fixture("vorbis_loop.ogg"), mode(RepeatAll, static_cast<int32_t>(loops)));
+        EXPECT_EQ(firstDifference(out, expectedLoopStream(ref, 23456, 23456 + 50000, loops)), -1)
+            << loops;
     }
     // A loop of 700 frames, far shorter than the buffers in flight.
     Bytes out = render(fixture("vorbis_short.ogg"), mode(RepeatAll, 5));
@@ -245,5 +253,6 @@ TEST(LoopStream, VorbisSeekAndRepeatOneStaySampleExact) {
     o.seek = true;
     o.seekBytes = 30001 * 4 + 3;
     Bytes out = render(fixture("vorbis_loop.ogg"), o);
-    EXPECT_EQ(firstDifference(out, expectedEndless(ref, 30001 * 4, 23456 * 4, 73456 * 4, 600000)), -1);
+    EXPECT_EQ(firstDifference(out, expectedEndless(ref, 30001 * 4, 23456 * 4, 73456 * 4, 600000)),
+              -1);
 }

@@ -67,7 +67,8 @@ TEST(PlayerBase, EntryDefaultsAndCopy) {
 
 TEST(PlayerOpen, NamesTemplateAndDisabledOutput) {
     TempDir dir;
-    std::string path = dir.write("song.wav", WavBuilder().pcmFormat().chunk("data", countingPcm(100)).smpl(1, 50).build());
+    std::string path = dir.write(
+        "song.wav", WavBuilder().pcmFormat().chunk("data", countingPcm(100)).smpl(1, 50).build());
     NativePlayer p;
     ASSERT_GT(p.open(path.c_str(), -1, 0, nullptr), 0);
 #ifdef _WIN32
@@ -102,10 +103,11 @@ TEST(PlayerOpen, NamesTemplateAndDisabledOutput) {
 TEST(PlayerOpen, MemberReferenceGoesThroughTheResolver) {
     TempDir dir;
     static std::string extracted;
-    extracted = dir.write("member.wav", WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build());
+    extracted =
+        dir.write("member.wav", WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build());
     static std::string seenArchive, seenMember;
     setMemberResolver([](const char* archive, const char* member, WindowHandle, PlayerEnvironment*,
-                         char (&out)[kTextSize]) {
+                         char(&out)[kTextSize]) {
         seenArchive = archive;
         seenMember = member;
         copyText(out, kTextSize, extracted.c_str());

@@ -33,12 +33,13 @@ inline Bytes readFile(const std::string& path) {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         static int counter = 0;
         auto base = std::filesystem::temp_directory_path();
         for (;;) {
-            dir_ = base / ("tarnuvo-test-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
+            dir_ = base / ("tarnuvo-test-" + std::to_string(std::rand()) + "-" +
+                           std::to_string(++counter));
             if (std::filesystem::create_directory(dir_)) break;
         }
     }
@@ -49,12 +50,13 @@ public:
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     std::string write(const std::string& name, const Bytes& bytes) const {
         std::string p = path(name);
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return p;
     }
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 
@@ -69,7 +71,7 @@ inline void put32(Bytes& b, uint32_t v) {
 
 // Builds RIFF/WAVE files chunk by chunk, damaged ones included.
 class WavBuilder {
-public:
+  public:
     WavBuilder& fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align, uint16_t bits,
                     int32_t extra = -1) {
         Bytes f;
@@ -90,7 +92,8 @@ public:
     // A chunk with its real size, or a declared size that lies.
     WavBuilder& chunk(const char* id, const Bytes& data, int64_t declared = -1, bool pad = false) {
         body_.insert(body_.end(), id, id + 4);
-        put32(body_, declared >= 0 ? static_cast<uint32_t>(declared) : static_cast<uint32_t>(data.size()));
+        put32(body_,
+              declared >= 0 ? static_cast<uint32_t>(declared) : static_cast<uint32_t>(data.size()));
         body_.insert(body_.end(), data.begin(), data.end());
         if (pad && (data.size() & 1)) body_.push_back(0);
         return *this;
@@ -115,13 +118,14 @@ public:
     }
     Bytes build(int64_t riffSize = -1) const {
         Bytes out = {'R', 'I', 'F', 'F'};
-        put32(out, riffSize >= 0 ? static_cast<uint32_t>(riffSize) : static_cast<uint32_t>(body_.size() + 4));
+        put32(out, riffSize >= 0 ? static_cast<uint32_t>(riffSize)
+                                 : static_cast<uint32_t>(body_.size() + 4));
         out.insert(out.end(), {'W', 'A', 'V', 'E'});
         out.insert(out.end(), body_.begin(), body_.end());
         return out;
     }
 
-private:
+  private:
     Bytes body_;
 };
 
@@ -137,12 +141,14 @@ inline Bytes countingPcm(uint32_t frames) {
 }
 
 inline Bytes slice(const Bytes& b, size_t from, size_t to) {
-    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(to));
+    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from),
+                 b.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
 // The stream a looped track must produce: start to loop end, then `passes`
 // passes of the loop range, the last one running on through the tail.
-inline Bytes expectedLoopStream(const Bytes& pcm, uint32_t loopStart, uint32_t loopEnd, uint32_t passes) {
+inline Bytes expectedLoopStream(const Bytes& pcm, uint32_t loopStart, uint32_t loopEnd,
+                                uint32_t passes) {
     if (passes == 0) return pcm;
     const size_t s = loopStart * 4u, e = loopEnd * 4u;
     Bytes out = slice(pcm, 0, e);
@@ -156,7 +162,8 @@ inline Bytes expectedLoopStream(const Bytes& pcm, uint32_t loopStart, uint32_t l
 }
 
 // Start to loop end, then the loop range forever, cut to n bytes.
-inline Bytes expectedEndless(const Bytes& pcm, size_t from, size_t loopStart, size_t loopEnd, size_t n) {
+inline Bytes expectedEndless(const Bytes& pcm, size_t from, size_t loopStart, size_t loopEnd,
+                             size_t n) {
     Bytes out;
     size_t pos = from;
     while (out.size() < n) {

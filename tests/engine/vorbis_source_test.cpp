@@ -102,7 +102,8 @@ TEST(VorbisSource, OpensTheFixtureWithItsComments) {
 }
 
 TEST(VorbisSource, RefusesOtherFormatsAndDamage) {
-    for (const char* name : {"vorbis_48k.ogg", "vorbis_mono.ogg", "vorbis_headers_cut.ogg", "source48.wav", "mono.wav"}) {
+    for (const char* name : {"vorbis_48k.ogg", "vorbis_mono.ogg", "vorbis_headers_cut.ogg",
+                             "source48.wav", "mono.wav"}) {
         NativePlayer p;
         EXPECT_EQ(p.open(fixture(name).c_str(), -1, 0, nullptr), -1) << name;
         EXPECT_EQ(p.kind(), NoSource);

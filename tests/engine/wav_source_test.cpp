@@ -50,36 +50,48 @@ TEST(WavIdentify, AcceptsExactlyTheTwoKinds) {
         uint16_t align, bits;
         int32_t extra;
     };
-    const Variant refused[] = {
-        {3, 2, 44100, 4, 16, -1},    {1, 1, 44100, 2, 16, -1},      {1, 2, 48000, 4, 16, -1},
-        {1, 2, 44100, 6, 24, -1},    {1, 2, 44100, 2, 8, -1},       {2, 2, 44100, 1024, 4, 32},
-        {2, 1, 44100, 2048, 4, 32},  {2, 2, 22050, 2048, 4, 32},    {2, 2, 44100, 2048, 4, 0},
-        {0x11, 2, 44100, 2048, 4, 2}};
+    const Variant refused[] = {{3, 2, 44100, 4, 16, -1},   {1, 1, 44100, 2, 16, -1},
+                               {1, 2, 48000, 4, 16, -1},   {1, 2, 44100, 6, 24, -1},
+                               {1, 2, 44100, 2, 8, -1},    {2, 2, 44100, 1024, 4, 32},
+                               {2, 1, 44100, 2048, 4, 32}, {2, 2, 22050, 2048, 4, 32},
+                               {2, 2, 44100, 2048, 4, 0},  {0x11, 2, 44100, 2048, 4, 2}};
     for (const Variant& v : refused) {
-        Bytes f = WavBuilder().fmt(v.tag, v.channels, v.rate, v.align, v.bits, v.extra).chunk("data", data).build();
-        EXPECT_EQ(identify(f).kind, NoSource) << v.tag << "/" << v.channels << "/" << v.rate << "/" << v.align;
+        Bytes f = WavBuilder()
+                      .fmt(v.tag, v.channels, v.rate, v.align, v.bits, v.extra)
+                      .chunk("data", data)
+                      .build();
+        EXPECT_EQ(identify(f).kind, NoSource)
+            << v.tag << "/" << v.channels << "/" << v.rate << "/" << v.align;
     }
 }
 
 TEST(WavIdentify, PcmNeedsARiffSizeBelowTheFileSize) {
     Bytes f = WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build();
-    EXPECT_EQ(identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build(f.size())).kind, NoSource);
-    EXPECT_EQ(identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build(0xFFFFFFFF)).kind, NoSource);
-    EXPECT_EQ(identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build(f.size() - 1)).kind, Pcm);
+    EXPECT_EQ(
+        identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build(f.size())).kind,
+        NoSource);
+    EXPECT_EQ(
+        identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build(0xFFFFFFFF)).kind,
+        NoSource);
+    EXPECT_EQ(
+        identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).build(f.size() - 1)).kind,
+        Pcm);
     // The fmt chunk must come first.
-    Bytes late = WavBuilder().chunk("junk", Bytes(4)).pcmFormat().chunk("data", countingPcm(10)).build();
+    Bytes late =
+        WavBuilder().chunk("junk", Bytes(4)).pcmFormat().chunk("data", countingPcm(10)).build();
     EXPECT_EQ(identify(late).kind, NoSource);
 }
 
 TEST(WavIdentify, ReadsLengthLoopAndInfo) {
     TrackInfo t;
-    WavLayout l = identify(WavBuilder()
-                               .pcmFormat()
-                               .chunk("LIST", info({{"INAM", text("Song")}, {"IART", text("Band")}}))
-                               .chunk("data", countingPcm(1000))
-                               .smpl(100, 900)
-                               .build(),
-                           t);
+    WavLayout l =
+        identify(WavBuilder()
+                     .pcmFormat()
+                     .chunk("LIST", info({{"INAM", text("Song")}, {"IART", text("Band")}}))
+                     .chunk("data", countingPcm(1000))
+                     .smpl(100, 900)
+                     .build(),
+                 t);
     EXPECT_EQ(l.kind, Pcm);
     EXPECT_EQ(l.dataOffset, 12u + 24 + (8 + 4 + 14 + 14) + 8);
     EXPECT_EQ(t.length, 4000u);
@@ -103,7 +115,8 @@ TEST(WavIdentify, SmplEdgeCases) {
     EXPECT_EQ(equal.loopEnd, 7u);
     // A later smpl replaces the values; the flag, once set, stays.
     TrackInfo later;
-    identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).smpl(1, 5).smpl(9, 3).build(), later);
+    identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).smpl(1, 5).smpl(9, 3).build(),
+             later);
     EXPECT_EQ(later.hasLoop, 1);
     EXPECT_EQ(later.loopStart, 9u);
     EXPECT_EQ(later.loopEnd, 3u);
@@ -111,13 +124,20 @@ TEST(WavIdentify, SmplEdgeCases) {
     Bytes shortSmpl(36, 0);
     shortSmpl[28] = shortSmpl[29] = shortSmpl[30] = shortSmpl[31] = 0xFF;
     TrackInfo huge;
-    identify(WavBuilder().pcmFormat().chunk("data", countingPcm(10)).chunk("smpl", shortSmpl).build(), huge);
+    identify(
+        WavBuilder().pcmFormat().chunk("data", countingPcm(10)).chunk("smpl", shortSmpl).build(),
+        huge);
     EXPECT_EQ(huge.hasLoop, 0);
 }
 
 TEST(WavIdentify, InfoTextLimits) {
     TrackInfo t;
-    identify(WavBuilder().pcmFormat().chunk("LIST", info({{"INAM", text("Title", false)}})).chunk("data", {}).build(), t);
+    identify(WavBuilder()
+                 .pcmFormat()
+                 .chunk("LIST", info({{"INAM", text("Title", false)}}))
+                 .chunk("data", {})
+                 .build(),
+             t);
     EXPECT_STREQ(t.title, "Titl");  // the size counts the terminator
     // Size -1: copied up to the first zero, at most 259 characters.
     Bytes list = {'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 0xFF, 0xFF, 0xFF, 0xFF};
@@ -140,19 +160,29 @@ TEST(WavIdentify, InfoNeverSplitsADoubleByteCharacter) {
     name.push_back(0x5C);
     name.push_back(0);
     TrackInfo t;
-    identify(WavBuilder().pcmFormat().chunk("data", {}).chunk("LIST", info({{"INAM", name}})).build(), t);
+    identify(
+        WavBuilder().pcmFormat().chunk("data", {}).chunk("LIST", info({{"INAM", name}})).build(),
+        t);
     EXPECT_EQ(std::strlen(t.title), 258u);
 }
 
 TEST(WavIdentify, OddChunksAreNotPadded) {
     TrackInfo t;
-    WavLayout l = identify(
-        WavBuilder().pcmFormat().chunk("junk", Bytes(3)).chunk("data", countingPcm(20)).smpl(2, 9).build(), t);
+    WavLayout l = identify(WavBuilder()
+                               .pcmFormat()
+                               .chunk("junk", Bytes(3))
+                               .chunk("data", countingPcm(20))
+                               .smpl(2, 9)
+                               .build(),
+                           t);
     EXPECT_EQ(l.dataOffset, 20u + 16 + 8 + 3 + 8);
     EXPECT_EQ(t.hasLoop, 1);
     // With a pad byte, the walk lands one byte off and finds no data chunk.
-    WavLayout padded = identify(
-        WavBuilder().pcmFormat().chunk("junk", Bytes(3), -1, true).chunk("data", countingPcm(20)).build());
+    WavLayout padded = identify(WavBuilder()
+                                    .pcmFormat()
+                                    .chunk("junk", Bytes(3), -1, true)
+                                    .chunk("data", countingPcm(20))
+                                    .build());
     EXPECT_EQ(padded.dataOffset, 0u);
 }
 
@@ -176,7 +206,13 @@ TEST(WavIdentify, TemplateLoopWinsButFileTextsReplaceTemplateTexts) {
     t.loopStart = 1;
     t.loopEnd = 2;
     std::strcpy(t.title, "From list");
-    identify(WavBuilder().pcmFormat().chunk("LIST", info({{"INAM", text("From file")}})).chunk("data", countingPcm(9)).smpl(3, 4).build(), t);
+    identify(WavBuilder()
+                 .pcmFormat()
+                 .chunk("LIST", info({{"INAM", text("From file")}}))
+                 .chunk("data", countingPcm(9))
+                 .smpl(3, 4)
+                 .build(),
+             t);
     EXPECT_EQ(t.length, 123u);
     EXPECT_EQ(t.loopStart, 1u);
     EXPECT_STREQ(t.title, "From file");
@@ -191,14 +227,34 @@ TEST(WavDamaged, ChunkWalkSurvivesEveryLie) {
         {"chunk header cut", slice(WavBuilder().pcmFormat().chunk("data", pcm).build(), 0, 48)},
         {"data past the end", WavBuilder().pcmFormat().chunk("data", pcm, 1 << 30).build()},
         {"data size -1", WavBuilder().pcmFormat().chunk("data", pcm, 0xFFFFFFFF).build()},
-        {"chunk size -1 before data", WavBuilder().pcmFormat().chunk("junk", Bytes(8), 0xFFFFFFFF).chunk("data", pcm).build()},
-        {"chunk size wraps to zero", WavBuilder().pcmFormat().chunk("junk", Bytes(8), 0xFFFFFFF8).chunk("data", pcm).build()},
+        {"chunk size -1 before data",
+         WavBuilder().pcmFormat().chunk("junk", Bytes(8), 0xFFFFFFFF).chunk("data", pcm).build()},
+        {"chunk size wraps to zero",
+         WavBuilder().pcmFormat().chunk("junk", Bytes(8), 0xFFFFFFF8).chunk("data", pcm).build()},
         {"fmt size -1", WavBuilder().chunk("fmt ", Bytes(16), 0xFFFFFFFF).build()},
-        {"LIST size -1", WavBuilder().pcmFormat().chunk("data", pcm).chunk("LIST", info({{"INAM", text("x")}}), 0xFFFFFFFF).build()},
-        {"INFO subchunk size -1", WavBuilder().pcmFormat().chunk("data", pcm).chunk("LIST", {'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 0xFF, 0xFF, 0xFF, 0xFF, 'a'}).build()},
-        {"INFO subchunk header cut", WavBuilder().pcmFormat().chunk("data", pcm).chunk("LIST", {'I', 'N', 'F', 'O', 'I', 'N'}, 40).build()},
-        {"LIST type cut", WavBuilder().pcmFormat().chunk("data", pcm).raw({'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N'}).build()},
-        {"smpl cut", WavBuilder().pcmFormat().chunk("data", pcm).chunk("smpl", Bytes(40, 0xFF), 60).build()},
+        {"LIST size -1", WavBuilder()
+                             .pcmFormat()
+                             .chunk("data", pcm)
+                             .chunk("LIST", info({{"INAM", text("x")}}), 0xFFFFFFFF)
+                             .build()},
+        {"INFO subchunk size -1",
+         WavBuilder()
+             .pcmFormat()
+             .chunk("data", pcm)
+             .chunk("LIST", {'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 0xFF, 0xFF, 0xFF, 0xFF, 'a'})
+             .build()},
+        {"INFO subchunk header cut", WavBuilder()
+                                         .pcmFormat()
+                                         .chunk("data", pcm)
+                                         .chunk("LIST", {'I', 'N', 'F', 'O', 'I', 'N'}, 40)
+                                         .build()},
+        {"LIST type cut", WavBuilder()
+                              .pcmFormat()
+                              .chunk("data", pcm)
+                              .raw({'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N'})
+                              .build()},
+        {"smpl cut",
+         WavBuilder().pcmFormat().chunk("data", pcm).chunk("smpl", Bytes(40, 0xFF), 60).build()},
         {"data size 0", WavBuilder().pcmFormat().chunk("data", {}).build()},
     };
     for (const auto& [what, file] : files) {
@@ -217,10 +273,12 @@ TEST(WavDamaged, DamagedFilesPlayAsFarAsTheyHold) {
     TempDir dir;
     const Bytes pcm = countingPcm(3000);
     // The data chunk claims far more than the file holds.
-    std::string past = dir.write("past.wav", WavBuilder().pcmFormat().chunk("data", pcm, 1 << 30).build());
+    std::string past =
+        dir.write("past.wav", WavBuilder().pcmFormat().chunk("data", pcm, 1 << 30).build());
     EXPECT_EQ(firstDifference(render(past, mode(Single, 0)), pcm), -1);
     // No data chunk at all: the player refuses it.
-    std::string noData = dir.write("nodata.wav", WavBuilder().pcmFormat().chunk("junk", pcm).build());
+    std::string noData =
+        dir.write("nodata.wav", WavBuilder().pcmFormat().chunk("junk", pcm).build());
     NativePlayer player;
     EXPECT_EQ(player.open(noData.c_str(), -1, 0, nullptr), -1);
     EXPECT_EQ(player.kind(), NoSource);

@@ -40,7 +40,8 @@ std::string pcmTrack(TempDir& dir, const Bytes& pcm, uint32_t loopStart, uint32_
 Bytes adpcmReference() {
     Bytes wav = readFile(fixture("adpcm_loop.wav"));
     for (size_t at = 12; at + 8 <= wav.size();) {
-        uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 | static_cast<uint32_t>(wav[at + 7]) << 24;
+        uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 |
+                        static_cast<uint32_t>(wav[at + 7]) << 24;
         if (std::memcmp(&wav[at], "data", 4) == 0)
             return referenceAdpcm(wav.data() + at + 8, size, false);
         at += 8 + size + (size & 1);
@@ -59,7 +60,8 @@ TEST(WaveOutPlayer, PcmRepeatAllPlaysTwoPassesThenPostsNext) {
     TempDir dir;
     Bytes pcm = countingPcm(40000);
     Session s(RepeatAll, 2);
-    ASSERT_TRUE(s.start(pcmTrack(dir, pcm, 3000, 3500)));  // a loop far shorter than the buffers in flight
+    ASSERT_TRUE(
+        s.start(pcmTrack(dir, pcm, 3000, 3500)));  // a loop far shorter than the buffers in flight
     ASSERT_TRUE(s.waitForCommand());
     pumpFor(300);
     EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdNext});
@@ -126,7 +128,8 @@ TEST(WaveOutPlayer, RepeatOneLoopsWithoutGapsAndPostsNothing) {
     ASSERT_GT(capture.size(), 200000u);
     // Whole buffers only: the stream up to the last buffer must be exact.
     const size_t n = capture.size() / 8192 * 8192;
-    EXPECT_EQ(firstDifference(slice(capture, 0, n), expectedEndless(pcm, 0, 5000 * 4, 7100 * 4, n)), -1);
+    EXPECT_EQ(firstDifference(slice(capture, 0, n), expectedEndless(pcm, 0, 5000 * 4, 7100 * 4, n)),
+              -1);
     EXPECT_GT(s.player.loopsDone, 10u);
 }
 
@@ -137,7 +140,9 @@ TEST(WaveOutPlayer, StopWhileQueuedPostsNothingAndIsQuick) {
     pumpFor(100);
     const auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(s.player.stop(), 1);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
+            .count();
     EXPECT_LT(ms, 200);
     pumpFor(300);
     EXPECT_TRUE(s.owner.commands.empty());
@@ -194,7 +199,8 @@ TEST(WaveOutPlayer, VolumeIsHeardAfterTheQueuedBuffers) {
     // Four buffers were queued at full scale; everything after is halved.
     EXPECT_EQ(firstDifference(slice(capture, 0, 32768), slice(pcm, 0, 32768)), -1);
     Bytes half = scaled(pcm, 32768);
-    EXPECT_EQ(firstDifference(slice(capture, 32768, pcm.size()), slice(half, 32768, pcm.size())), -1);
+    EXPECT_EQ(firstDifference(slice(capture, 32768, pcm.size()), slice(half, 32768, pcm.size())),
+              -1);
     for (size_t i = 0; i < 32768; i += 2) {
         auto in = static_cast<int16_t>(pcm[i] | pcm[i + 1] << 8);
         auto out = static_cast<int16_t>(half[i] | half[i + 1] << 8);

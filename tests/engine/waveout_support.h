@@ -20,7 +20,9 @@ inline std::string capturePath() {
     return p;
 }
 
-inline Bytes readCapture() { return readFile(capturePath()); }
+inline Bytes readCapture() {
+    return readFile(capturePath());
+}
 
 inline bool waitFor(const std::function<bool()>& pred, int timeoutMs);
 
@@ -50,21 +52,22 @@ inline void pumpFor(int ms) {
 
 // A message-only window that records the commands posted to it.
 class CommandWindow {
-public:
+  public:
     CommandWindow() {
         WNDCLASSA wc{};
         wc.lpfnWndProc = &CommandWindow::proc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "TarnuvoTestOwner";
         RegisterClassA(&wc);
-        hwnd_ = CreateWindowA("TarnuvoTestOwner", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+        hwnd_ = CreateWindowA("TarnuvoTestOwner", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              wc.hInstance, this);
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~CommandWindow() { DestroyWindow(hwnd_); }
     HWND hwnd() const { return hwnd_; }
     std::vector<WPARAM> commands;
 
-private:
+  private:
     static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
         if (m == WM_COMMAND) {
             auto* self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
@@ -79,7 +82,8 @@ private:
 // True when `capture` is `want` followed by nothing but silence.
 inline ::testing::AssertionResult isStreamThenSilence(const Bytes& capture, const Bytes& want) {
     if (capture.size() < want.size())
-        return ::testing::AssertionFailure() << "capture holds " << capture.size() << " of " << want.size() << " bytes";
+        return ::testing::AssertionFailure()
+               << "capture holds " << capture.size() << " of " << want.size() << " bytes";
     int64_t d = firstDifference(slice(capture, 0, want.size()), want);
     if (d >= 0) return ::testing::AssertionFailure() << "first difference at byte " << d;
     for (size_t i = want.size(); i < capture.size(); ++i)
