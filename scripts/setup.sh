@@ -26,6 +26,11 @@ packages=(
   libvorbis-dev libogg-dev googletest libbenchmark-dev clang libclang-rt-14-dev
   # media tools used by tests and benchmarks
   sox vorbis-tools lame
+  # archive fixtures and the TagLib build of the stand-in tag DLL
+  zip p7zip-full libutfcpp-dev
+  # DirectShow under Wine decodes through GStreamer; a null sink hears it
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  pulseaudio pulseaudio-utils bc
 )
 
 install_packages() {
@@ -146,6 +151,6 @@ install_packages
 ensure_locale
 case "${1:-all}" in
   packages) ;;
-  *) build_deps x64; build_deps x86; wine_prefix ;;
+  *) build_deps x64; build_deps x86; ensure_deb_src; for a in x64 x86; do TARNUVO_BUILD="$build" TARNUVO_CACHE="$cache" "$root/scripts/deps-media.sh" "$a"; done; wine_prefix ;;
 esac
 log "setup done"

@@ -28,11 +28,11 @@ bool parseNumber(const char* text, long long lo, long long hi, long long& value)
 }
 
 class FileWriter : public ByteWriter {
-public:
+  public:
     explicit FileWriter(FILE* f) : f_(f) {}
     bool write(const uint8_t* data, size_t n) override { return std::fwrite(data, 1, n, f_) == n; }
 
-private:
+  private:
     FILE* f_;
 };
 
@@ -65,11 +65,16 @@ int main(int argc, char** argv) {
             return hasValue && i + 2 == argc ? info(argv[i + 1]) : usage();
         } else if (arg == "--mode" && hasValue) {
             const std::string m = argv[++i];
-            if (m == "single") options.playMode = Single;
-            else if (m == "repeat-one") options.playMode = RepeatOne;
-            else if (m == "repeat-all") options.playMode = RepeatAll;
-            else if (m == "random") options.playMode = Random;
-            else return usage();
+            if (m == "single")
+                options.playMode = Single;
+            else if (m == "repeat-one")
+                options.playMode = RepeatOne;
+            else if (m == "repeat-all")
+                options.playMode = RepeatAll;
+            else if (m == "random")
+                options.playMode = Random;
+            else
+                return usage();
         } else if (arg == "--loops" && hasValue && parseNumber(argv[++i], 0, 99, v)) {
             options.loopCount = static_cast<int32_t>(v);
         } else if (arg == "--ignore-loop") {
@@ -104,7 +109,8 @@ int main(int argc, char** argv) {
     {
         NativePlayer probe;
         if (probe.open(input, -1, 1, nullptr) < 0) {
-            std::fprintf(stderr, "tarnuvo-render: %s: not a readable WAV or Ogg Vorbis file\n", input);
+            std::fprintf(stderr, "tarnuvo-render: %s: not a readable WAV or Ogg Vorbis file\n",
+                         input);
             return 1;
         }
     }
@@ -120,9 +126,11 @@ int main(int argc, char** argv) {
     const RenderResult result = renderTrack(input, options, writer);
     ok = ok && result.status == 0;
     if (ok) {
-        const uint32_t bytes = result.bytes > UINT32_MAX - 36 ? UINT32_MAX - 36 : static_cast<uint32_t>(result.bytes);
+        const uint32_t bytes =
+            result.bytes > UINT32_MAX - 36 ? UINT32_MAX - 36 : static_cast<uint32_t>(result.bytes);
         makeWavHeader(header, bytes);
-        ok = std::fseek(f, 0, SEEK_SET) == 0 && std::fwrite(header, 1, sizeof(header), f) == sizeof(header);
+        ok = std::fseek(f, 0, SEEK_SET) == 0 &&
+             std::fwrite(header, 1, sizeof(header), f) == sizeof(header);
     }
     ok = std::fclose(f) == 0 && ok;
     if (!ok) {

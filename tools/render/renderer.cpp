@@ -13,7 +13,8 @@ void RenderPlayer::queue(uint32_t index, OutputBuffer& b) {
     marks_.push_back(b.mark);
     uint64_t n = b.length;
     if (maxBytes_ >= 0) {
-        const uint64_t room = written_ < static_cast<uint64_t>(maxBytes_) ? maxBytes_ - written_ : 0;
+        const uint64_t room =
+            written_ < static_cast<uint64_t>(maxBytes_) ? maxBytes_ - written_ : 0;
         if (n > room) n = room;
     }
     if (n && !out_.write(b.data, static_cast<size_t>(n))) writeFailed_ = true;

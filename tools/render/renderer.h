@@ -22,13 +22,13 @@ struct RenderOptions {
 };
 
 class ByteWriter {
-public:
+  public:
     virtual ~ByteWriter() = default;
     virtual bool write(const uint8_t* data, size_t n) = 0;
 };
 
 class VectorWriter : public ByteWriter {
-public:
+  public:
     bool write(const uint8_t* data, size_t n) override {
         bytes.insert(bytes.end(), data, data + n);
         return true;
@@ -37,8 +37,8 @@ public:
 };
 
 struct RenderResult {
-    int32_t status = 0;          // 0 done, 1 input refused, 2 other failure
-    uint32_t endCommand = 0;     // the command the player would post at the end, 0 for none
+    int32_t status = 0;       // 0 done, 1 input refused, 2 other failure
+    uint32_t endCommand = 0;  // the command the player would post at the end, 0 for none
     bool trackEnded = false;
     uint32_t loopsDone = 0;
     uint32_t loopsRead = 0;
@@ -48,7 +48,7 @@ struct RenderResult {
 
 // A NativePlayer whose device is a queue in memory.
 class RenderPlayer : public NativePlayer, private BufferSink {
-public:
+  public:
     explicit RenderPlayer(ByteWriter& out, int64_t maxBytes = -1);
 
     int32_t play(intptr_t unused) override;
@@ -58,9 +58,11 @@ public:
     // Plays the queue out until the end of the track, the byte limit, or
     // until `buffers` buffers have come back (0: no limit).
     void run(RenderResult& result, uint32_t buffers = 0);
-    bool limitReached() const { return maxBytes_ >= 0 && written_ >= static_cast<uint64_t>(maxBytes_); }
+    bool limitReached() const {
+        return maxBytes_ >= 0 && written_ >= static_cast<uint64_t>(maxBytes_);
+    }
 
-private:
+  private:
     void queue(uint32_t index, OutputBuffer& buffer) override;
 
     ByteWriter& out_;
