@@ -138,6 +138,11 @@ void Player::applyLoopRange() {
 
 void Player::openCommon(const char* name, int32_t index, int32_t probeOnly, const TrackInfo* tmpl,
                         char (&fileToOpen)[kTextSize]) {
+    openStart(name, index, probeOnly, tmpl);
+    resolveFile(fileToOpen);
+}
+
+void Player::openStart(const char* name, int32_t index, int32_t probeOnly, const TrackInfo* tmpl) {
     reset();
     copyText(path, kTextSize, name);
     copyText(location, kTextSize, name);
@@ -153,6 +158,9 @@ void Player::openCommon(const char* name, int32_t index, int32_t probeOnly, cons
         loopEnd = tmpl->loopEnd;
         infoKnown = 1;
     }
+}
+
+void Player::resolveFile(char (&fileToOpen)[kTextSize]) {
     copyText(fileToOpen, kTextSize, path);
     const char* bar = findLastSeparator(path, '|');
     if (!bar) return;

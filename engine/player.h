@@ -60,6 +60,9 @@ class Player : public TrackInfo {
     // resolution of an archive member. Fills fileToOpen.
     void openCommon(const char* name, int32_t listIndex, int32_t probeOnly, const TrackInfo* tmpl,
                     char (&fileToOpen)[kTextSize]);
+    // The same in two halves, for players that do work in between.
+    void openStart(const char* name, int32_t listIndex, int32_t probeOnly, const TrackInfo* tmpl);
+    void resolveFile(char (&fileToOpen)[kTextSize]);
 
     void resetTrackInfo();
 };

@@ -74,6 +74,10 @@ def main(out):
     # A tiny loop, shorter than the buffers in flight.
     run('oggenc', '-Q', '-q', '2', '-c', 'LOOP=s40000e40700', '-o', p('vorbis_short.ogg'), p('source.wav'))
 
+    # For the DirectShow player: an mp3, and a file nothing can render.
+    run('lame', '--silent', '-b', '128', p('source.wav'), p('tone.mp3'))
+    open(p('noise.xyz'), 'wb').write(bytes((i * 7919 + 13) % 251 for i in range(20000)))
+
     # Refused kinds.
     run('sox', p('source.wav'), '-r', '48000', p('source48.wav'))
     run('oggenc', '-Q', '-o', p('vorbis_48k.ogg'), p('source48.wav'))
