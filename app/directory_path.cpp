@@ -1,0 +1,82 @@
+#include "app/directory_path.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "engine/text.h"
+#include "engine/track_info.h"
+
+namespace tarnuvo {
+namespace {
+
+bool isDirectory(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Calls visit(index) for every byte of text that is a character of its own,
+// skipping the second bytes of double-byte characters. Stops when visit
+// returns false.
+template <typename Visit>
+void forEachSingleByte(char* text, Visit visit) {
+    const TextCodec& codec = systemCodec();
+    for (size_t i = 0; text[i] != '\0'; ++i) {
+        if (codec.isLeadByte(static_cast<uint8_t>(text[i]))) {
+            if (text[i + 1] == '\0') return;
+            ++i;
+            continue;
+        }
+        if (!visit(i)) return;
+    }
+}
+
+}  // namespace
+
+bool endsWithBackslash(const char* text) {
+    const char* last = findLastSeparator(text, '\\');
+    return last && last[1] == '\0';
+}
+
+bool appendBackslash(char* text, size_t capacity) {
+    if (endsWithBackslash(text)) return true;
+    size_t length = std::strlen(text);
+    if (length + 2 > capacity) return false;
+    text[length] = '\\';
+    text[length + 1] = '\0';
+    return true;
+}
+
+int makeDirectoryPath(const char* path) {
+    if (!path || !*path) return 0;
+    char copy[kTextSize + 1];
+    copyText(copy, kTextSize, path);
+    if (!appendBackslash(copy, sizeof copy)) return 0;
+
+    // Separators past the drive root become '/', the marks where a level ends.
+    forEachSingleByte(copy, [&](size_t i) {
+        if (i >= 3 && copy[i] == '\\') copy[i] = '/';
+        return true;
+    });
+    // A network path keeps its server and share together as the first level.
+    if (copy[0] == '\\') {
+        forEachSingleByte(copy, [&](size_t i) {
+            if (copy[i] != '/') return true;
+            copy[i] = '\\';
+            return false;
+        });
+    }
+
+    bool ok = true;
+    forEachSingleByte(copy, [&](size_t i) {
+        if (copy[i] != '/') return true;
+        copy[i] = '\0';
+        // Another process may create the level between the test and the creation.
+        ok = isDirectory(copy) || CreateDirectoryA(copy, nullptr) || isDirectory(copy);
+        copy[i] = '\\';
+        return ok;
+    });
+    return ok ? 1 : 0;
+}
+
+}  // namespace tarnuvo

@@ -1,0 +1,32 @@
+// The control record of a worker thread (loader, play thread). The thread
+// reads `running` and writes `finished`; everything else belongs to the
+// user-interface thread, which stops it only through stopWorker.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/handles.h"
+#include "engine/track_info.h"
+
+namespace tarnuvo {
+
+class MainWindow;
+
+struct WorkerThread {
+    virtual ~WorkerThread() = default;
+
+    UniqueHandle thread;  // empty when no thread is known
+    uint32_t threadId = 0;
+    std::atomic<int32_t> running{0};   // the thread keeps working while this is 1
+    std::atomic<int32_t> finished{0};  // set by the thread as its last act
+    MainWindow* owner = nullptr;
+    char path[kTextSize] = {};
+    std::vector<std::string> paths;
+    int32_t parameter = 0;
+    std::atomic<int32_t> stopRequested{0};
+};
+
+}  // namespace tarnuvo
