@@ -20,11 +20,11 @@ struct FontSpec {
     bool hasItalic = false;
 };
 
-// False when the spec names no face.
+// False when the text names no face.
 bool parseFontSpec(const char* spec, FontSpec& out);
 
 // The font that a spec asks for, with the slot's defaults for absent pieces.
-// False when the spec names no face.
+// False when the text names no face.
 bool fontDescription(const char* spec, int32_t defaultSize, bool defaultBold, bool defaultItalic,
                      LOGFONTA& out);
 
