@@ -13,6 +13,10 @@ namespace {
 
 constexpr size_t kColumnTextSize = 100;  // 99 characters
 
+// Indexed by FontSlot; the unused slot has no key.
+constexpr const char* kFontKeys[FontSlotCount] = {"FontTitle", "FontTime", "FontInfo",
+                                                  nullptr,     "FontFile", "FontList"};
+
 int32_t readInteger(const char* iniPath, const char* key, int32_t fallback) {
     return static_cast<int32_t>(GetPrivateProfileIntA(kSettingsSection, key, fallback, iniPath));
 }
@@ -92,11 +96,9 @@ int AppEnvironment::loadSettings() {
 
     readColumnList(iniPath, "ColumnOrder", columnOrder);
     readColumnList(iniPath, "ColumnWidth", columnWidth);
-    readFontSpec(iniPath, "FontTitle", fontTitle);
-    readFontSpec(iniPath, "FontTime", fontTime);
-    readFontSpec(iniPath, "FontInfo", fontInfo);
-    readFontSpec(iniPath, "FontFile", fontFile);
-    readFontSpec(iniPath, "FontList", fontList);
+    for (int32_t slot = 0; slot < FontSlotCount; ++slot) {
+        if (kFontKeys[slot]) readFontSpec(iniPath, kFontKeys[slot], fontSpecs[slot]);
+    }
     colorText = static_cast<COLORREF>(readInteger(iniPath, "ColorText", 0xFFFF00));
     colorGray = static_cast<COLORREF>(readInteger(iniPath, "ColorGray", 0x808000));
     colorBack = static_cast<COLORREF>(readInteger(iniPath, "ColorBack", 0));
@@ -113,11 +115,9 @@ int AppEnvironment::saveSettings(HWND window) {
     writeInteger(iniPath, "LoopCount", loopCount);
     writeInteger(iniPath, "AlwaysOnTop", storedBoolean(alwaysOnTop));
     writeInteger(iniPath, "ShowVideo", storedBoolean(showVideo));
-    writeText(iniPath, "FontTitle", fontTitle);
-    writeText(iniPath, "FontTime", fontTime);
-    writeText(iniPath, "FontInfo", fontInfo);
-    writeText(iniPath, "FontFile", fontFile);
-    writeText(iniPath, "FontList", fontList);
+    for (int32_t slot = 0; slot < FontSlotCount; ++slot) {
+        if (kFontKeys[slot]) writeText(iniPath, kFontKeys[slot], fontSpecs[slot]);
+    }
     writeColour(iniPath, "ColorText", colorText);
     writeColour(iniPath, "ColorGray", colorGray);
     writeColour(iniPath, "ColorBack", colorBack);

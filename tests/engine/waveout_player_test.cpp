@@ -21,9 +21,15 @@ struct Session {
         player.attach(owner.hwnd(), &env);
     }
     bool start(const std::string& path) {
-        if (player.open(path.c_str(), -1, 0, nullptr) < 0) return false;
+        const int32_t opened = player.open(path.c_str(), -1, 0, nullptr);
+        if (opened < 0) {
+            ADD_FAILURE() << "open gave " << opened;
+            return false;
+        }
         player.applyLoopRange();
-        return player.play(0) == 1;
+        const int32_t played = player.play(0);
+        if (played != 1) ADD_FAILURE() << "play gave " << played;
+        return played == 1;
     }
     bool waitForCommand(int ms = 20000) {
         return waitFor([&] { return !owner.commands.empty(); }, ms);

@@ -28,19 +28,6 @@ std::vector<std::string> listMembers(ArchiverDll& dll, const std::string& archiv
     return names;
 }
 
-// Changes the current directory for the life of the object.
-class ScopedCurrentDirectory {
-  public:
-    explicit ScopedCurrentDirectory(const std::string& dir) {
-        GetCurrentDirectoryA(MAX_PATH, old_);
-        SetCurrentDirectoryA(dir.c_str());
-    }
-    ~ScopedCurrentDirectory() { SetCurrentDirectoryA(old_); }
-
-  private:
-    char old_[MAX_PATH] = "";
-};
-
 }  // namespace
 
 TEST(ArchiverDll, NamesAreCutTo12And9Characters) {

@@ -175,4 +175,15 @@ ScopedEnv::~ScopedEnv() {
     SetEnvironmentVariableA(name_.c_str(), had_ ? old_.c_str() : nullptr);
 }
 
+ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& dir) {
+    char old[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, old);
+    old_ = old;
+    SetCurrentDirectoryA(dir.c_str());
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory() {
+    SetCurrentDirectoryA(old_.c_str());
+}
+
 }  // namespace tarnuvo_test

@@ -22,7 +22,7 @@ bool copyFile(const std::string& from, const std::string& to);
 // A fresh folder under the system's temporary folder, removed with all it
 // holds at the end of the test.
 class ScratchDir {
-  public:
+public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -34,13 +34,13 @@ class ScratchDir {
     // Every file below path(), as relative paths with '\' separators, sorted.
     std::vector<std::string> files() const;
 
-  private:
+private:
     std::string path_;
 };
 
 // Routes the test DLLs' call log into a file for the life of the object.
 class CallLog {
-  public:
+public:
     explicit CallLog(const ScratchDir& scratch);
     ~CallLog();
     CallLog(const CallLog&) = delete;
@@ -50,30 +50,42 @@ class CallLog {
     std::vector<std::string> linesWith(const std::string& what) const;
     void clear();
 
-  private:
+private:
     std::string path_;
 };
 
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
-  public:
+public:
     ScopedEnv(const char* name, const char* value);
     ~ScopedEnv();
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-  private:
+private:
     std::string name_;
     std::string old_;
     bool had_ = false;
 };
 
+// Changes the current directory for the life of the object.
+class ScopedCurrentDirectory {
+public:
+    explicit ScopedCurrentDirectory(const std::string& dir);
+    ~ScopedCurrentDirectory();
+    ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+    ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+
+private:
+    std::string old_;
+};
+
 class TestEnvironment : public tarnuvo::PlayerEnvironment {
-  public:
+public:
     explicit TestEnvironment(std::string dir) : dir_(std::move(dir)) {}
     const char* temporaryDirectory() const override { return dir_.c_str(); }
 
-  private:
+private:
     std::string dir_;
 };
 

@@ -13,21 +13,7 @@
 using namespace tarnuvo;
 using namespace tarnuvo_test;
 
-namespace {
-
-class ScopedCurrentDirectory {
-  public:
-    explicit ScopedCurrentDirectory(const std::string& dir) {
-        GetCurrentDirectoryA(MAX_PATH, old_);
-        SetCurrentDirectoryA(dir.c_str());
-    }
-    ~ScopedCurrentDirectory() { SetCurrentDirectoryA(old_); }
-
-  private:
-    char old_[MAX_PATH] = "";
-};
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(NoDlls, NoArchiverIsChosenAndTheArchivePathIsOpened) {
     ArchiveExtractor extractor;

@@ -1,0 +1,14 @@
+# Shared by both mingw-w64 toolchain files, which set TARNUVO_TRIPLE first.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${TARNUVO_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TARNUVO_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TARNUVO_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TARNUVO_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Prefixes given on the command line hold cross-built libraries: search them too.
+if(DEFINED CMAKE_PREFIX_PATH)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_PREFIX_PATH})
+endif()
