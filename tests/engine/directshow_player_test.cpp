@@ -100,11 +100,14 @@ TEST(DirectShowPlayer, LoopFromTemplateSeeksBackLoopCountTimesThenPlaysOut) {
     ASSERT_EQ(s.player.play(0), 1);
     uint32_t maxPos = 0;
     bool lateAfterLoops = false;
-    ASSERT_TRUE(waitFor([&] {
-        maxPos = std::max(maxPos, s.player.position());
-        if (s.player.loopsDone < 2 && s.player.position() > kSecond + kSecond / 3) lateAfterLoops = true;
-        return !s.owner.commands.empty();
-    }, 12000));
+    ASSERT_TRUE(waitFor(
+        [&] {
+            maxPos = std::max(maxPos, s.player.position());
+            if (s.player.loopsDone < 2 && s.player.position() > kSecond + kSecond / 3)
+                lateAfterLoops = true;
+            return !s.owner.commands.empty();
+        },
+        12000));
     EXPECT_EQ(s.player.loopsDone, 2u);
     EXPECT_FALSE(lateAfterLoops) << "played far past the loop end before the passes were done";
     EXPECT_GT(maxPos, 2 * kSecond) << "never played through the tail";
@@ -127,7 +130,8 @@ TEST(DirectShowPlayer, RepeatOneRestartsAndKeepsCounting) {
     ASSERT_EQ(s.player.play(0), 1);
     s.player.seek(s.player.length - kSecond / 4);
     ASSERT_TRUE(waitFor([&] { return s.player.loopsDone >= 1; }, 4000));
-    EXPECT_TRUE(waitFor([&] { return s.player.position() > 0 && s.player.position() < kSecond; }, 2000));
+    EXPECT_TRUE(
+        waitFor([&] { return s.player.position() > 0 && s.player.position() < kSecond; }, 2000));
     EXPECT_GE(s.player.elapsedTotal(), s.player.length);
     s.player.seek(s.player.length - kSecond / 4);
     ASSERT_TRUE(waitFor([&] { return s.player.loopsDone >= 2; }, 4000));
@@ -169,7 +173,8 @@ TEST(DirectShowPlayer, VolumeLevels) {
     IGraphBuilder* graph = s.player.graphBuilderRef();
     ASSERT_NE(graph, nullptr);
     IBasicAudio* audio = nullptr;
-    ASSERT_TRUE(SUCCEEDED(graph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&audio))));
+    ASSERT_TRUE(
+        SUCCEEDED(graph->QueryInterface(IID_IBasicAudio, reinterpret_cast<void**>(&audio))));
     for (uint32_t l : {65535u, 32768u, 0u}) {
         EXPECT_EQ(s.player.setVolume(l), 1);
         long v = 1;
@@ -191,7 +196,10 @@ TEST(DirectShowPlayer, ChurnLeavesNothingBehind) {
         return reinterpret_cast<uintptr_t>(h);
     };
     // Warm up once so that lazily created threads and handles are counted.
-    { Session warm(Single); warm.player.open(fixture("tone.mp3").c_str(), -1, 0, nullptr); }
+    {
+        Session warm(Single);
+        warm.player.open(fixture("tone.mp3").c_str(), -1, 0, nullptr);
+    }
     pumpFor(200);
     const uint32_t threadsBefore = threadCount();
     const uintptr_t handleBefore = handleProbe();
@@ -203,19 +211,35 @@ TEST(DirectShowPlayer, ChurnLeavesNothingBehind) {
         s->player.play(0);
         Sleep(i % 3 * 15);
         switch (i % 3) {
-            case 0: s->player.stop(); break;                                                      // stop
-            case 1: s->player.open(fixture("tone.mp3").c_str(), -1, 0, nullptr); break;           // reopen
-            default: break;                                                                       // destroy while playing
+            case 0:
+                s->player.stop();
+                break;  // stop
+            case 1:
+                s->player.open(fixture("tone.mp3").c_str(), -1, 0, nullptr);
+                break;  // reopen
+            default:
+                break;  // destroy while playing
         }
         s.reset();
         // Once the player let go, this is the last reference to the old graph.
         ASSERT_EQ(graph->Release(), 0u) << "cycle " << i;
     }
-    pumpFor(300);
+    // The last graph's threads wind down on their own time on a busy machine;
+    // a leak stays however long one waits.
+    uint32_t threadsAfter = 0;
+    uintptr_t handleAfter = 0;
+    waitFor(
+        [&] {
+            threadsAfter = threadCount();
+            handleAfter = handleProbe();
+            return threadsAfter <= threadsBefore + 2 && handleAfter <= handleBefore + 64;
+        },
+        5000);
     std::printf("churn: %d cycles; threads %u -> %u; handle slot %u -> %u\n", cycles, threadsBefore,
-                threadCount(), static_cast<unsigned>(handleBefore / 4), static_cast<unsigned>(handleProbe() / 4));
-    EXPECT_LE(threadCount(), threadsBefore + 2);
-    EXPECT_LE(handleProbe(), handleBefore + 64);
+                threadsAfter, static_cast<unsigned>(handleBefore / 4),
+                static_cast<unsigned>(handleAfter / 4));
+    EXPECT_LE(threadsAfter, threadsBefore + 2);
+    EXPECT_LE(handleAfter, handleBefore + 64);
 }
 
 TEST(DirectShowPlayer, NoLoopSeeksWithoutALengthOrWhenNotSeekable) {
@@ -228,7 +252,8 @@ TEST(DirectShowPlayer, NoLoopSeeksWithoutALengthOrWhenNotSeekable) {
     EXPECT_EQ(s.player.length, 0u);
     s.player.applyLoopRange();
     ASSERT_EQ(s.player.play(0), 1);
-    EXPECT_TRUE(waitFor([&] { return s.player.currentPos > kSecond / 2; }, 3000)) << "playback did not advance";
+    EXPECT_TRUE(waitFor([&] { return s.player.currentPos > kSecond / 2; }, 3000))
+        << "playback did not advance";
     EXPECT_EQ(s.player.loopsDone, 0u);
 
     Session t(RepeatAll, 3);

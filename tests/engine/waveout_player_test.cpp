@@ -131,11 +131,8 @@ TEST(WaveOutPlayer, RepeatOneLoopsWithoutGapsAndPostsNothing) {
     s.player.stop();
     EXPECT_TRUE(s.owner.commands.empty());
     Bytes capture = readCapture();
-    ASSERT_GT(capture.size(), 200000u);
-    // Whole buffers only: the stream up to the last buffer must be exact.
-    const size_t n = capture.size() / 8192 * 8192;
-    EXPECT_EQ(firstDifference(slice(capture, 0, n), expectedEndless(pcm, 0, 5000 * 4, 7100 * 4, n)),
-              -1);
+    EXPECT_TRUE(isCutStreamThenSilence(
+        capture, expectedEndless(pcm, 0, 5000 * 4, 7100 * 4, capture.size()), 200000));
     EXPECT_GT(s.player.loopsDone, 10u);
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <vector>
@@ -52,7 +53,7 @@ inline void pumpFor(int ms) {
 
 // A message-only window that records the commands posted to it.
 class CommandWindow {
-  public:
+public:
     CommandWindow() {
         WNDCLASSA wc{};
         wc.lpfnWndProc = &CommandWindow::proc;
@@ -67,7 +68,7 @@ class CommandWindow {
     HWND hwnd() const { return hwnd_; }
     std::vector<WPARAM> commands;
 
-  private:
+private:
     static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
         if (m == WM_COMMAND) {
             auto* self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
@@ -88,6 +89,31 @@ inline ::testing::AssertionResult isStreamThenSilence(const Bytes& capture, cons
     if (d >= 0) return ::testing::AssertionFailure() << "first difference at byte " << d;
     for (size_t i = want.size(); i < capture.size(); ++i)
         if (capture[i]) return ::testing::AssertionFailure() << "sound after the end at byte " << i;
+    return ::testing::AssertionSuccess();
+}
+
+inline bool silentFrom(const Bytes& capture, size_t from) {
+    for (size_t i = from; i < capture.size(); ++i)
+        if (capture[i]) return false;
+    return true;
+}
+
+// For playback that was stopped: the capture follows `want` for at least
+// `minBytes` and holds only silence after the first byte that differs. The
+// device is reset in the middle of a buffer and pads what it had with silence.
+inline ::testing::AssertionResult isCutStreamThenSilence(const Bytes& capture, const Bytes& want,
+                                                         size_t minBytes) {
+    const int64_t d =
+        firstDifference(capture, slice(want, 0, std::min(want.size(), capture.size())));
+    if (d < 0) return ::testing::AssertionSuccess();
+    const size_t cut = static_cast<size_t>(d);
+    if (cut < minBytes)
+        return ::testing::AssertionFailure()
+               << "first difference at byte " << cut << " of " << capture.size();
+    for (size_t i = cut; i < capture.size(); ++i)
+        if (capture[i])
+            return ::testing::AssertionFailure()
+                   << "first difference at byte " << cut << ", then sound at byte " << i;
     return ::testing::AssertionSuccess();
 }
 
