@@ -71,7 +71,8 @@ void DirectShowPlayer::attach(WindowHandle owner, PlayerEnvironment* env) {
     poll_.running = 1;
     poll_.finished = 0;
     unsigned id = 0;
-    const uintptr_t h = _beginthreadex(nullptr, 0, &DirectShowPlayer::pollThreadEntry, this, 0, &id);
+    const uintptr_t h =
+        _beginthreadex(nullptr, 0, &DirectShowPlayer::pollThreadEntry, this, 0, &id);
     if (h == 0) {
         poll_.running = 0;
         return;
@@ -92,7 +93,8 @@ void DirectShowPlayer::reset() {
     currentPos = 0;
 }
 
-int32_t DirectShowPlayer::open(const char* name, int32_t index, int32_t probeOnly, const TrackInfo* tmpl) {
+int32_t DirectShowPlayer::open(const char* name, int32_t index, int32_t probeOnly,
+                               const TrackInfo* tmpl) {
     openStart(name, index, probeOnly, tmpl);
     {
         GraphGuard guard(graphLock_);
@@ -161,9 +163,12 @@ int32_t DirectShowPlayer::open(const char* name, int32_t index, int32_t probeOnl
     return 0;
 }
 
-void formatVideoCaption(int32_t listIndex, const char* title, const char* artist, char (&out)[kTextSize]) {
+void formatVideoCaption(int32_t listIndex, const char* title, const char* artist,
+                        char (&out)[kTextSize]) {
     int n = std::snprintf(out, kTextSize, "%02d.", listIndex + 1);
-    size_t at = n < 0 ? 0 : static_cast<size_t>(n) < kTextSize ? static_cast<size_t>(n) : kTextSize - 1;
+    size_t at = n < 0                                ? 0
+                : static_cast<size_t>(n) < kTextSize ? static_cast<size_t>(n)
+                                                     : kTextSize - 1;
     at += copyText(out + at, kTextSize - at, title);
     if (artist[0] && at + 3 < kTextSize - 1) {
         at += copyText(out + at, kTextSize - at, " / ");
@@ -207,7 +212,8 @@ int32_t DirectShowPlayer::seek(uint32_t position) {
     if (!seekable || !graph_.seeking || !graph_.control) return 0;
     LONGLONG t = bytesToReferenceTime(position);
     graph_.control->Stop();
-    graph_.seeking->SetPositions(&t, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    graph_.seeking->SetPositions(&t, AM_SEEKING_AbsolutePositioning, nullptr,
+                                 AM_SEEKING_NoPositioning);
     graph_.control->Run();
     state = Playing;
     return 0;
@@ -232,7 +238,9 @@ uint32_t DirectShowPlayer::position() {
     return currentPos;
 }
 
-uint32_t DirectShowPlayer::elapsedTotal() { return currentPos + elapsed; }
+uint32_t DirectShowPlayer::elapsedTotal() {
+    return currentPos + elapsed;
+}
 
 int32_t DirectShowPlayer::getVolume(int32_t* level) {
     *level = volumeLevel;
@@ -329,10 +337,14 @@ void DirectShowPlayer::pollStep(DWORD& wait) {
         }
     }
     const int32_t mode = currentPlayMode();
-    const bool wantLoop = mode == RepeatOne || (hasLoop && loopsDone < static_cast<uint32_t>(currentLoopCount()));
+    const bool wantLoop =
+        mode == RepeatOne || (hasLoop && loopsDone < static_cast<uint32_t>(currentLoopCount()));
     if (state != Stopped && wantLoop && loopSeekAllowed() && currentPos > rangeEnd) {
         ++loopsDone;
         loopsRead = loopsDone;
+        // What the seek back skips over was heard: the total played keeps growing.
+        elapsed += currentPos - rangeStart;
+        currentPos = rangeStart;
         seek(rangeStart);
     }
     if (!graph_.events || state == Stopped) return;
@@ -354,7 +366,8 @@ void DirectShowPlayer::pollStep(DWORD& wait) {
                     graph_.control->Run();
                 }
             } else if (ownerWindow) {
-                PostMessageA(static_cast<HWND>(ownerWindow), WM_COMMAND, endOfTrackCommand(mode), 0);
+                PostMessageA(static_cast<HWND>(ownerWindow), WM_COMMAND, endOfTrackCommand(mode),
+                             0);
             }
         }
     }

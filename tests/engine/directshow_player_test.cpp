@@ -112,6 +112,9 @@ TEST(DirectShowPlayer, LoopFromTemplateSeeksBackLoopCountTimesThenPlaysOut) {
     EXPECT_FALSE(lateAfterLoops) << "played far past the loop end before the passes were done";
     EXPECT_GT(maxPos, 2 * kSecond) << "never played through the tail";
     EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdNext});
+    // Three seconds through to the end and two passes of at least half a
+    // second each, less the time between two polls.
+    EXPECT_GE(s.player.elapsedTotal(), 3 * kSecond + kSecond * 9 / 10);
 }
 
 TEST(DirectShowPlayer, RandomPostsRandomCommand) {
