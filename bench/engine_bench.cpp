@@ -21,12 +21,12 @@ std::string fixture(const char* name) {
 }
 
 class NullSink : public BufferSink {
-  public:
+public:
     void queue(uint32_t, OutputBuffer&) override {}
 };
 
 class CountingWriter : public ByteWriter {
-  public:
+public:
     bool write(const uint8_t*, size_t) override { return true; }
 };
 

@@ -19,7 +19,8 @@ LONGLONG bytesToReferenceTime(uint32_t bytes);
 // The graph's volume (hundredths of a decibel) for a level 0..65535.
 long volumeForLevel(uint32_t level);
 // "05.Title / Artist" for list index 4, within 259 characters.
-void formatVideoCaption(int32_t listIndex, const char* title, const char* artist, char (&out)[kTextSize]);
+void formatVideoCaption(int32_t listIndex, const char* title, const char* artist,
+                        char (&out)[kTextSize]);
 
 class DirectShowPlayer : public Player {
 public:

@@ -5,8 +5,9 @@ namespace tarnuvo {
 HRESULT GraphInterfaces::create() {
     release();
     created = true;
-    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                  IID_IGraphBuilder, builder.putVoid());
+    HRESULT hr =
+        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                         IID_IGraphBuilder, builder.putVoid());
     if (FAILED(hr)) return hr;
     if (FAILED(hr = builder->QueryInterface(IID_IMediaControl, control.putVoid()))) return hr;
     builder->QueryInterface(IID_IMediaSeeking, seeking.putVoid());

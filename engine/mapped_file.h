@@ -6,7 +6,7 @@
 namespace tarnuvo {
 
 class MappedFile {
-  public:
+public:
     static constexpr uint32_t kMaxView = 0x1F400000;
 
     MappedFile() = default;
@@ -25,7 +25,7 @@ class MappedFile {
     uint32_t fileSizeLow() const { return sizeLow_; }
     uint32_t fileSizeHigh() const { return sizeHigh_; }
 
-  private:
+private:
     const uint8_t* view_ = nullptr;
     uint32_t size_ = 0;
     uint32_t sizeLow_ = 0;

@@ -30,13 +30,13 @@ struct OutputBuffer {
 
 // Receives each filled buffer, in order, to put it on the device.
 class BufferSink {
-  public:
+public:
     virtual ~BufferSink() = default;
     virtual void queue(uint32_t index, OutputBuffer& buffer) = 0;
 };
 
 class NativePlayer : public Player {
-  public:
+public:
     NativePlayer() = default;
     ~NativePlayer() override;
 
@@ -77,10 +77,10 @@ class NativePlayer : public Player {
     bool ended = true;
     uint32_t headerIndex = 0;
 
-  protected:
+protected:
     void releaseSource();
 
-  private:
+private:
     uint32_t clampCount(uint32_t n) const;
     uint32_t read(uint8_t* dst, uint32_t n, bool reposition, uint32_t position);
     uint32_t nextHeader(uint32_t index) const;

@@ -7,7 +7,7 @@
 namespace tarnuvo {
 
 class OutputLock {
-  public:
+public:
     OutputLock() { InitializeCriticalSection(&section_); }
     virtual ~OutputLock() { DeleteCriticalSection(&section_); }
     OutputLock(const OutputLock&) = delete;
@@ -17,18 +17,18 @@ class OutputLock {
     void acquire() { EnterCriticalSection(&section_); }
     void release() { LeaveCriticalSection(&section_); }
 
-  private:
+private:
     CRITICAL_SECTION section_;
 };
 
 class OutputLockGuard {
-  public:
+public:
     explicit OutputLockGuard(OutputLock& lock) : lock_(lock) { lock_.acquire(); }
     ~OutputLockGuard() { lock_.release(); }
     OutputLockGuard(const OutputLockGuard&) = delete;
     OutputLockGuard& operator=(const OutputLockGuard&) = delete;
 
-  private:
+private:
     OutputLock& lock_;
 };
 

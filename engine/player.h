@@ -21,7 +21,7 @@ constexpr uint32_t kCmdRandom = 41022;
 uint32_t endOfTrackCommand(int32_t playMode);
 
 class Player : public TrackInfo {
-  public:
+public:
     Player();
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
@@ -55,7 +55,7 @@ class Player : public TrackInfo {
     // representable in bytes, and starting inside the track.
     bool loopUsable() const;
 
-  protected:
+protected:
     // Steps 1 to 5 of every concrete open: reset, names, template, and
     // resolution of an archive member. Fills fileToOpen.
     void openCommon(const char* name, int32_t listIndex, int32_t probeOnly, const TrackInfo* tmpl,

@@ -9,7 +9,7 @@
 namespace tarnuvo {
 
 class PlayerEnvironment {
-  public:
+public:
     virtual ~PlayerEnvironment() = default;
 
     int32_t playMode = RepeatOne;

@@ -12,7 +12,7 @@
 namespace tarnuvo {
 
 class VorbisSource {
-  public:
+public:
     static constexpr uint32_t kHeaderBytes = 44;
     static constexpr uint32_t kCarryBytes = 16384;
     static constexpr int kReadChunk = 4096;
@@ -40,7 +40,7 @@ class VorbisSource {
     uint32_t read(uint8_t* dst, uint32_t n);
     void clearCarry() { carryFill_ = 0; }
 
-  private:
+private:
     FILE* file_ = nullptr;
     OggVorbis_File vf_{};
     bool open_ = false;

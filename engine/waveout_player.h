@@ -24,7 +24,7 @@ struct RefillTiming {
 };
 
 class WaveOutPlayer : public NativePlayer, private BufferSink {
-  public:
+public:
     WaveOutPlayer();
     ~WaveOutPlayer() override;
 
@@ -42,7 +42,7 @@ class WaveOutPlayer : public NativePlayer, private BufferSink {
 
     void setRefillTiming(RefillTiming* timing) { timing_ = timing; }
 
-  private:
+private:
     static void CALLBACK doneCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,
                                       DWORD_PTR param1, DWORD_PTR param2);
     void queue(uint32_t index, OutputBuffer& buffer) override;

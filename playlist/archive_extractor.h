@@ -16,7 +16,7 @@ constexpr int32_t kResolveFlags = kExtractFlat | kExtractOverwrite;
 constexpr uint32_t kResolveOutputSize = 8190;
 
 class ArchiveExtractor {
-  public:
+public:
     ArchiveExtractor();
     virtual ~ArchiveExtractor();
     ArchiveExtractor(const ArchiveExtractor&) = delete;
@@ -38,7 +38,7 @@ class ArchiveExtractor {
     int32_t extract(WindowHandle owner, const char* archivePath, const char* destination,
                     const char* files, int32_t flags, char* output, uint32_t outputSize);
 
-  private:
+private:
     ArchiverDll dll_;
     int8_t selected_ = -1;
     ArchiverEntry table_[kArchiverCount];

@@ -14,7 +14,7 @@ namespace tarnuvo {
 using ArchiveHandle = void*;
 
 class ArchiverDll {
-  public:
+public:
     ArchiverDll() = default;
     virtual ~ArchiverDll();
     ArchiverDll(const ArchiverDll&) = delete;
@@ -39,7 +39,7 @@ class ArchiverDll {
     int32_t findFirst(ArchiveHandle archive, const char* wildcard, ArchiverMemberRecord& record);
     int32_t findNext(ArchiveHandle archive, ArchiverMemberRecord& record);
 
-  private:
+private:
     // The export named prefix + function; nullptr when absent.
     void* lookup(const char* function) const;
 

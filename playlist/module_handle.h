@@ -4,7 +4,7 @@
 namespace tarnuvo {
 
 class ModuleHandle {
-  public:
+public:
     ModuleHandle() = default;
     explicit ModuleHandle(void* module) : module_(module) {}
     ~ModuleHandle() { reset(); }
@@ -26,7 +26,7 @@ class ModuleHandle {
     void* get() const { return module_; }
     explicit operator bool() const { return module_ != nullptr; }
 
-  private:
+private:
     void* module_ = nullptr;
 };
 

@@ -22,7 +22,7 @@ constexpr uint32_t kTagKindId3v2 = 0xE2;
 constexpr uint32_t kTagKindApe = 0x300;
 
 class TagReader {
-  public:
+public:
     TagReader() = default;
     virtual ~TagReader();
     TagReader(const TagReader&) = delete;
@@ -46,7 +46,7 @@ class TagReader {
     // are present and not empty.
     void readTags(const char* path, WindowHandle owner, TrackInfo& track);
 
-  private:
+private:
     void* lookup(const char* name) const;
     void take(const char* name, char (&field)[kTextSize]);
 

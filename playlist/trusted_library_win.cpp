@@ -44,7 +44,7 @@ HMODULE loadFromFullPath(const char* path) {
 // box, for this thread only (the process-wide mode would race with other
 // loading threads). Systems before Windows 7 lack the call and keep the box.
 class QuietLoadErrors {
-  public:
+public:
     QuietLoadErrors() {
         HMODULE kernel = GetModuleHandleA("kernel32.dll");
         set_ = kernel ? reinterpret_cast<SetThreadErrorModeFn>(
@@ -58,7 +58,7 @@ class QuietLoadErrors {
     QuietLoadErrors(const QuietLoadErrors&) = delete;
     QuietLoadErrors& operator=(const QuietLoadErrors&) = delete;
 
-  private:
+private:
     using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, LPDWORD);
     SetThreadErrorModeFn set_ = nullptr;
     DWORD old_ = 0;

@@ -14,7 +14,7 @@
 namespace {
 
 class NullWriter : public tarnuvo::ByteWriter {
-  public:
+public:
     bool write(const uint8_t*, size_t) override { return true; }
 };
 

@@ -33,7 +33,7 @@ inline Bytes readFile(const std::string& path) {
 }
 
 class TempDir {
-  public:
+public:
     TempDir() {
         static int counter = 0;
         auto base = std::filesystem::temp_directory_path();
@@ -56,7 +56,7 @@ class TempDir {
         return p;
     }
 
-  private:
+private:
     std::filesystem::path dir_;
 };
 
@@ -71,7 +71,7 @@ inline void put32(Bytes& b, uint32_t v) {
 
 // Builds RIFF/WAVE files chunk by chunk, damaged ones included.
 class WavBuilder {
-  public:
+public:
     WavBuilder& fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align, uint16_t bits,
                     int32_t extra = -1) {
         Bytes f;
@@ -125,7 +125,7 @@ class WavBuilder {
         return out;
     }
 
-  private:
+private:
     Bytes body_;
 };
 

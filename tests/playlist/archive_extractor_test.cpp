@@ -30,7 +30,7 @@ const std::vector<std::string> kAllRows = {"7-zip32.dll", "Unrar32.dll", "Unlha3
 
 // A player whose common open can be called on its own.
 class OpeningPlayer : public Player {
-  public:
+public:
     using Player::openCommon;
 };
 

@@ -50,7 +50,7 @@ void setFrame(TagLib::ID3v2::Tag* tag, const char* id, const TagLib::String& tex
 }
 
 class TagReaderTest : public ::testing::Test {
-  protected:
+protected:
     // A copy of the lame-made mp3 with the tags that `tag` sets.
     std::string mp3(const char* name, const std::function<void(TagLib::MPEG::File&)>& tag, int tags,
                     TagLib::ID3v2::Version version = TagLib::ID3v2::v4) {

@@ -86,7 +86,7 @@ std::string toAnsi(const wchar_t* wide) {
 
 // An open libarchive reader, freed exactly once.
 class Reader {
-  public:
+public:
     Reader() = default;
     ~Reader() { close(); }
     Reader(const Reader&) = delete;
@@ -131,7 +131,7 @@ class Reader {
     }
     archive* get() const { return a_; }
 
-  private:
+private:
     archive* a_ = nullptr;
 };
 

@@ -28,11 +28,11 @@ bool parseNumber(const char* text, long long lo, long long hi, long long& value)
 }
 
 class FileWriter : public ByteWriter {
-  public:
+public:
     explicit FileWriter(FILE* f) : f_(f) {}
     bool write(const uint8_t* data, size_t n) override { return std::fwrite(data, 1, n, f_) == n; }
 
-  private:
+private:
     FILE* f_;
 };
 

@@ -22,13 +22,13 @@ struct RenderOptions {
 };
 
 class ByteWriter {
-  public:
+public:
     virtual ~ByteWriter() = default;
     virtual bool write(const uint8_t* data, size_t n) = 0;
 };
 
 class VectorWriter : public ByteWriter {
-  public:
+public:
     bool write(const uint8_t* data, size_t n) override {
         bytes.insert(bytes.end(), data, data + n);
         return true;
@@ -48,7 +48,7 @@ struct RenderResult {
 
 // A NativePlayer whose device is a queue in memory.
 class RenderPlayer : public NativePlayer, private BufferSink {
-  public:
+public:
     explicit RenderPlayer(ByteWriter& out, int64_t maxBytes = -1);
 
     int32_t play(intptr_t unused) override;
@@ -62,7 +62,7 @@ class RenderPlayer : public NativePlayer, private BufferSink {
         return maxBytes_ >= 0 && written_ >= static_cast<uint64_t>(maxBytes_);
     }
 
-  private:
+private:
     void queue(uint32_t index, OutputBuffer& buffer) override;
 
     ByteWriter& out_;

@@ -69,7 +69,7 @@ std::string rawBytes(const TagLib::String& latin1) {
 // Keeps RIFF INFO bytes as they are (TagLib would read them as UTF-8), up to
 // the first zero.
 class ByteStringHandler : public TagLib::RIFF::Info::StringHandler {
-  public:
+public:
     TagLib::String parse(const TagLib::ByteVector& data) const override {
         const int zero = data.find(TagLib::ByteVector(1, '\0'));
         const TagLib::ByteVector text = zero < 0 ? data : data.mid(0, static_cast<unsigned>(zero));
