@@ -15,22 +15,6 @@ bool isDirectory(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Calls visit(index) for every byte of text that is a character of its own,
-// skipping the second bytes of double-byte characters. Stops when visit
-// returns false.
-template <typename Visit>
-void forEachSingleByte(char* text, Visit visit) {
-    const TextCodec& codec = systemCodec();
-    for (size_t i = 0; text[i] != '\0'; ++i) {
-        if (codec.isLeadByte(static_cast<uint8_t>(text[i]))) {
-            if (text[i + 1] == '\0') return;
-            ++i;
-            continue;
-        }
-        if (!visit(i)) return;
-    }
-}
-
 }  // namespace
 
 bool endsWithBackslash(const char* text) {

@@ -13,15 +13,11 @@ void initFileDialog(OPENFILENAMEA& request, HWND owner, char* filter, char* file
                     bool forSaving) {
     fileBuffer[0] = '\0';
     // '|' is also the second byte of some double-byte characters; those stay.
-    const TextCodec& codec = systemCodec();
-    for (char* p = filter; *p != '\0'; ++p) {
-        if (codec.isLeadByte(static_cast<uint8_t>(*p))) {
-            if (p[1] == '\0') break;
-            ++p;
-        } else if (*p == '|') {
-            *p = '\0';
-        }
-    }
+    // The walk looks only past the byte it visited, so the zeros it writes do not end it.
+    forEachSingleByte(filter, [&](size_t i) {
+        if (filter[i] == '|') filter[i] = '\0';
+        return true;
+    });
 
     request = OPENFILENAMEA{};
     // The layout of the first explorer-style dialogs, sized for this build.

@@ -53,16 +53,11 @@ void cutText(char* text, size_t maxLen) {
 }
 
 const char* findLastSeparator(const char* text, char ch) {
-    const TextCodec& codec = systemCodec();
     const char* found = nullptr;
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (codec.isLeadByte(static_cast<uint8_t>(*p))) {
-            if (p[1] == '\0') break;
-            ++p;
-        } else if (*p == ch) {
-            found = p;
-        }
-    }
+    forEachSingleByte(text, [&](size_t i) {
+        if (text[i] == ch) found = text + i;
+        return true;
+    });
     return found;
 }
 

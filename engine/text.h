@@ -30,6 +30,22 @@ size_t copyText(char* dst, size_t limit, const char* src, size_t srcMax = SIZE_M
 // Cuts a terminated text in place to at most maxLen bytes on a character boundary.
 void cutText(char* text, size_t maxLen);
 
+// Calls visit(index) for each byte of text that is a character by itself,
+// skipping both bytes of double-byte characters. A lead byte without its
+// second byte ends the walk, and so does visit returning false.
+template <typename Visit>
+void forEachSingleByte(const char* text, Visit visit) {
+    const TextCodec& codec = systemCodec();
+    for (size_t i = 0; text[i] != '\0'; ++i) {
+        if (codec.isLeadByte(static_cast<uint8_t>(text[i]))) {
+            if (text[i + 1] == '\0') return;
+            ++i;
+            continue;
+        }
+        if (!visit(i)) return;
+    }
+}
+
 // Last position of ch in text (a single-byte separator), skipping trail
 // bytes of double-byte characters; nullptr when absent.
 const char* findLastSeparator(const char* text, char ch);

@@ -81,21 +81,26 @@ private:
 };
 
 // True when `capture` is `want` followed by nothing but silence.
+// The first non-zero byte at or after `from`, or capture.size().
+inline size_t firstSound(const Bytes& capture, size_t from) {
+    while (from < capture.size() && capture[from] == 0) ++from;
+    return from;
+}
+
 inline ::testing::AssertionResult isStreamThenSilence(const Bytes& capture, const Bytes& want) {
     if (capture.size() < want.size())
         return ::testing::AssertionFailure()
                << "capture holds " << capture.size() << " of " << want.size() << " bytes";
     int64_t d = firstDifference(slice(capture, 0, want.size()), want);
     if (d >= 0) return ::testing::AssertionFailure() << "first difference at byte " << d;
-    for (size_t i = want.size(); i < capture.size(); ++i)
-        if (capture[i]) return ::testing::AssertionFailure() << "sound after the end at byte " << i;
+    const size_t sound = firstSound(capture, want.size());
+    if (sound < capture.size())
+        return ::testing::AssertionFailure() << "sound after the end at byte " << sound;
     return ::testing::AssertionSuccess();
 }
 
 inline bool silentFrom(const Bytes& capture, size_t from) {
-    for (size_t i = from; i < capture.size(); ++i)
-        if (capture[i]) return false;
-    return true;
+    return firstSound(capture, from) >= capture.size();
 }
 
 // For playback that was stopped: the capture follows `want` for at least
@@ -110,10 +115,10 @@ inline ::testing::AssertionResult isCutStreamThenSilence(const Bytes& capture, c
     if (cut < minBytes)
         return ::testing::AssertionFailure()
                << "first difference at byte " << cut << " of " << capture.size();
-    for (size_t i = cut; i < capture.size(); ++i)
-        if (capture[i])
-            return ::testing::AssertionFailure()
-                   << "first difference at byte " << cut << ", then sound at byte " << i;
+    const size_t sound = firstSound(capture, cut);
+    if (sound < capture.size())
+        return ::testing::AssertionFailure()
+               << "first difference at byte " << cut << ", then sound at byte " << sound;
     return ::testing::AssertionSuccess();
 }
 
