@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "app/os_version.h"
 #include "app/settings_rules.h"
 #include "engine/player_environment.h"

@@ -1,6 +1,6 @@
 #include "app/centering_hook.h"
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 namespace tarnuvo {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 namespace tarnuvo {
 

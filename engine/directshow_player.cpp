@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/worker_stop.h"
+#include "base/worker_stop.h"
 #include "engine/text.h"
 
 namespace tarnuvo {
@@ -54,13 +54,11 @@ long volumeForLevel(uint32_t level) {
 
 DirectShowPlayer::DirectShowPlayer() {
     InitializeCriticalSection(&graphLock_);
-    tags_.load(kTagReaderMinVersion);
 }
 
 DirectShowPlayer::~DirectShowPlayer() {
     stopWorker(poll_);
     releaseGraph();
-    tags_.unload();
     Player::reset();
     DeleteCriticalSection(&graphLock_);
 }
@@ -125,7 +123,7 @@ int32_t DirectShowPlayer::open(const char* name, int32_t index, int32_t probeOnl
         return -1;
     }
 
-    tags_.readTags(name, ownerWindow, *this);
+    if (TagFiller fill = tagFiller()) fill(name, ownerWindow, *this);
 
     GraphGuard guard(graphLock_);
     if (graph_.video) {

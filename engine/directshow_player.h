@@ -6,10 +6,9 @@
 
 #include <atomic>
 
-#include "app/worker_thread.h"
+#include "base/worker_thread.h"
 #include "engine/graph_interfaces.h"
 #include "engine/player.h"
-#include "playlist/tag_reader.h"
 
 namespace tarnuvo {
 
@@ -71,7 +70,6 @@ private:
     // Held around every use of the graph's interfaces and around their
     // release, so the poll thread never touches a released interface.
     CRITICAL_SECTION graphLock_;
-    TagReader tags_;
     WorkerThread poll_;
     HWND drainWindow_ = nullptr;
 };

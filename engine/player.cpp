@@ -9,6 +9,7 @@ namespace tarnuvo {
 
 namespace {
 std::atomic<MemberResolver> g_resolver{nullptr};
+std::atomic<TagFiller> g_tagFiller{nullptr};
 const PlayerEnvironment& defaults() {
     static const PlayerEnvironment env;
     return env;
@@ -31,6 +32,13 @@ void setMemberResolver(MemberResolver resolver) {
 }
 MemberResolver memberResolver() {
     return g_resolver.load();
+}
+
+void setTagFiller(TagFiller filler) {
+    g_tagFiller.store(filler);
+}
+TagFiller tagFiller() {
+    return g_tagFiller.load();
 }
 
 uint32_t endOfTrackCommand(int32_t playMode) {

@@ -35,4 +35,10 @@ using MemberResolver = bool (*)(const char* archivePath, const char* memberName,
 void setMemberResolver(MemberResolver resolver);
 MemberResolver memberResolver();
 
+// Replaces title and artist of `track` with the tags of `path` that are present
+// and not empty. Filled in by the tag code; without it no tags are read.
+using TagFiller = void (*)(const char* path, WindowHandle owner, TrackInfo& track);
+void setTagFiller(TagFiller filler);
+TagFiller tagFiller();
+
 }  // namespace tarnuvo

@@ -9,7 +9,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "engine/native_player.h"
 #include "engine/output_lock.h"
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 
 #include "engine/text.h"
@@ -111,6 +112,22 @@ void TagReader::readTags(const char* path, WindowHandle owner, TrackInfo& track)
         take("INAM_APE", track.title);
         take("IART_APE", track.artist);
     }
+}
+
+void readSharedTags(const char* path, WindowHandle owner, TrackInfo& track) {
+    static std::mutex lock;
+    static TagReader reader;
+    static bool tried = false;
+    std::lock_guard<std::mutex> hold(lock);
+    if (!tried) {
+        tried = true;
+        reader.load(kTagReaderMinVersion);
+    }
+    reader.readTags(path, owner, track);
+}
+
+void installTagFiller() {
+    setTagFiller(&readSharedTags);
 }
 
 }  // namespace tarnuvo

@@ -53,4 +53,12 @@ private:
     ModuleHandle module_;
 };
 
+// readTags through one reader for the whole process, loaded on first use with
+// the players' minimum version; calls from several threads take turns, since
+// the library's values live only until its next load.
+void readSharedTags(const char* path, WindowHandle owner, TrackInfo& track);
+
+// Makes the DirectShow player read tags through readSharedTags.
+void installTagFiller();
+
 }  // namespace tarnuvo

@@ -7,7 +7,7 @@
 
 #include "app/app_environment.h"
 #include "app/font_spec.h"
-#include "app/handles.h"
+#include "base/handles.h"
 #include "app_test_support.h"
 
 namespace tarnuvo {

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 namespace tarnuvo::test {
 

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "app/worker_stop.h"
+#include "base/worker_stop.h"
 #include "app_test_support.h"
 
 namespace tarnuvo {

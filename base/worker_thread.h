@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "engine/track_info.h"
 
 namespace tarnuvo {
-
-class MainWindow;
 
 struct WorkerThread {
     virtual ~WorkerThread() = default;
@@ -22,7 +20,7 @@ struct WorkerThread {
     uint32_t threadId = 0;
     std::atomic<int32_t> running{0};   // the thread keeps working while this is 1
     std::atomic<int32_t> finished{0};  // set by the thread as its last act
-    MainWindow* owner = nullptr;
+    void* owner = nullptr;             // the application object
     char path[kTextSize] = {};
     std::vector<std::string> paths;
     int32_t parameter = 0;

@@ -2,7 +2,7 @@
 // stays alive: the worker's synchronous sends are served during the wait.
 #pragma once
 
-#include "app/worker_thread.h"
+#include "base/worker_thread.h"
 
 namespace tarnuvo {
 

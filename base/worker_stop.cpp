@@ -1,4 +1,4 @@
-#include "app/worker_stop.h"
+#include "base/worker_stop.h"
 
 namespace tarnuvo {
 

@@ -1,0 +1,49 @@
+// Turns paths into playlist entries on a worker thread: a list file, an
+// archive's members, or files probed one by one. Only one load runs at a
+// time; everything it changes in the list or the window is done by the window
+// thread at its synchronous request.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/worker_thread.h"
+#include "engine/player_environment.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_host.h"
+
+namespace tarnuvo {
+
+class PlaylistLoader {
+public:
+    PlaylistLoader(Playlist& playlist, PlaylistHost& host, PlayerEnvironment& environment);
+    ~PlaylistLoader();
+    PlaylistLoader(const PlaylistLoader&) = delete;
+    PlaylistLoader& operator=(const PlaylistLoader&) = delete;
+
+    // The window whose thread carries out the loader's requests and receives
+    // its end-of-load message. Set before the first load.
+    void setWindow(WindowHandle window) { window_ = window; }
+
+    // Window thread. 1 when a load thread was started; 0 when refused (a load
+    // runs, the window is closing, nothing to load) or the thread could not
+    // be made.
+    int32_t startLoading(std::vector<std::string> paths, int32_t replace);
+    // A load runs: a loader thread is held and has not finished.
+    bool busy() const;
+    // Window thread: stops the loader (after the item in hand) and collects
+    // its thread, serving messages meanwhile.
+    void collect();
+
+    WorkerThread& record() { return worker_; }
+
+private:
+    Playlist& playlist_;
+    PlaylistHost& host_;
+    PlayerEnvironment& environment_;
+    WindowHandle window_ = nullptr;
+    WorkerThread worker_;
+};
+
+}  // namespace tarnuvo
