@@ -209,6 +209,10 @@ int32_t DirectShowPlayer::seek(uint32_t position) {
     GraphGuard guard(graphLock_);
     if (!seekable || !graph_.seeking || !graph_.control) return 0;
     LONGLONG t = bytesToReferenceTime(position);
+    // The total played keeps what was heard before the jump, as the native
+    // player's does (modulo 2^32, like every byte count here).
+    elapsed += currentPos - position;
+    currentPos = position;
     graph_.control->Stop();
     graph_.seeking->SetPositions(&t, AM_SEEKING_AbsolutePositioning, nullptr,
                                  AM_SEEKING_NoPositioning);
@@ -247,8 +251,9 @@ int32_t DirectShowPlayer::getVolume(int32_t* level) {
 
 int32_t DirectShowPlayer::setVolume(uint32_t level) {
     GraphGuard guard(graphLock_);
-    if (!graph_.audio) return 0;
+    // Kept without a graph too: the next open applies it.
     volumeLevel = static_cast<int32_t>(level);
+    if (!graph_.audio) return 0;
     return SUCCEEDED(graph_.audio->put_Volume(volumeForLevel(level))) ? 1 : 0;
 }
 
@@ -340,9 +345,6 @@ void DirectShowPlayer::pollStep(DWORD& wait) {
     if (state != Stopped && wantLoop && loopSeekAllowed() && currentPos > rangeEnd) {
         ++loopsDone;
         loopsRead = loopsDone;
-        // What the seek back skips over was heard: the total played keeps growing.
-        elapsed += currentPos - rangeStart;
-        currentPos = rangeStart;
         seek(rangeStart);
     }
     if (!graph_.events || state == Stopped) return;

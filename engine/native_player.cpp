@@ -98,6 +98,7 @@ uint32_t NativePlayer::usableBuffers() const {
 
 void NativePlayer::beginStream() {
     ended = false;
+    endCommand = 0;
     drained = false;
     headerIndex = 0;
     for (OutputBuffer& b : buffers_) {
@@ -219,6 +220,7 @@ void NativePlayer::fillBuffer(BufferSink& sink) {
             }
             len = filled;
             b.mark = kEndMark;
+            endCommand = endOfTrackCommand(currentPlayMode());
         } else {
             b.mark = static_cast<intptr_t>(streamPos);
         }

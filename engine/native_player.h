@@ -76,6 +76,11 @@ public:
     uint32_t playedPos = 0;
     bool ended = true;
     uint32_t headerIndex = 0;
+    // What follows the end of the track, decided by the play mode in force when
+    // the buffer that ends it was filled: a mode chosen while that buffer is
+    // still queued (RepeatOne included) comes too late to loop the track, so it
+    // must not swallow the command either.
+    uint32_t endCommand = 0;
 
 protected:
     void releaseSource();

@@ -134,6 +134,9 @@ int32_t WaveOutPlayer::seek(uint32_t position) {
         OutputLockGuard guard(outputLock());
         pendingStart = position;
         hasPendingStart = true;
+        // Reported at once, so views never see the old place between the
+        // seek and the first buffer heard after it.
+        playedPos = position & ~3u;
         ended = true;
         state = Stopped;
         discarding_ = true;
@@ -267,9 +270,8 @@ void WaveOutPlayer::handleReturned(uint32_t index) {
     }
     if (trackEnded && state != Stopped && !endPosted_) {
         endPosted_ = true;
-        const uint32_t command = endOfTrackCommand(currentPlayMode());
-        if (command && ownerWindow) {
-            PostMessageA(static_cast<HWND>(ownerWindow), WM_COMMAND, command, 0);
+        if (endCommand && ownerWindow) {
+            PostMessageA(static_cast<HWND>(ownerWindow), WM_COMMAND, endCommand, 0);
         }
     }
 }

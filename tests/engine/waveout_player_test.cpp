@@ -75,6 +75,29 @@ TEST(WaveOutPlayer, PcmRepeatAllPlaysTwoPassesThenPostsNext) {
     EXPECT_TRUE(captured(expectedLoopStream(pcm, 3000, 3500, 2)));
 }
 
+TEST(WaveOutPlayer, RepeatOneChosenAfterTheLastBufferWasQueuedStillEndsTheTrack) {
+    TempDir dir;
+    Bytes pcm = countingPcm(5000);  // fewer bytes than the four buffers play queues
+    Session s(RepeatAll, 0);
+    ASSERT_TRUE(s.start(pcmTrack(dir, pcm, 0, 0)));
+    s.env.playMode = RepeatOne;  // too late: the end is already on the device
+    ASSERT_TRUE(s.waitForCommand());
+    pumpFor(200);
+    EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdNext});
+}
+
+TEST(WaveOutPlayer, SeekReportsItsTargetAtOnce) {
+    TempDir dir;
+    Session s(RepeatOne, 0);
+    ASSERT_TRUE(s.start(pcmTrack(dir, countingPcm(400000), 0, 0)));
+    pumpFor(100);
+    ASSERT_EQ(s.player.seek(1000003), 1);
+    EXPECT_EQ(s.player.position(), 1000000u);  // whole frames
+    ASSERT_EQ(s.player.play(0), 1);
+    EXPECT_GE(s.player.position(), 1000000u);
+    s.player.stop();
+}
+
 TEST(WaveOutPlayer, PcmSingleWithoutPassesPlaysOnceThenPostsStop) {
     TempDir dir;
     Bytes pcm = countingPcm(30000);

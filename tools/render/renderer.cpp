@@ -57,7 +57,7 @@ void RenderPlayer::run(RenderResult& result, uint32_t buffers) {
         if (accountBuffer(index)) {
             ended = true;
             result.trackEnded = true;
-            result.endCommand = endOfTrackCommand(currentPlayMode());
+            result.endCommand = endCommand;
             break;
         }
         if (!ended) fillBuffer(*this);
