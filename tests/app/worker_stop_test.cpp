@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 
 #include "base/worker_stop.h"
 #include "app_test_support.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr UINT kWorkerSend = WM_APP + 10;
 constexpr UINT kStopAgain = WM_APP + 11;
+constexpr UINT kRestart = WM_APP + 12;
 
 // A message-only window that counts the sends it serves and, on a posted
 // request, stops the worker again from inside the first stop's wait (as a
@@ -28,6 +30,10 @@ struct Receiver {
         if (self && message == kStopAgain && self->worker) {
             self->stoppedInside = true;
             stopWorker(*self->worker);
+            return 0;
+        }
+        if (self && message == kRestart && self->restart) {
+            self->restart();
             return 0;
         }
         return DefWindowProcA(window, message, wParam, lParam);
@@ -48,6 +54,7 @@ struct Receiver {
     int served = 0;  // touched on the window's thread only
     bool stoppedInside = false;
     WorkerThread* worker = nullptr;
+    std::function<void()> restart;
 };
 
 // The worker: sends to the window until its run flag clears, then marks
@@ -73,6 +80,24 @@ DWORD WINAPI chatter(void* argument) {
     if (PeekMessageA(&message, nullptr, kWorkerWakeMessage, kWorkerWakeMessage, PM_REMOVE))
         ++c->woken;
     c->record->finished = 1;
+    return 0;
+}
+
+// Goes on sending after the stop request, as an archive intake finishes the
+// members it has listed, then ends without a finished mark of its own.
+struct Drainer {
+    WorkerThread* record;
+    HWND window;
+    int after;
+    std::atomic<int> answered{0};
+};
+
+DWORD WINAPI drainer(void* argument) {
+    auto* d = static_cast<Drainer*>(argument);
+    while (d->record->running) Sleep(1);
+    for (int i = 0; i < d->after; ++i) {
+        if (SendMessageA(d->window, kWorkerSend, 0, 0) == 1) ++d->answered;
+    }
     return 0;
 }
 
@@ -186,6 +211,68 @@ TEST(StopWorker, ThreadThatEndsWithoutMarkingItselfIsSeenByItsHandle) {
     stopWorker(worker);
     EXPECT_LT(GetTickCount() - begun, 1000u);
     EXPECT_FALSE(worker.thread);
+}
+
+TEST(StopWorker, ServesEachSendAsItArrives) {
+    Receiver receiver;
+    WorkerThread worker;
+    Drainer d{&worker, receiver.window.get(), 300};
+    worker.running = 1;
+    DWORD id = 0;
+    worker.thread.reset(CreateThread(nullptr, 0, drainer, &d, 0, &id));
+    worker.threadId = id;
+    ASSERT_TRUE(worker.thread);
+    // Serving one send per wait slice would take half a minute here.
+    const DWORD begun = GetTickCount();
+    stopWorker(worker);
+    EXPECT_LT(GetTickCount() - begun, 10000u);
+    EXPECT_EQ(d.answered.load(), 300);
+    EXPECT_EQ(receiver.served, 300);
+    EXPECT_FALSE(worker.thread);
+}
+
+TEST(StopWorker, AQuitPostedMeanwhileStaysQueuedWhileSendsAreServed) {
+    Receiver receiver;
+    WorkerThread worker;
+    Drainer d{&worker, receiver.window.get(), 50};
+    worker.running = 1;
+    DWORD id = 0;
+    worker.thread.reset(CreateThread(nullptr, 0, drainer, &d, 0, &id));
+    worker.threadId = id;
+    PostMessageA(receiver.window.get(), kWorkerSend, 0, 0);
+    PostQuitMessage(3);
+    stopWorker(worker);
+    EXPECT_EQ(d.answered.load(), 50);
+    EXPECT_EQ(receiver.served, 51);  // the posted message too
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(message.wParam, 3u);
+}
+
+TEST(StopWorker, AThreadStartedInTheRecordDuringTheWaitIsLeftRunning) {
+    Receiver receiver;
+    WorkerThread worker;
+    Chatter first{&worker, receiver.window.get()};
+    Chatter second{&worker, receiver.window.get()};
+    start(worker, first, receiver);
+    receiver.restart = [&] {
+        stopWorker(worker);
+        worker.running = 1;
+        worker.finished = 0;
+        DWORD id = 0;
+        worker.thread.reset(CreateThread(nullptr, 0, chatter, &second, 0, &id));
+        worker.threadId = id;
+    };
+    PostMessageA(receiver.window.get(), kRestart, 0, 0);
+    stopWorker(worker);
+    ASSERT_TRUE(worker.thread);  // the new one, untouched
+    EXPECT_EQ(worker.running, 1);
+    EXPECT_EQ(WaitForSingleObject(worker.thread.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    receiver.restart = nullptr;
+    stopWorker(worker);
+    EXPECT_FALSE(worker.thread);
+    EXPECT_EQ(second.sent.load(), second.answered.load());
 }
 
 TEST(PumpOneMessage, DispatchesOneMessageAndLeavesQuit) {
