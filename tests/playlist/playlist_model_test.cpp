@@ -140,46 +140,33 @@ TEST_F(PlaylistAppend, UpdateEntryRewritesProbedFieldsAndItsRow) {
     EXPECT_EQ(host.updateCalls, 1);
 }
 
-TEST_F(PlaylistCurrentIndex, RemovingARowAboveTheCurrentOneDecrementsIt) {
-    fill({"A", "B", "C", "D", "E"});
-    list.currentIndex = 3;
-    list.removeEntry(1);
-    EXPECT_EQ(list.currentIndex, 2);
-    EXPECT_STREQ(list.entryAt(list.currentIndex)->title, "D");
-    expectInStep(list, host);
-}
-
-TEST_F(PlaylistCurrentIndex, RemovingARowBelowTheCurrentOneKeepsIt) {
-    fill({"A", "B", "C", "D", "E"});
-    list.currentIndex = 1;
-    list.removeEntry(3);
-    EXPECT_EQ(list.currentIndex, 1);
-    EXPECT_STREQ(list.entryAt(1)->title, "B");
-    expectInStep(list, host);
-}
-
-TEST_F(PlaylistCurrentIndex, RemovingTheCurrentRowPointsJustBeforeItsPlace) {
-    fill({"A", "B", "C", "D", "E"});
-    list.currentIndex = 2;
-    list.removeEntry(2);
-    EXPECT_EQ(list.currentIndex, 1);
-    // "Next" plays the entry that took the removed one's place.
-    EXPECT_STREQ(list.entryAt(list.currentIndex + 1)->title, "D");
-
-    list.currentIndex = 0;
-    list.removeEntry(0);
-    EXPECT_EQ(list.currentIndex, -1);
-    EXPECT_STREQ(list.entryAt(list.currentIndex + 1)->title, "B");
-    expectInStep(list, host);
-}
-
-TEST_F(PlaylistCurrentIndex, NothingPlayingStaysNothing) {
-    fill({"A", "B", "C"});
-    list.removeEntry(0);
-    list.removeEntry(1);
-    EXPECT_EQ(list.currentIndex, -1);
-    EXPECT_EQ(titlesOf(list), (std::vector<std::string>{"B"}));
-    expectInStep(list, host);
+// Five entries A to E; which entry the number names after one removal.
+TEST_F(PlaylistCurrentIndex, StaysOnItsEntryWhenARowIsRemoved) {
+    struct Case {
+        int32_t current, removed, expected;
+        const char* next;  // what "next" plays afterwards
+    } cases[] = {
+        {3, 1, 2, "E"},    // a row above: the number follows D down
+        {1, 3, 1, "C"},    // a row below: unchanged
+        {2, 2, 1, "D"},    // the playing row: just before its place
+        {0, 0, -1, "B"},   // the first row playing: before the first
+        {-1, 0, -1, "B"},  // nothing playing stays nothing
+        {4, 4, 3, ""},     // the last row playing: "next" finds no entry
+    };
+    for (const Case& c : cases) {
+        FakePlaylistHost h;
+        Playlist l(h);
+        for (const char* t : {"A", "B", "C", "D", "E"}) {
+            TrackInfo r = track(t);
+            l.appendEntries(&r, 1);
+        }
+        l.currentIndex = c.current;
+        l.removeEntry(c.removed);
+        EXPECT_EQ(l.currentIndex, c.expected) << c.current << " " << c.removed;
+        const TrackInfo* next = l.entryAt(l.currentIndex + 1);
+        EXPECT_EQ(next ? next->title : "", std::string(c.next)) << c.current << " " << c.removed;
+        expectInStep(l, h);
+    }
 }
 
 TEST_F(PlaylistCurrentIndex, RemovingNoEntryIsIgnored) {
@@ -359,40 +346,32 @@ TEST_F(PlaylistClear, TheListCanBeFilledAgain) {
     expectInStep(list, host);
 }
 
-TEST_F(PlaylistAttributes, AListWithoutAnAlbumTakesThoseOfTheFile) {
-    list.applyListAttributes("File album", "File comment", 1);
+TEST_F(PlaylistAttributes, AlbumAndCommentComeOnlyIntoAListWithoutAnAlbum) {
+    std::strcpy(list.comment, "stale");
+    list.applyListAttributes("", "First comment", 1);
+    EXPECT_STREQ(list.album, "");
+    EXPECT_STREQ(list.comment, "First comment");
+    EXPECT_EQ(list.relativePaths, 1);
+    list.applyListAttributes("File album", "File comment", 0);
+    EXPECT_STREQ(list.album, "File album");
+    EXPECT_STREQ(list.comment, "File comment");
+    EXPECT_EQ(list.relativePaths, 0);
+    // Now the list has an album: a further list keeps both, and only the
+    // path flag is that of the list read last.
+    list.applyListAttributes("Other album", "Other comment", 7);
     EXPECT_STREQ(list.album, "File album");
     EXPECT_STREQ(list.comment, "File comment");
     EXPECT_EQ(list.relativePaths, 1);
 }
 
-TEST_F(PlaylistAttributes, AListWithAnAlbumKeepsItsAlbumAndComment) {
-    std::strcpy(list.album, "Mine");
-    std::strcpy(list.comment, "My comment");
-    list.relativePaths = 1;
-    list.applyListAttributes("File album", "File comment", 0);
-    EXPECT_STREQ(list.album, "Mine");
-    EXPECT_STREQ(list.comment, "My comment");
-    EXPECT_EQ(list.relativePaths, 0);  // always the flag of the list last read
-    list.applyListAttributes("", "", 7);
-    EXPECT_EQ(list.relativePaths, 1);
-}
-
-TEST_F(PlaylistAttributes, AnEmptyFileAlbumStillBringsItsComment) {
-    std::strcpy(list.comment, "stale");
-    list.applyListAttributes("", "New comment", 0);
-    EXPECT_STREQ(list.album, "");
-    EXPECT_STREQ(list.comment, "New comment");
+TEST_F(PlaylistAttributes, MissingTextsAreEmptyAndLongOnesAreCut) {
     list.applyListAttributes(nullptr, nullptr, 0);
     EXPECT_STREQ(list.album, "");
     EXPECT_STREQ(list.comment, "");
-}
-
-TEST_F(PlaylistAttributes, LongTextsAreCut) {
     const std::string longText(400, 'x');
     list.applyListAttributes(longText.c_str(), longText.c_str(), 0);
-    EXPECT_EQ(std::strlen(list.album), kTextSize - 1);
-    EXPECT_EQ(std::strlen(list.comment), kTextSize - 1);
+    EXPECT_EQ(std::string(list.album), longText.substr(0, kTextSize - 1));
+    EXPECT_EQ(std::string(list.comment), longText.substr(0, kTextSize - 1));
 }
 
 }  // namespace
