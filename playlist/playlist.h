@@ -3,6 +3,7 @@
 // Only the window thread calls these operations.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
