@@ -203,7 +203,7 @@ void ProfileText::index() {
         if (p[b] != '[') {
             // Keys before the first header form a section without a name.
             if (sections_.empty())
-                sections_.push_back({0, 0, 0, static_cast<uint32_t>(text_.size())});
+                sections_.push_back({0, 0, 0, static_cast<uint32_t>(text_.size()), true});
             return true;
         }
         size_t close = 0;
@@ -227,12 +227,16 @@ void ProfileText::index() {
         size_t bodyBegin = b + length;
         if (bodyBegin < text_.size()) ++bodyBegin;  // past the line end
         sections_.push_back({static_cast<uint32_t>(nameBegin), static_cast<uint32_t>(name.size()),
-                             static_cast<uint32_t>(bodyBegin),
-                             static_cast<uint32_t>(text_.size())});
+                             static_cast<uint32_t>(bodyBegin), static_cast<uint32_t>(text_.size()),
+                             false});
         return true;
     });
-    byName_.resize(sections_.size());
-    for (size_t i = 0; i < byName_.size(); ++i) byName_[i] = static_cast<uint32_t>(i);
+    // Only the keys before the first header are found under the empty name;
+    // a header without a name delimits a section that no name finds.
+    byName_.reserve(sections_.size());
+    for (size_t i = 0; i < sections_.size(); ++i)
+        if (sections_[i].nameLength > 0 || sections_[i].leading)
+            byName_.push_back(static_cast<uint32_t>(i));
     std::sort(byName_.begin(), byName_.end(), [&](uint32_t a, uint32_t b) {
         const int c = compareIgnoringCase(sectionName(static_cast<int32_t>(a)),
                                           sectionName(static_cast<int32_t>(b)));

@@ -12,7 +12,9 @@
 //   trimmed; a line without '=' is a key without a value, which reads as the
 //   default but still hides later keys of its name;
 // - names compare without regard to ASCII case; the first section of a name
-//   and the first key of a name in it are the ones read;
+//   and the first key of a name in it are the ones read; keys before the
+//   first header form a section without a name, and a header without a name
+//   starts a section that no name finds;
 // - a value loses one pair of enclosing matching quotes (' or ");
 // - a text, a key or a name ends at a NUL byte.
 // Every search for ']', '=' and quotes, and every cut, walks whole characters,
@@ -61,6 +63,7 @@ private:
     struct Section {
         uint32_t nameBegin, nameLength;
         uint32_t bodyBegin, bodyEnd;  // the lines after the header
+        bool leading;                 // the keys before the first header
     };
     void index();
 

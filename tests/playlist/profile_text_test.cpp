@@ -53,6 +53,10 @@ TEST(ProfileRead, SectionNameRunsToTheLastBracketOfTheLine) {
     const char* names[] = {"", "S1", "S2", "S3]x", "\x83\x5D", "S6]"};
     ASSERT_EQ(6, ini.sectionCount());
     for (int i = 0; i < 6; ++i) EXPECT_EQ(names[i], ini.sectionName(i));
+    // A header without a name is found by no name, not even the empty one.
+    EXPECT_EQ(-1, ProfileText("[]\nK=x\n[S]\n"s).findSection(""));
+    EXPECT_EQ(-1, ProfileText("[ \0a]\nK=x\n"s).findSection(""));
+    EXPECT_EQ(0, ProfileText("K=top\n[]\nK=x\n"s).findSection(""));
 }
 
 TEST(ProfileRead, FirstSectionAndFirstKeyOfANameWinWithoutRegardToCase) {
