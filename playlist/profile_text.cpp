@@ -321,7 +321,7 @@ size_t profileText(const ProfileValue& value, char* out, size_t outSize) {
         if (n + step > outSize - 1) break;
         n += step;
     }
-    std::memcpy(out, v.data(), n);
+    if (n > 0) std::memcpy(out, v.data(), n);
     out[n] = '\0';
     return n;
 }
