@@ -27,11 +27,6 @@ inline std::string readText(const tarnuvo::ProfileText& ini, const char* section
     return out;
 }
 
-inline uint32_t readInt(const tarnuvo::ProfileText& ini, const char* section, const char* key,
-                        uint32_t fallback) {
-    return tarnuvo::profileInt(ini.lookup(ini.findSection(section), key), fallback);
-}
-
 inline tarnuvo::TrackInfo track(const std::string& location, const std::string& title,
                                 const std::string& artist, uint32_t length, int32_t hasLoop = 0,
                                 uint32_t loopStart = 0, uint32_t loopEnd = 0) {
