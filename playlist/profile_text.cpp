@@ -1,11 +1,11 @@
 #include "playlist/profile_text.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "engine/text.h"
+#include "playlist/byte_order_mark.h"
 
 namespace tarnuvo {
 namespace {
@@ -100,97 +100,10 @@ void forEachLine(std::string_view text, size_t from, size_t to, Visit visit) {
     }
 }
 
-// --- Byte-order marks -------------------------------------------------------
-
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2);
-    const size_t units = bytes.size() / 2;
-    auto unit = [&](size_t k) -> uint32_t {
-        const auto a = static_cast<uint8_t>(bytes[2 * k]);
-        const auto b = static_cast<uint8_t>(bytes[2 * k + 1]);
-        return bigEndian ? (a << 8 | b) : (b << 8 | a);
-    };
-    for (size_t k = 0; k < units; ++k) {
-        uint32_t u = unit(k);
-        if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units) {
-            const uint32_t low = unit(k + 1);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
-                ++k;
-                continue;
-            }
-        }
-        // An unpaired surrogate stands for one unit the code page cannot hold.
-        appendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? 0xFFFD : u);
-    }
-    return out;
-}
-
-// UTF-8 to the ANSI code page through the injected codec, in pieces small
-// enough for its buffers; NUL characters pass through as NUL bytes.
-std::string utf8ToAnsi(const TextCodec& codec, std::string_view utf8) {
-    constexpr size_t kPiece = 512;  // each input byte gives at most one output byte
-    std::string out;
-    out.reserve(utf8.size());
-    std::string piece;
-    char converted[kPiece * 2 + 2];
-    size_t i = 0;
-    while (i < utf8.size()) {
-        if (utf8[i] == '\0') {
-            out += '\0';
-            ++i;
-            continue;
-        }
-        size_t end = i;
-        while (end < utf8.size() && end - i < kPiece && utf8[end] != '\0') ++end;
-        // Never split a sequence unless it is longer than any valid one.
-        if (end < utf8.size() && end - i == kPiece) {
-            size_t back = end;
-            while (back > i && end - back < 4 && (static_cast<uint8_t>(utf8[back]) & 0xC0) == 0x80)
-                --back;
-            if (back > i) end = back;
-        }
-        piece.assign(utf8.data() + i, end - i);
-        const size_t n = codec.fromUtf8(piece.c_str(), converted, sizeof converted);
-        out.append(converted, n);
-        i = end;
-    }
-    return out;
-}
-
 }  // namespace
 
-// --- Reading ----------------------------------------------------------------
-
 ProfileText::ProfileText(std::string bytes) : text_(std::move(bytes)) {
-    const auto starts = [&](const char* bom, size_t n) {
-        return text_.size() >= n && std::memcmp(text_.data(), bom, n) == 0;
-    };
-    const TextCodec& codec = systemCodec();
-    const std::string_view all(text_);
-    if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2))
-        text_ = utf8ToAnsi(codec, utf16ToUtf8(all.substr(2), text_[0] == '\xFE'));
-    else if (starts("\xEF\xBB\xBF", 3))
-        text_ = utf8ToAnsi(codec, all.substr(3));
+    convertMarkedText(text_);
     index();
 }
 
@@ -353,59 +266,6 @@ uint32_t parseProfileInt(std::string_view s, uint32_t fallback) {
 
 uint32_t profileInt(const ProfileValue& value, uint32_t fallback) {
     return value.present ? parseProfileInt(unquote(value.raw), fallback) : fallback;
-}
-
-// --- Writing ----------------------------------------------------------------
-
-void ProfileWriter::section(const char* name) {
-    out_ += '[';
-    out_ += name;
-    out_ += "]\r\n";
-}
-
-void ProfileWriter::line(const char* key, std::string_view value) {
-    out_ += key;
-    out_ += '=';
-    out_ += value;
-    out_ += "\r\n";
-}
-
-void ProfileWriter::text(const char* key, const char* value) {
-    std::string v(value ? value : "");
-    for (char& c : v)
-        if (static_cast<uint8_t>(c) < 0x20) c = ' ';
-    const TextCodec& codec = systemCodec();
-    size_t last = 0;
-    for (size_t i = 0; i < v.size(); i += charLength(codec, v.data(), i, v.size())) last = i;
-    if (!v.empty() && last == v.size() - 1 && codec.isLeadByte(static_cast<uint8_t>(v[last]))) {
-        v.pop_back();
-        last = 0;
-        for (size_t i = 0; i < v.size(); i += charLength(codec, v.data(), i, v.size())) last = i;
-    }
-    const bool singleLast = !v.empty() && last == v.size() - 1;
-    const bool edgeBlank = !v.empty() && (v[0] == ' ' || (singleLast && v[last] == ' '));
-    const bool quoted =
-        v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && singleLast && v[last] == v[0];
-    if (edgeBlank || quoted) {
-        out_ += key;
-        out_ += "=\"";
-        out_ += v;
-        out_ += "\"\r\n";
-    } else {
-        line(key, v);
-    }
-}
-
-void ProfileWriter::number(const char* key, uint32_t value) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(value));
-    line(key, digits);
-}
-
-void ProfileWriter::signedNumber(const char* key, int32_t value) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-    line(key, digits);
 }
 
 }  // namespace tarnuvo
