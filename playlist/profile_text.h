@@ -5,7 +5,8 @@
 // thousands of entries needs one pass instead.
 //
 // Reading, in the ANSI code page:
-// - a line ends at CR or LF; leading blanks are skipped, blank lines ignored;
+// - a line ends at CR or LF; leading blanks (space, tab to CR, and 0x1A) are
+//   skipped, blank lines ignored;
 // - a line whose first byte is '[' names a section up to its last ']', blanks
 //   around the name trimmed; without a ']' the line is ignored;
 // - any other line is a key up to its first '=' and a value after it, both
@@ -30,9 +31,6 @@
 #include <vector>
 
 namespace tarnuvo {
-
-// The bytes a text value holds at most when read, as into a 260-byte buffer.
-constexpr size_t kProfileTextMax = 259;
 
 // A key's value as found: present only when the first key of that name in the
 // section has an '='. `raw` is trimmed and still quoted.
