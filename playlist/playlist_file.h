@@ -15,6 +15,13 @@ namespace tarnuvo {
 
 constexpr char kListSection[] = "Tarnuvolist";
 
+// The most entries one list file adds. Only damage comes near it (a section
+// "Track1999999998" alone, or megabytes of bare headers); it keeps a damaged
+// file from asking for gigabytes of records.
+constexpr int32_t kMaxListEntries = 100000;
+// Files larger than this are not read.
+constexpr uint64_t kMaxListFileBytes = 64u << 20;
+
 // What a list file holds, as read: the entries are finished records (path,
 // location, texts, length, loop values, infoKnown), ready to append.
 struct PlaylistFileContents {
@@ -32,6 +39,10 @@ int32_t playlistFileVersion(std::string_view bytes);
 // a track count of at least 1, a folder in listPath), 0 otherwise, with
 // `out` then empty.
 int32_t parsePlaylistFile(std::string_view bytes, const char* listPath, PlaylistFileContents& out);
+
+// Platform-free: the index i of a section named "Track%02d" of i (letters in
+// any case), or -1.
+int32_t trackSectionIndex(std::string_view name);
 
 // Platform-free: the bytes of a list file at `listPath` holding these entries
 // and attributes.
