@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,11 +40,17 @@ public:
     WorkerThread& record() { return worker_; }
 
 private:
+    struct Job;
+    static unsigned __stdcall threadEntry(void* job);
+    void loadPaths(const std::vector<std::string>& paths, bool replace, int32_t rowsBefore);
+    void selectAfterLoad(int32_t target);
+
     Playlist& playlist_;
     PlaylistHost& host_;
     PlayerEnvironment& environment_;
     WindowHandle window_ = nullptr;
     WorkerThread worker_;
+    bool starting_ = false;  // between the start request and the thread's start
 };
 
 }  // namespace tarnuvo

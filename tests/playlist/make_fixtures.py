@@ -140,7 +140,28 @@ def main():
     with open(os.path.join(out, "pcm-titled.wav"), "wb") as f:
         f.write(riff_wave(pcm_fmt(), b"\0" * 4410 * 4,
                           [(b"INAM", "波の音".encode("cp932")), (b"IART", b"WAV Artist")]))
+    make_intake_archives(out)
     return 0
+
+
+def pcm_member(title, frames=2205):
+    return riff_wave(pcm_fmt(), b"\1\0" * 2 * frames, [(b"INAM", title), (b"IART", b"Intake")])
+
+
+def make_intake_archives(out):
+    """Archives whose mp3-named members are small PCM WAV files, which the
+    native player probes without a decoder: intake.zip for the wildcard, and
+    many.zip with 300 members for a long intake."""
+    with zipfile.ZipFile(os.path.join(out, "intake.zip"), "w") as z:
+        z.writestr("a.mp3", pcm_member(b"Alpha"))
+        z.writestr("b.ogg", pcm_member(b"Beta"))
+        z.writestr("sub/c.MP3", pcm_member(b"Gamma"))
+        z.writestr("d.mp3", b"not a sound file\n")
+        z.writestr("-o.mp3", pcm_member(b"Switch"))
+        z.writestr("@list.mp3", pcm_member(b"Response"))
+    with zipfile.ZipFile(os.path.join(out, "many.zip"), "w") as z:
+        for i in range(300):
+            z.writestr("m%03d.mp3" % i, pcm_member(b"Member %03d" % i, 441))
 
 
 if __name__ == "__main__":
