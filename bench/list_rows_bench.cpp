@@ -15,87 +15,15 @@
 #include <thread>
 #include <vector>
 
-#include "base/handles.h"
-#include "base/window_call.h"
-#include "base/window_messages.h"
+#include "bench/bench_list_view.h"
 #include "playlist/playlist.h"
-#include "ui/list_rows.h"
 
 using namespace tarnuvo;
+using namespace tarnuvo::bench;
 
 namespace {
 
 constexpr int32_t kBatchRows = 250;
-
-LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kWindowCallMessage) return receiveWindowCall(wParam, lParam);
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-struct View {
-    UniqueWindow window;
-    HWND list = nullptr;
-    View() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TarnuvoRowsBench";
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        RegisterClassA(&wc);
-        window.reset(CreateWindowExA(0, wc.lpszClassName, "Rows", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                     0, 0, 640, 480, nullptr, nullptr, wc.hInstance, nullptr));
-        list = CreateWindowExA(0, WC_LISTVIEWA, "",
-                               WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
-                                   LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                               0, 0, 620, 440, window.get(), nullptr, wc.hInstance, nullptr);
-        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-        const char* names[] = {"Title", "Time", "Loop", "Artist"};
-        for (int i = 0; i < 4; ++i) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-            column.cx = i == 0 ? 160 : 80;
-            column.pszText = const_cast<char*>(names[i]);
-            column.iSubItem = i;
-            SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
-                         reinterpret_cast<LPARAM>(&column));
-        }
-        UpdateWindow(window.get());
-    }
-};
-
-// The playlist's host over the view; `suspend` false inserts row by row
-// with the view redrawing, as a host without batches would.
-class BenchHost : public PlaylistHost {
-public:
-    BenchHost(HWND list, bool suspend) : list_(list), suspend_(suspend) {}
-    int32_t rowCount() const override { return tarnuvo::rowCount(list_); }
-    void insertRows(int32_t index, const TrackInfo* tracks, int32_t count) override {
-        if (suspend_) {
-            tarnuvo::insertRows(list_, index, tracks, count);
-            return;
-        }
-        for (int32_t k = 0; k < count; ++k) index = insertRow(list_, index, tracks[k]);
-    }
-    void updateRow(int32_t index, const TrackInfo& track) override {
-        tarnuvo::updateRow(list_, index, track);
-    }
-    void deleteRow(int32_t index) override { tarnuvo::deleteRow(list_, index); }
-    void deleteAllRows() override { tarnuvo::deleteAllRows(list_); }
-    void selectRow(int32_t index) override { tarnuvo::selectRow(list_, index); }
-    int32_t selectedRow() const override { return tarnuvo::selectedRow(list_); }
-    void onSelectionChanged() override {}
-    void updateListControls() override {}
-    void updateWindowTitle() override {}
-    void stopPlayback() override {}
-    void resetPanelAfterClear() override {}
-    void showLoading(bool) override {}
-    int32_t playerState() const override { return Stopped; }
-    bool closing() const override { return false; }
-
-private:
-    HWND list_;
-    bool suspend_;
-};
 
 std::vector<TrackInfo> makeRecords(int32_t n) {
     std::vector<TrackInfo> records(static_cast<size_t>(n));
@@ -107,14 +35,6 @@ std::vector<TrackInfo> makeRecords(int32_t n) {
         t.hasLoop = k % 2;
     }
     return records;
-}
-
-void serveMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 // Seconds from the first hand-over until every row is in and painted.
