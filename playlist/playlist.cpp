@@ -11,7 +11,8 @@ namespace tarnuvo {
 void Playlist::appendEntries(const TrackInfo* records, int32_t n) {
     if (!records || n <= 0) return;
     const int32_t at = count();
-    if (n > INT32_MAX - at) n = INT32_MAX - at;
+    if (n > kMaxListEntries - at) n = kMaxListEntries - at;
+    if (n <= 0) return;
     const std::less<const TrackInfo*> before;
     if (!entries_.empty() && !before(records, entries_.data()) &&
         before(records, entries_.data() + entries_.size())) {

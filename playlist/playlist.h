@@ -12,6 +12,12 @@
 
 namespace tarnuvo {
 
+// The most entries a list holds, so that whatever it holds a list file can
+// give back whole. Only damage comes near it when reading (a section
+// "Track1999999998" alone, or megabytes of bare headers); it keeps a damaged
+// file from asking for gigabytes of records.
+constexpr int32_t kMaxListEntries = 100000;
+
 class Playlist {
 public:
     explicit Playlist(PlaylistHost& host) : host_(host) {}
@@ -26,7 +32,8 @@ public:
     }
     const std::vector<TrackInfo>& entries() const { return entries_; }
 
-    // Appends copies of the records at the end, each together with its row.
+    // Appends copies of the records at the end, each together with its row,
+    // as far as the list has room.
     void appendEntries(const TrackInfo* records, int32_t n);
     // Erases the entry and its row. currentIndex stays on the same entry; when
     // that entry itself is erased it becomes index - 1, so that "next" plays

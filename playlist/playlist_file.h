@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "engine/track_info.h"
+#include "playlist/playlist.h"
 
 namespace tarnuvo {
 
 constexpr char kListSection[] = "Tarnuvolist";
 
-// The most entries one list file adds. Only damage comes near it (a section
-// "Track1999999998" alone, or megabytes of bare headers); it keeps a damaged
-// file from asking for gigabytes of records.
-constexpr int32_t kMaxListEntries = 100000;
 // Files larger than this are not read.
 constexpr uint64_t kMaxListFileBytes = 64u << 20;
 

@@ -98,6 +98,17 @@ TEST_F(PlaylistAppend, RowsTheViewRefusesAddNoEntries) {
     expectInStep(list, host);
 }
 
+TEST_F(PlaylistAppend, AListNeverHoldsMoreThanAListFileGivesBack) {
+    std::vector<TrackInfo> many(kMaxListEntries - 1, track("X"));
+    list.appendEntries(many.data(), static_cast<int32_t>(many.size()));
+    fill({"Last", "Refused"});
+    EXPECT_EQ(list.count(), kMaxListEntries);
+    EXPECT_STREQ(list.entryAt(kMaxListEntries - 1)->title, "Last");
+    fill({"More"});
+    EXPECT_EQ(list.count(), kMaxListEntries);
+    EXPECT_EQ(host.rowCount(), kMaxListEntries);
+}
+
 TEST_F(PlaylistAppend, ItsOwnEntriesCanBeAppendedAgain) {
     fill({"A", "B", "C"});
     list.appendEntries(list.entries().data(), list.count());
