@@ -9,9 +9,10 @@
 set -u
 fuzzer=$1 seeds=$2 min_edges=$3
 seconds=${TARNUVO_FUZZ_SECONDS:-60}
+# libFuzzer takes 0 for no limit, and the shell reads a leading 0 as octal.
 case $seconds in
-'' | *[!0-9]*)
-  echo "TARNUVO_FUZZ_SECONDS must be a whole number of seconds, not '$seconds'"
+'' | 0* | *[!0-9]*)
+  echo "TARNUVO_FUZZ_SECONDS must be a positive whole number of seconds, not '$seconds'"
   exit 2
   ;;
 esac
@@ -50,7 +51,7 @@ if [ -z "$edges" ]; then
   echo "$name: no coverage figures in $work/log"
   status=1
 elif [ "$edges" -lt "$min_edges" ]; then
-  echo "$name: $edges edges, fewer than the $min_edges its seeds reach in an instrumented build"
+  echo "$name: $edges edges, below its floor of $min_edges: is the code under test instrumented?"
   status=1
 fi
 echo "$name: ${edges:-?} edges (${seeded:-?} from the seeds), corpus ${corpus:-?} inputs" \

@@ -50,10 +50,12 @@ FAKE=clean TARNUVO_FUZZ_SECONDS=5 sh "$runner" ./fake seeds 600 >out 2>&1 || fai
 grep -q -- '-max_total_time=5 ' args || fail "TARNUVO_FUZZ_SECONDS is not passed on"
 grep -q ', 5 s$' out || fail "the summary does not give the length"
 
-FAKE=clean TARNUVO_FUZZ_SECONDS=5m sh "$runner" ./fake seeds 600 >out 2>&1 && fail "5m accepted"
+for bad in 5m 0 060 -1; do
+  FAKE=clean TARNUVO_FUZZ_SECONDS=$bad sh "$runner" ./fake seeds 600 >out 2>&1 && fail "'$bad' accepted"
+done
 
 FAKE=blind sh "$runner" ./fake seeds 600 >out 2>&1 && fail "a blind target passed"
-grep -q '179 edges, fewer than the 600' out || fail "no word on the floor"
+grep -q '179 edges, below its floor of 600' out || fail "no word on the floor"
 
 FAKE=crash sh "$runner" ./fake seeds 600 >out 2>&1 && fail "a crash passed"
 grep -q 'AddressSanitizer: heap-buffer-overflow' out || fail "the sanitizer report is not shown"
