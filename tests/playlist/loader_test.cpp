@@ -129,7 +129,8 @@ TEST(Loader, AReplaceThatAddsNothingKeepsTheListButStopsPlayback) {
     const std::string damaged = r.scratch.path() + "damaged.pll";
     writeFile(damaged, "[Tarnuvolist]\r\nVer=1\r\nTrack=0\r\n");
     for (const std::string& nothing :
-         {txt, damaged, fixture("plain.zip"), r.scratch.path() + "missing.wav"}) {
+         {txt, damaged, fixture("plain.zip"), fixture("notarchive.rar"),
+          r.scratch.path() + "missing.wav"}) {
         const int stopsBefore = r.host.stops;
         ASSERT_EQ(r.load({nothing}, 1), 1) << nothing;
         EXPECT_EQ(r.host.stops, stopsBefore + 1) << nothing;
