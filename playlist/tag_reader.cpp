@@ -7,6 +7,7 @@
 #include <mutex>
 #include <new>
 
+#include "engine/player_environment.h"
 #include "engine/text.h"
 #include "playlist/trusted_library.h"
 
