@@ -6,6 +6,15 @@
 #include "engine/text.h"
 
 namespace tarnuvo {
+namespace {
+
+BOOL CALLBACK takeWindowWithProperty(HWND candidate, LPARAM result) {
+    if (!GetPropA(candidate, kMainWindowProperty)) return TRUE;
+    *reinterpret_cast<HWND*>(result) = candidate;
+    return FALSE;
+}
+
+}  // namespace
 
 InstanceClaim::~InstanceClaim() {
     if (owned_) ReleaseMutex(mutex_.get());
@@ -30,13 +39,7 @@ bool InstanceClaim::takeOver(DWORD ms) {
 
 HWND findRunningWindow() {
     HWND found = nullptr;
-    EnumWindows(
-        [](HWND candidate, LPARAM result) -> BOOL {
-            if (!GetPropA(candidate, kMainWindowProperty)) return TRUE;
-            *reinterpret_cast<HWND*>(result) = candidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(takeWindowWithProperty, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

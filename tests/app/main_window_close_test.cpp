@@ -164,24 +164,30 @@ struct BoxSeen {
 };
 BoxSeen* g_box = nullptr;
 
+bool isVisibleDialog(HWND candidate) {
+    char name[16] = {};
+    GetClassNameA(candidate, name, sizeof name);
+    return std::string(name) == "#32770" && IsWindowVisible(candidate);
+}
+
+BOOL CALLBACK readAndCloseBox(HWND candidate, LPARAM) {
+    if (!isVisibleDialog(candidate) || GetWindow(candidate, GW_OWNER) != g_box->owner) return TRUE;
+    char text[512] = {};
+    GetDlgItemTextA(candidate, 0xFFFF, text, sizeof text);
+    g_box->text = text;
+    GetWindowTextA(candidate, text, sizeof text);
+    g_box->caption = text;
+    ++g_box->count;
+    PostMessageA(candidate, WM_COMMAND, IDOK, 0);
+    return FALSE;
+}
+
 void CALLBACK closeBox(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND candidate, LPARAM) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(candidate, name, sizeof name);
-            if (std::string(name) != "#32770" || !IsWindowVisible(candidate)) return TRUE;
-            if (GetWindow(candidate, GW_OWNER) != g_box->owner) return TRUE;
-            char text[512] = {};
-            GetDlgItemTextA(candidate, 0xFFFF, text, sizeof text);
-            g_box->text = text;
-            GetWindowTextA(candidate, text, sizeof text);
-            g_box->caption = text;
-            ++g_box->count;
-            PostMessageA(candidate, WM_COMMAND, IDOK, 0);
-            return FALSE;
-        },
-        0);
+    EnumThreadWindows(GetCurrentThreadId(), readAndCloseBox, 0);
+}
+
+DWORD WINAPI endAtOnce(LPVOID) {
+    return 0;
 }
 
 TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
@@ -192,10 +198,9 @@ TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
     UINT_PTR watcher = SetTimer(nullptr, 0, 50, closeBox);
 
     // A play thread that ended by itself, having opened nothing.
-    auto ended = [](LPVOID) -> DWORD { return 0; };
     auto runThread = [&](int32_t result) {
         DWORD id = 0;
-        main->playWorker.thread.reset(CreateThread(nullptr, 0, ended, nullptr, 0, &id));
+        main->playWorker.thread.reset(CreateThread(nullptr, 0, endAtOnce, nullptr, 0, &id));
         main->playWorker.threadId = id;
         main->playWorker.running = 1;
         main->playWorker.parameter = result;
@@ -250,18 +255,15 @@ struct DialogVisit {
 };
 DialogVisit* g_visit = nullptr;
 
+BOOL CALLBACK takeDialog(HWND candidate, LPARAM found) {
+    if (!isVisibleDialog(candidate)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = candidate;
+    return FALSE;
+}
+
 void CALLBACK duringDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND candidate, LPARAM found) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(candidate, name, sizeof name);
-            if (std::string(name) != "#32770" || !IsWindowVisible(candidate)) return TRUE;
-            *reinterpret_cast<HWND*>(found) = candidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&dialog));
+    EnumThreadWindows(GetCurrentThreadId(), takeDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog || !g_visit || g_visit->seen) return;
     KillTimer(nullptr, timer);
     DialogVisit& visit = *g_visit;

@@ -59,22 +59,24 @@ struct Process {
     }
 };
 
+struct WindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK takeMainWindow(HWND candidate, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    if (owner != search->process || !GetPropA(candidate, "Tarnuvo.MainWindow")) return TRUE;
+    search->found = candidate;
+    return FALSE;
+}
+
 // The main window of a process: the top-level window with the program's property.
 HWND mainWindowOf(DWORD process) {
-    struct Search {
-        DWORD process;
-        HWND found;
-    } search = {process, nullptr};
-    EnumWindows(
-        [](HWND candidate, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(candidate, &owner);
-            if (owner != s->process || !GetPropA(candidate, "Tarnuvo.MainWindow")) return TRUE;
-            s->found = candidate;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search = {process, nullptr};
+    EnumWindows(takeMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
