@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/app_environment.h"
+#include "app/column_order.h"
 
 namespace tarnuvo {
 namespace {
@@ -18,9 +19,13 @@ int32_t columnsOf(HWND listView) {
 
 void AppEnvironment::applyColumns(HWND listView) const {
     int32_t n = columnsOf(listView);
-    int order[kColumnCount];
-    for (int32_t i = 0; i < n; ++i) order[i] = columnOrder[i];
-    if (n > 0) ListView_SetColumnOrderArray(listView, n, order);
+    // A broken stored order ("2:0" gives 2,0,2,3) would hide a column and be
+    // saved again at exit; the view keeps its own order then.
+    if (n > 0 && isColumnPermutation(columnOrder, n)) {
+        int order[kColumnCount];
+        for (int32_t i = 0; i < n; ++i) order[i] = columnOrder[i];
+        ListView_SetColumnOrderArray(listView, n, order);
+    }
     for (int32_t i = 0; i < n; ++i)
         ListView_SetColumnWidth(listView, i, LOWORD(static_cast<uint32_t>(columnWidth[i])));
 }

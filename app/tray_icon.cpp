@@ -36,11 +36,12 @@ BOOL TrayIcon::add(HICON icon, const char* tip) {
     data.uCallbackMessage = message;
     data.hIcon = icon;
     storeTip(data, tip);
-    for (;;) {
+    for (int retries = 0;; ++retries) {
         if (BOOL added = shellNotify(NIM_ADD, &data)) return added;
         // A shell busy starting up times out; it may have taken the icon anyway.
         if (GetLastError() != ERROR_TIMEOUT) return FALSE;
         if (shellNotify(NIM_MODIFY, &data)) return TRUE;
+        if (retries >= retryLimit) return FALSE;
         Sleep(retryDelayMs);
     }
 }

@@ -9,6 +9,9 @@ namespace tarnuvo {
 constexpr UINT kTrayIconId = 2000;
 constexpr UINT kTrayCallbackMessage = WM_USER;
 constexpr DWORD kTrayRetryDelayMs = 1000;
+// A shell that keeps timing out (at logon) is given about 5 s; set-up must not
+// hang before the window appears. "TaskbarCreated" adds the icon later.
+constexpr int kTrayRetryLimit = 5;
 
 class TrayIcon {
 public:
@@ -17,7 +20,8 @@ public:
     // Stores the owner and forgets any earlier icon; returns the message
     // number of "TaskbarCreated".
     UINT init(HINSTANCE instance, HWND window, UINT id, UINT message);
-    // Adds the icon, retrying for as long as the shell times out. Non-zero on success.
+    // Adds the icon, retrying once a second while the shell times out, at most
+    // retryLimit times. Non-zero on success. The record is filled either way.
     BOOL add(HICON icon, const char* tip);
     // Changes the icon, the tip or both (a null argument is left alone).
     BOOL modify(HICON icon, const char* tip);
@@ -37,6 +41,7 @@ public:
     // Seams for tests: the shell call and the pause between retries.
     ShellNotify shellNotify = Shell_NotifyIconA;
     DWORD retryDelayMs = kTrayRetryDelayMs;
+    int retryLimit = kTrayRetryLimit;
 };
 
 }  // namespace tarnuvo

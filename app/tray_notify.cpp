@@ -5,9 +5,7 @@
 #include "engine/track_info.h"
 
 namespace tarnuvo {
-namespace {
 
-// Returns whether the window was visible before.
 bool restoreWindow(TrayOwner& owner) {
     HWND window = owner.trayWindow();
     owner.setWindowShown(1);
@@ -24,8 +22,6 @@ bool restoreWindow(TrayOwner& owner) {
     SetForegroundWindow(window);
     return wasVisible;
 }
-
-}  // namespace
 
 void showTrayMenu(HWND window, UniqueMenu menu) {
     if (!menu) return;

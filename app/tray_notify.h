@@ -26,6 +26,10 @@ protected:
     ~TrayOwner() = default;
 };
 
+// Shows the window again, restored and in front, with its refresh and blink
+// timers running. Returns whether it was visible before.
+bool restoreWindow(TrayOwner& owner);
+
 // The tray icon's callback: a left click restores the window (and opens the
 // menu when the window was already visible and a track is loaded in the
 // player), a right click opens the menu, anything else is ignored.

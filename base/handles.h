@@ -2,8 +2,22 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstdint>
+#include <type_traits>
 
 namespace tarnuvo {
+
+// Traits that count the handles they own declare adopt(handle) and
+// disown(handle): an owner calls the first when it takes a handle and the
+// second when it closes or releases one.
+template <typename Traits, typename = void>
+struct CountsHandles : std::false_type {};
+template <typename Traits>
+struct CountsHandles<Traits, std::void_t<decltype(Traits::adopt(typename Traits::Handle{}))>>
+    : std::true_type {};
 
 template <typename Traits>
 class Unique {
@@ -11,10 +25,10 @@ public:
     using Handle = typename Traits::Handle;
 
     Unique() = default;
-    explicit Unique(Handle handle) : handle_(handle) {}
+    explicit Unique(Handle handle) : handle_(handle) { adopted(handle); }
     ~Unique() { reset(); }
 
-    Unique(Unique&& other) noexcept : handle_(other.release()) {}
+    Unique(Unique&& other) noexcept : handle_(other.release()) { adopted(handle_); }
     Unique& operator=(Unique&& other) noexcept {
         if (this != &other) reset(other.release());
         return *this;
@@ -29,6 +43,7 @@ public:
     Handle release() {
         Handle held = handle_;
         handle_ = Traits::empty();
+        disowned(held);
         return held;
     }
 
@@ -37,10 +52,25 @@ public:
     void reset(Handle handle = Traits::empty()) {
         Handle old = handle_;
         handle_ = handle;
-        if (old != Traits::empty()) Traits::close(old);
+        adopted(handle);
+        if (old != Traits::empty()) {
+            Traits::close(old);
+            disowned(old);
+        }
     }
 
 private:
+    static void adopted(Handle handle) {
+        if constexpr (CountsHandles<Traits>::value) {
+            if (handle != Traits::empty()) Traits::adopt(handle);
+        }
+    }
+    static void disowned(Handle handle) {
+        if constexpr (CountsHandles<Traits>::value) {
+            if (handle != Traits::empty()) Traits::disown(handle);
+        }
+    }
+
     Handle handle_ = Traits::empty();
 };
 
@@ -54,11 +84,32 @@ struct FileHandleTraits {
     static Handle empty() { return INVALID_HANDLE_VALUE; }
     static void close(Handle h) { CloseHandle(h); }
 };
-struct FontTraits {
-    using Handle = HFONT;
+// Every GDI object (font, bitmap, brush, pen, memory DC) that the program
+// makes goes through these owners, which keep a live count: the proof that
+// repeated drawing and resizing leak nothing (the system's own count is a
+// stub under Wine).
+inline std::atomic<int32_t> liveGdiObjects{0};
+
+// Fonts, bitmaps, brushes and pens.
+template <typename H>
+struct GdiObjectTraits {
+    using Handle = H;
     static Handle empty() { return nullptr; }
+    static void adopt(Handle) { ++liveGdiObjects; }
+    static void disown(Handle) { --liveGdiObjects; }
     static void close(Handle h) { DeleteObject(h); }
 };
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle empty() { return nullptr; }
+    static void adopt(Handle) { ++liveGdiObjects; }
+    static void disown(Handle) { --liveGdiObjects; }
+    static void close(Handle h) { DeleteDC(h); }
+};
+using FontTraits = GdiObjectTraits<HFONT>;
+using BitmapTraits = GdiObjectTraits<HBITMAP>;
+using BrushTraits = GdiObjectTraits<HBRUSH>;
+using PenTraits = GdiObjectTraits<HPEN>;
 struct MenuTraits {
     using Handle = HMENU;
     static Handle empty() { return nullptr; }
@@ -79,10 +130,10 @@ struct IconTraits {
     static Handle empty() { return nullptr; }
     static void close(Handle h) { DestroyIcon(h); }
 };
-struct MemoryDcTraits {
-    using Handle = HDC;
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
     static Handle empty() { return nullptr; }
-    static void close(Handle h) { DeleteDC(h); }
+    static void close(Handle h) { ImageList_Destroy(h); }
 };
 
 using UniqueHandle = Unique<KernelHandleTraits>;
@@ -93,6 +144,10 @@ using UniqueHook = Unique<HookTraits>;
 using UniqueWindow = Unique<WindowTraits>;
 using UniqueIcon = Unique<IconTraits>;
 using UniqueMemoryDc = Unique<MemoryDcTraits>;
+using UniqueBitmap = Unique<BitmapTraits>;
+using UniqueBrush = Unique<BrushTraits>;
+using UniquePen = Unique<PenTraits>;
+using UniqueImageList = Unique<ImageListTraits>;
 
 // Selects an object into a device context and puts the previous one back
 // when it goes out of scope, so the object can be deleted afterwards.

@@ -21,7 +21,9 @@ packages=(
   # cross compilers (posix threads, so std::thread works)
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # Windows runtime; wine32 must never be installed on this kernel
-  wine wine64 xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic
+  wine wine64 xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho
+  # Wine's own fonts (Marlett draws the caption buttons)
+  fonts-wine
   # native core
   libvorbis-dev libogg-dev googletest libbenchmark-dev clang libclang-rt-14-dev
   # media tools used by tests and benchmarks
@@ -147,10 +149,50 @@ wine_prefix() {
   touch "$wp/.ready"
 }
 
+# The Japanese faces that the program and its dialog template name do not
+# exist under Wine: substitutes make the texts render instead of boxes. Only
+# the prefix is changed; the program itself writes nothing to the registry.
+wine_font_substitutes() {
+  local wp="$build/wineprefix"
+  local reg
+  reg=$(cat <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"ＭＳ Ｐ明朝"="IPAPMincho"
+"ＭＳ 明朝"="IPAMincho"
+"MS PGothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
+"MS PMincho"="IPAPMincho"
+"MS Mincho"="IPAMincho"
+"MS UI Gothic"="IPAPGothic"
+REG
+)
+  # Wine draws the caption buttons with Marlett, which this Wine does not
+  # find in its own data folder.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$wp/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/marlett.ttf"
+  fi
+  local marker
+  marker="$wp/.font-substitutes-$(printf '%s' "$reg" | md5sum | cut -c1-12)"
+  [ -f "$marker" ] && return 0
+  log "adding font substitutes for the Japanese faces to the Wine prefix"
+  local file="$wp/font-substitutes.reg"
+  # regedit reads this format as UTF-16 with a byte order mark.
+  { printf '\xff\xfe'; printf '%s\n' "$reg" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } > "$file"
+  WINEPREFIX="$wp" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine regedit /S "$(WINEPREFIX="$wp" winepath -w "$file" 2>/dev/null)" >/dev/null 2>&1
+  WINEPREFIX="$wp" wineserver -w
+  rm -f "$wp"/.font-substitutes-* "$file"
+  touch "$marker"
+}
+
 install_packages
 ensure_locale
 case "${1:-all}" in
   packages) ;;
-  *) build_deps x64; build_deps x86; ensure_deb_src; for a in x64 x86; do TARNUVO_BUILD="$build" TARNUVO_CACHE="$cache" "$root/scripts/deps-media.sh" "$a"; done; wine_prefix ;;
+  *) build_deps x64; build_deps x86; ensure_deb_src; for a in x64 x86; do TARNUVO_BUILD="$build" TARNUVO_CACHE="$cache" "$root/scripts/deps-media.sh" "$a"; done; wine_prefix; wine_font_substitutes ;;
 esac
 log "setup done"

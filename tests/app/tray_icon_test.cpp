@@ -94,6 +94,19 @@ TEST_F(TrayRecord, AddRetriesWhileTheShellTimesOut) {
     EXPECT_STREQ(g_calls[3].data.szTip, "tip");
 }
 
+TEST_F(TrayRecord, AShellThatKeepsTimingOutIsGivenUpOnAfterFiveRetries) {
+    for (int i = 0; i < 40; ++i) g_script.push_back({FALSE, ERROR_TIMEOUT});
+    EXPECT_FALSE(tray.add(icon, "tip"));
+    // Six rounds of add and modify: the first try and five retries a second apart.
+    ASSERT_EQ(g_calls.size(), 12u);
+    for (size_t i = 0; i < g_calls.size(); ++i)
+        EXPECT_EQ(g_calls[i].message, static_cast<DWORD>(i % 2 ? NIM_MODIFY : NIM_ADD));
+    EXPECT_EQ(TrayIcon().retryLimit * TrayIcon().retryDelayMs, 5000u);
+    // The record stays filled, so that "TaskbarCreated" can add it later.
+    EXPECT_EQ(tray.data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_STREQ(tray.data.szTip, "tip");
+}
+
 TEST_F(TrayRecord, TimedOutAddThatTheShellKeptIsModified) {
     g_script = {{FALSE, ERROR_TIMEOUT}, {TRUE, 0}};
     EXPECT_EQ(tray.add(icon, "tip"), TRUE);

@@ -1,0 +1,95 @@
+// The main dialog's own messages: initialisation, minimising to the tray,
+// dragging by the body, size limits, closing, the end of the session, the
+// taskbar's restart and the timers.
+#include "app/main_window.h"
+#include "app/timer_ids.h"
+#include "base/worker_stop.h"
+#include "resources/resource_ids.h"
+
+namespace tarnuvo {
+
+INT_PTR MainWindow::onInitDialog(HWND dialog) {
+    window = dialog;
+    taskbarCreatedMessage = tray.init(instance, dialog, kTrayIconId, kTrayCallbackMessage);
+    waveOut.attach(dialog, &env);
+    directShow.attach(dialog, &env);
+    loader.setWindow(dialog);
+    SetPropA(dialog, kMainWindowProperty, reinterpret_cast<HANDLE>(this));
+    return setupDialog();
+}
+
+INT_PTR MainWindow::onSysCommand(WPARAM command) {
+    // Exactly SC_MINIMIZE: the low four bits carry other meanings.
+    if (command != SC_MINIMIZE || !trayPresent) return 0;
+    return hideToTray() ? 1 : 0;
+}
+
+void MainWindow::onBackgroundPress() {
+    // A press on the dialog's own body (controls take their own) drags the window.
+    POINT at = {};
+    GetCursorPos(&at);
+    SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+}
+
+void MainWindow::onGetMinMaxInfo(MINMAXINFO& info) const {
+    // Not during set-up: its own resizes would widen the window past the
+    // controls, which are laid out to the template's width until then.
+    if (previousWidth == 0 && previousHeight == 0) return;
+    if (env.showList) {
+        info.ptMinTrackSize.x = kMinimumWindowWidth;
+        info.ptMinTrackSize.y = kMinimumWindowHeight;
+    } else if (locked.width != 0) {
+        // Wider, but neither taller nor shorter, while the playlist is hidden.
+        info.ptMinTrackSize.x = kMinimumWindowWidth;
+        info.ptMinTrackSize.y = locked.height;
+        info.ptMaxTrackSize.y = locked.height;
+    }
+}
+
+INT_PTR MainWindow::onClose() {
+    // From the first close on every command is refused, a second close too:
+    // the loader's wait below serves messages.
+    if (closing_) return 1;
+    closing_ = true;
+    loader.collect();
+    DestroyWindow(window);
+    return 1;
+}
+
+INT_PTR MainWindow::onEndSession(WPARAM ending) {
+    if (!ending) return 1;
+    closing_ = true;
+    closeMainWindow();
+    return 0;
+}
+
+void MainWindow::onTaskbarCreated() {
+    // Every restart of the taskbar, while an icon record exists: one failed
+    // re-add must not leave the icon gone for good.
+    if (closed_ || tray.data.cbSize == 0) return;
+    trayPresent = tray.addAgain() != FALSE;
+    // A window hidden in the tray without an icon could never come back.
+    if (!trayPresent && !IsWindowVisible(window)) restoreWindow(*this);
+}
+
+void MainWindow::onTimer(UINT_PTR id) {
+    noteSteadyApartment();
+    switch (id) {
+        case RefreshTimer:
+            if (!graphCallsDeferred()) onRefreshTimer();
+            return;
+        case BlinkTimer:
+            if (!graphCallsDeferred()) onBlinkTimer();
+            return;
+        case TrayAnimationTimer:
+            // Runs while the window is hidden in the tray too.
+            animateTray();
+            openFailedCheck();
+            runDeferredCommand();
+            return;
+        default:
+            return;
+    }
+}
+
+}  // namespace tarnuvo

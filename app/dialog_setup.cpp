@@ -1,0 +1,115 @@
+// setupDialog: the bare template becomes the working main window, in a fixed
+// order of steps.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/timer_ids.h"
+#include "app/visual_styles.h"
+#include "app/window_helpers.h"
+#include "resources/resource_ids.h"
+
+namespace tarnuvo {
+
+int MainWindow::setupDialog() {
+    // The window's user data already leads every procedure to this object.
+    SetTimer(window, RefreshTimer, kRefreshIntervalMs, nullptr);
+    SetTimer(window, BlinkTimer, kBlinkIntervalMs, nullptr);
+    SetTimer(window, TrayAnimationTimer, kTrayAnimationIntervalMs, nullptr);
+    env.createFonts();
+    bindControls();
+    toolbar = createToolbar();
+    tooltips = createTooltips();
+    setupListView();
+    setupButtons();
+    for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
+        moveLayoutEntry(slot, 0, toolbarHeight + 2, 0, 0, true);
+    setupVolumeSlider();
+    measurePanel();
+    fitPanelToLines();
+    subclassControls();
+    rebuildPanelBuffer();
+    playlist.currentIndex = -1;
+    redrawInfoPanel(true, true);
+    setupMenus();
+    windowIcon.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                   GetSystemMetrics(SM_CYICON), 0)));
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon.get()));
+    setupTray();
+    accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    DragAcceptFiles(window, TRUE);
+    GetClientRect(window, &dialogClient);
+    previousWidth = dialogClient.right;
+    previousHeight = dialogClient.bottom;
+    applyStoredWindowState();
+    updateListControls();
+    setupVisualStyles();
+    noteSteadyApartment();
+    loadCommandLineFile();
+    return 1;
+}
+
+void MainWindow::setupMenus() {
+    HMENU menu = GetMenu(window);
+    int32_t mode = env.playMode >= Single && env.playMode <= Random ? env.playMode : Single;
+    setMenuCheck(menu, IDM_MODE_SINGLE + mode, true);
+    int32_t time = env.timeMode >= 0 && env.timeMode <= 2 ? env.timeMode : 0;
+    setMenuCheck(menu, IDM_TIME_ELAPSED + time, true);
+    if (env.loopIgnore) setMenuCheck(menu, IDM_LOOP_IGNORE, true);
+    if (env.showList) setMenuCheck(menu, IDM_SHOW_LIST, true);
+    // No control offers "do not use waveOut"; the command itself stays.
+    DeleteMenu(menu, IDM_NO_WAVEOUT, MF_BYCOMMAND);
+    DrawMenuBar(window);
+}
+
+void MainWindow::setupTray() {
+    trayImages.reset(ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
+                                          RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    for (int32_t i = 0; i < 2 && trayImages; ++i)
+        trayIcons[i].reset(ImageList_GetIcon(trayImages.get(), i, ILD_TRANSPARENT));
+    if (trayIcons[0]) trayPresent = tray.add(trayIcons[0].get(), windowTitle) != FALSE;
+}
+
+void MainWindow::applyStoredWindowState() {
+    if (!env.showList) {
+        // The toggles invert their setting, so each starts from the other value.
+        env.showList = 1;
+        togglePlaylist();
+    }
+    if (env.alwaysOnTop == 1) {
+        env.alwaysOnTop = 0;
+        toggleAlwaysOnTop();
+    }
+    if (IsRectEmpty(&env.windowPos)) {
+        // The template is narrower than the window's minimum width: the
+        // window takes its final size first, so that it is centred with it.
+        RECT outer = {};
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        centerWindow(window, nullptr);
+        return;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement)) return;
+    placement.rcNormalPosition = env.windowPos;
+    SetWindowPlacement(window, &placement);
+}
+
+void MainWindow::setupVisualStyles() {
+    if (!(env.osFlags & WinXP) || !visualStylesActive()) return;
+    // The seek slider keeps the classic look, which shows its selection.
+    setWindowTheme(seekSlider, L" ", L" ");
+    for (HWND button : buttons) ownerDrawButton(button);
+}
+
+void MainWindow::loadCommandLineFile() {
+    std::string file = commandLineFile(commandLine ? commandLine : GetCommandLineA());
+    if (file.empty()) return;
+    startLoading({file}, 1);
+}
+
+}  // namespace tarnuvo

@@ -1,0 +1,39 @@
+// The first instance's side of a second start: the path arrives by
+// WM_COPYDATA and is appended once no load runs.
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "base/window_messages.h"
+
+namespace tarnuvo {
+
+INT_PTR MainWindow::onCopyData(const COPYDATASTRUCT* data) {
+    char path[kTextSize];
+    if (!data || !readHandOver(*data, path)) return 0;
+    // A closing window refuses; the second start then waits to become the first.
+    BOOL taken = closing_ ? FALSE : TRUE;
+    if (taken) {
+        if (path[0] != '\0') pendingHandOvers.emplace_back(path);
+        // The sender waits for this reply: the load starts later.
+        PostMessageA(window, kHandOverMessage, 0, 0);
+    }
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, taken);
+    return 1;
+}
+
+void MainWindow::onHandOver() {
+    if (closing_) return;
+    restoreWindow(*this);
+    // Explorer starts one process per selected file: each is appended. A
+    // running load keeps them until its end-of-load message.
+    if (pendingHandOvers.empty() || loader.busy()) return;
+    std::vector<std::string> paths;
+    paths.swap(pendingHandOvers);
+    startLoading(std::move(paths), 0);
+}
+
+void MainWindow::onLoadFinished() {
+    loader.collect();
+    if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);
+}
+
+}  // namespace tarnuvo

@@ -1,0 +1,43 @@
+#include "app/main_window.h"
+
+#include "resources/resource_ids.h"
+
+namespace tarnuvo {
+
+MainWindow::MainWindow(AppEnvironment& environment) : env(environment) {
+    waveOut.reset();
+    directShow.reset();
+}
+
+MainWindow::~MainWindow() {
+    // Normally the dialog is gone by now; a dialog that outlived the loop
+    // must not call into a half-destroyed object.
+    if (window && IsWindow(window)) DestroyWindow(window);
+    stopThreads();
+}
+
+HWND MainWindow::createDialog(HINSTANCE module) {
+    instance = module;
+    HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_MAIN), nullptr, dialogProcedure,
+                                     reinterpret_cast<LPARAM>(this));
+    if (!dialog) return nullptr;
+    window = dialog;
+    ShowWindow(dialog, SW_SHOW);
+    return dialog;
+}
+
+int MainWindow::translateAccelerator(MSG& message) {
+    if (!accelerators || !window) return 0;
+    return TranslateAcceleratorA(window, accelerators, &message) ? 1 : 0;
+}
+
+MainWindow* MainWindow::fromWindow(HWND dialog) {
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+int32_t MainWindow::startLoading(std::vector<std::string> paths, int32_t replace) {
+    if (closing_) return 0;
+    return loader.startLoading(std::move(paths), replace);
+}
+
+}  // namespace tarnuvo

@@ -1,0 +1,285 @@
+// The application object: the main dialog and its controls, the two players,
+// the playlist with its loader, the play thread's record, the tray icon and
+// the information panel's back buffer. Its operations live in one file per
+// concern: app/ holds set-up, the dialog procedure and its small handlers,
+// the subclass forwarders, closing and the tray glue; ui/ holds the views
+// and commands.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/app_environment.h"
+#include "app/back_buffer.h"
+#include "app/com_apartment.h"
+#include "app/panel_lines.h"
+#include "app/tray_icon.h"
+#include "app/tray_notify.h"
+#include "base/handles.h"
+#include "base/worker_thread.h"
+#include "engine/directshow_player.h"
+#include "engine/waveout_player.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_host.h"
+#include "playlist/playlist_loader.h"
+
+namespace tarnuvo {
+
+// A control's rectangle in its parent's client coordinates.
+struct LayoutEntry {
+    HWND control = nullptr;
+    HWND parent = nullptr;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+enum LayoutSlot : int32_t {
+    LayoutList = 0,
+    LayoutPanel = 1,
+    LayoutSeek = 2,
+    LayoutVolume = 3,
+    LayoutVolumeLabel = 4,
+    LayoutFirstButton = 5,
+    kLayoutEntries = 12,
+};
+constexpr int32_t kButtonCount = 7;
+
+// The four controls whose window procedures the main window replaces.
+enum SubclassSlot : int32_t {
+    SubclassList = 0,
+    SubclassSeek = 1,
+    SubclassVideo = 2,
+    SubclassPanel = 3,
+    kSubclassCount = 4,
+};
+
+// The window's outer rectangle while the playlist is hidden; width 0: none.
+struct LockedSize {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// PaintState of the panel, read by the refresh timer.
+enum PaintState : int32_t { PaintIdle = 0, PaintRequested = 1, PaintPainted = 2 };
+
+// The window property by which a second start finds the first window (its
+// title changes with the album).
+constexpr char kMainWindowProperty[] = "Tarnuvo.MainWindow";
+
+class MainWindow : public PlaylistHost, public TrayOwner {
+public:
+    explicit MainWindow(AppEnvironment& environment);
+    virtual ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Start-up and the message loop (app/main_window.cpp).
+    HWND createDialog(HINSTANCE module);
+    int translateAccelerator(MSG& message);
+    static MainWindow* fromWindow(HWND dialog);
+
+    // Set-up, in the order setupDialog runs it (app/dialog_setup.cpp,
+    // app/dialog_controls.cpp, app/panel_buffer.cpp).
+    int setupDialog();
+    void bindControls();
+    HWND createToolbar();
+    HWND createTooltips();
+    void setupListView();
+    void setupButtons();
+    void setupVolumeSlider();
+    void measurePanel();
+    void fitPanelToLines();
+    void subclassControls();
+    void rebuildPanelBuffer();
+    void setupMenus();
+    void setupTray();
+    void applyStoredWindowState();
+    void setupVisualStyles();
+    void ownerDrawButton(HWND button);
+    void loadCommandLineFile();
+
+    // The dialog procedure and its handlers (app/dialog_procedure.cpp,
+    // app/dialog_messages.cpp, app/hand_over.cpp).
+    static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR onInitDialog(HWND dialog);
+    INT_PTR onSysCommand(WPARAM command);
+    void onBackgroundPress();
+    void onGetMinMaxInfo(MINMAXINFO& info) const;
+    INT_PTR onClose();
+    INT_PTR onEndSession(WPARAM ending);
+    void onTaskbarCreated();
+    void onTimer(UINT_PTR id);
+    INT_PTR onCopyData(const COPYDATASTRUCT* data);
+    void onHandOver();
+    void onLoadFinished();
+
+    // Closing (app/close_window.cpp).
+    void closeMainWindow();
+    void stopThreads();
+
+    // The subclassed controls' work (app/subclass_procedures.cpp forwards).
+    LRESULT callFormer(SubclassSlot slot, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    void paintInfoPanel();
+
+    // Tray (app/tray_glue.cpp).
+    HWND trayWindow() const override { return window; }
+    int32_t trayPlayerState() const override { return currentPlayer->state; }
+    void setWindowShown(int32_t shown) override { env.windowShown = shown; }
+    UniqueMenu loadTrayMenu() const override;
+    bool hideToTray();
+    void animateTray();
+
+    // The report of a track that could not be started, and graph calls that
+    // must wait while a modal dialog has moved the window thread into
+    // another apartment (app/open_failed.cpp).
+    void openFailedCheck();
+    void noteSteadyApartment();
+    bool graphCallsDeferred() const;
+    void runDeferredCommand();
+
+    // Commands (ui/commands.cpp, ui/layout.cpp).
+    INT_PTR onCommand(uint32_t id, uint32_t code, LPARAM lParam);
+    void togglePlaylist();
+    void toggleAlwaysOnTop();
+    void toggleGridLines();
+
+    // The play road (ui/play_road.cpp).
+    void playSelected();
+    void stopPlayback() override;
+    void togglePause(bool holdOnly);
+    void onPlayUpdate();
+    void updateListControls() override;
+    void updateWindowTitle() override;
+    void updateTrayTip();
+
+    // The information panel (ui/info_panel.cpp).
+    void redrawInfoPanel(bool full, bool present, const TrackInfo* entry = nullptr);
+    void onPanelPress(UINT message, int32_t x, int32_t y);
+
+    // Sliders and timers (ui/sliders.cpp).
+    void setupSeekSlider(const TrackInfo& track);
+    void onScroll(int32_t code, HWND slider);
+    bool seekSliderTakesPress(LPARAM point);
+    void onRefreshTimer();
+    void onBlinkTimer();
+
+    // The list view (ui/list_view.cpp): the playlist host's rows and the
+    // view's notifications.
+    int32_t rowCount() const override;
+    void insertRows(int32_t index, const TrackInfo* tracks, int32_t count) override;
+    void updateRow(int32_t index, const TrackInfo& track) override;
+    void deleteRow(int32_t index) override;
+    void deleteAllRows() override;
+    void selectRow(int32_t index) override;
+    int32_t selectedRow() const override;
+    void onSelectionChanged() override;
+    void resetPanelAfterClear() override;
+    void showLoading(bool on) override;
+    int32_t playerState() const override { return currentPlayer->state; }
+    bool closing() const override { return closing_; }
+    INT_PTR onNotify(const NMHDR& header);
+
+    // Layout and buttons (ui/layout.cpp, ui/buttons.cpp).
+    void onSize(int32_t width, int32_t height);
+    void moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t dHeight,
+                         bool repaint);
+    void refreshLayoutEntry(int32_t slot);
+    void redrawWholeWindow();
+    void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
+    void onSetCursor(HWND under);
+
+    // Files dropped on the window (ui/drop.cpp) and the version dialog.
+    void onDropFiles(HDROP drop);
+    void showVersionDialog();
+
+    int32_t startLoading(std::vector<std::string> paths, int32_t replace);
+
+    AppEnvironment& env;
+    WaveOutPlayer waveOut;
+    DirectShowPlayer directShow;
+    Playlist playlist{*this};
+    PlaylistLoader loader{playlist, *this, env};
+    WorkerThread playWorker;
+    Player* currentPlayer = &waveOut;
+    Player* volumeTarget = &waveOut;
+
+    // Null: the process's own command line (tests give one).
+    const char* commandLine = nullptr;
+    char windowTitle[kTextSize] = "Tarnuvo";
+
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    HWND etchedLine = nullptr;
+    HWND listView = nullptr;
+    HWND infoPanel = nullptr;
+    HWND seekSlider = nullptr;
+    HWND volumeSlider = nullptr;
+    HWND volumeLabel = nullptr;
+    HWND videoArea = nullptr;
+    HWND buttons[kButtonCount] = {};
+    HWND toolbar = nullptr;
+    HWND tooltips = nullptr;
+    HACCEL accelerators = nullptr;
+
+    int32_t toolbarHeight = 0;
+    LayoutEntry layoutTable[kLayoutEntries];
+    RECT dialogClient = {};
+    WNDPROC formerProcedures[kSubclassCount] = {};
+
+    UniqueImageList toolbarImages;
+    UniqueImageList buttonImages;
+    UniqueImageList trayImages;
+    UniqueIcon buttonIcons[kButtonCount];
+    UniqueIcon windowIcon;
+    UniqueIcon trayIcons[2];
+
+    TrayIcon tray;
+    bool trayPresent = false;
+    UINT taskbarCreatedMessage = 0;
+    bool trayFrame = false;
+
+    int32_t savedVolume = 0;
+    bool volumeAvailable = false;
+
+    PanelLines panelLines;
+    RECT panelClient = {};
+    BackBuffer panelBuffer;
+    int32_t paintState = PaintIdle;
+    uint32_t pausedPosition = 0;
+    bool blinkVisible = true;
+
+    // Layout state: the client size before the last WM_SIZE (0 until set-up
+    // has finished), the collapse flag and the size locked while the
+    // playlist is hidden (width 0: no lock).
+    int32_t previousWidth = 0;
+    int32_t previousHeight = 0;
+    bool collapsePending = false;
+    LockedSize locked;
+    HWND hotButton = nullptr;
+
+    // Paths handed over by later starts, loaded once no load runs.
+    std::vector<std::string> pendingHandOvers;
+    // A player command that arrived while graph calls had to wait.
+    uint32_t deferredCommand = 0;
+    // The apartment of the window thread outside modal dialogs. Windows
+    // leaves it in the implicit multithreaded apartment; Wine's input method
+    // puts every window thread into a single-threaded one for good. Only a
+    // change from this steady state (a file dialog's) makes graph calls wait.
+    bool steadySingleThreaded = false;
+    bool (*apartmentIsSingleThreaded)() = inSingleThreadedApartment;  // tests replace it
+
+private:
+    bool closing_ = false;  // refuses every command from the first close on
+    bool closed_ = false;   // closeMainWindow has run
+};
+
+}  // namespace tarnuvo

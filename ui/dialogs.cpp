@@ -1,0 +1,12 @@
+// The small dialogs of the main window.
+#include "app/main_window.h"
+#include "app/small_dialog.h"
+#include "resources/resource_ids.h"
+
+namespace tarnuvo {
+
+void MainWindow::showVersionDialog() {
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_VERSION), window, smallDialogProcedure, 0);
+}
+
+}  // namespace tarnuvo
