@@ -130,7 +130,7 @@ size_t readThroughProfile(const char* path, std::vector<TrackInfo>& out) {
 // through the loader as the program loads a list.
 double shownThroughLoader(const std::string& path, size_t expected) {
     bench::View view;
-    bench::BenchHost host(view.list, true);
+    test::ListViewHost host(view.list, true);
     Playlist list(host);
     PlayerEnvironment environment;
     PlaylistLoader loader(list, host, environment);
@@ -154,7 +154,7 @@ double shownThroughLoader(const std::string& path, size_t expected) {
 // The same through the profile functions and one row per insert.
 double shownThroughProfile(const std::string& path, size_t expected) {
     bench::View view;
-    bench::BenchHost host(view.list, false);
+    test::ListViewHost host(view.list, false);
     Playlist list(host);
     bench::serveMessages();
     const double t0 = now();

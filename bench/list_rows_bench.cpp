@@ -40,7 +40,7 @@ std::vector<TrackInfo> makeRecords(int32_t n) {
 // Seconds from the first hand-over until every row is in and painted.
 double handOver(const std::vector<TrackInfo>& records, int32_t rowsPerCall, bool suspend) {
     View view;
-    BenchHost host(view.list, suspend);
+    test::ListViewHost host(view.list, suspend);
     Playlist list(host);
     serveMessages();
     LARGE_INTEGER frequency, start, end;

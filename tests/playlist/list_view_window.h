@@ -12,7 +12,7 @@
 #include "base/handles.h"
 #include "base/window_call.h"
 #include "base/window_messages.h"
-#include "playlist/playlist_host.h"
+#include "tests/playlist/list_view_host.h"
 #include "ui/list_rows.h"
 
 namespace tarnuvo::test {
@@ -95,35 +95,6 @@ private:
     }
     UniqueWindow window_;
     HWND list_ = nullptr;  // destroyed with its parent
-};
-
-// The playlist's host over the real list view; the window around it does
-// nothing but count.
-class ListViewHost : public PlaylistHost {
-public:
-    explicit ListViewHost(HWND list) : list_(list) {}
-    int32_t rowCount() const override { return tarnuvo::rowCount(list_); }
-    void insertRows(int32_t index, const TrackInfo* tracks, int32_t count) override {
-        tarnuvo::insertRows(list_, index, tracks, count);
-    }
-    void updateRow(int32_t index, const TrackInfo& track) override {
-        tarnuvo::updateRow(list_, index, track);
-    }
-    void deleteRow(int32_t index) override { tarnuvo::deleteRow(list_, index); }
-    void deleteAllRows() override { tarnuvo::deleteAllRows(list_); }
-    void selectRow(int32_t index) override { tarnuvo::selectRow(list_, index); }
-    int32_t selectedRow() const override { return tarnuvo::selectedRow(list_); }
-    void onSelectionChanged() override {}
-    void updateListControls() override {}
-    void updateWindowTitle() override {}
-    void stopPlayback() override {}
-    void resetPanelAfterClear() override {}
-    void showLoading(bool) override {}
-    int32_t playerState() const override { return Stopped; }
-    bool closing() const override { return false; }
-
-private:
-    HWND list_;
 };
 
 // Dispatches this thread's messages until `done`; a hang is left to the test
