@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace tarnuvo {
+#include "app/command_line.h"  // kMaxPathBytes
 
-// The longest path a path buffer holds, without its terminator.
-constexpr size_t kMaxPathBytes = 259;
+namespace tarnuvo {
 
 struct PathIntake {
     std::vector<std::string> paths;
