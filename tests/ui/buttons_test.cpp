@@ -54,11 +54,21 @@ COLORREF shown(HWND button) {
     return colour;
 }
 
-void moveMouseTo(HWND over) {
+// Moves the mouse to a point of the screen and lets the window see it: until
+// `hot` is the hot button (the system's leave check runs on its own clock).
+bool mouseAt(MainWindow* main, POINT p, HWND hot) {
+    SetCursorPos(p.x, p.y);
+    return test::pumpUntil(5000, [&] { return main->hotButton == hot; });
+}
+POINT centreOf(HWND over) {
     RECT r = {};
     GetWindowRect(over, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    test::settle(150);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+// Until the screen shows `colour` at the button's probe: drawing reaches the
+// screen when the system flushes it.
+bool showsSoon(HWND button, COLORREF colour) {
+    return test::pumpUntil(5000, [&] { return shown(button) == colour; });
 }
 
 TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
@@ -74,48 +84,45 @@ TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
     const COLORREF disabled = themed(pause, PBS_DISABLED);
     ASSERT_NE(normal, hot) << "the theme draws the two states apart";
     SetForegroundWindow(window);
-    test::settle();
-    EXPECT_EQ(shown(play), normal);
+    EXPECT_TRUE(showsSoon(play, normal));
 
-    moveMouseTo(play);
-    EXPECT_EQ(main->hotButton, play);
+    ASSERT_TRUE(mouseAt(main, centreOf(play), play));
+    EXPECT_TRUE(showsSoon(play, hot));
+    // The button's own repaints keep the look while the mouse stays.
+    RedrawWindow(play, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    test::settle(200);
     EXPECT_EQ(shown(play), hot);
     EXPECT_TRUE(test::saveScreenshot(window, test::screenshotPath("buttons-hot.png")));
-    // The button's own repaint keeps the look while the mouse stays.
-    RedrawWindow(play, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ(shown(play), hot);
 
     // Straight to the next button: one step.
-    moveMouseTo(next);
-    EXPECT_EQ(main->hotButton, next);
-    EXPECT_EQ(shown(next), hot);
-    EXPECT_EQ(shown(play), normal);
+    ASSERT_TRUE(mouseAt(main, centreOf(next), next));
+    EXPECT_TRUE(showsSoon(next, hot));
+    EXPECT_TRUE(showsSoon(play, normal));
 
     // A disabled button keeps its disabled look under the mouse.
-    moveMouseTo(pause);
+    SetCursorPos(centreOf(pause).x, centreOf(pause).y);
+    EXPECT_TRUE(test::pumpUntil(5000, [&] { return main->hotButton != next; }));
+    EXPECT_TRUE(showsSoon(next, normal));
+    test::settle(200);
     EXPECT_EQ(shown(pause), disabled);
     EXPECT_NE(shown(pause), hot);
-    EXPECT_EQ(shown(next), normal);
 
     // Onto the window's background, then from a button out of the window.
-    moveMouseTo(play);
-    EXPECT_EQ(shown(play), hot);
+    ASSERT_TRUE(mouseAt(main, centreOf(play), play));
+    EXPECT_TRUE(showsSoon(play, hot));
     RECT seek = test::clientRectOf(window, 1002);
     POINT below = {seek.left + 2, seek.top - 2};
     ClientToScreen(window, &below);
-    SetCursorPos(below.x, below.y);
-    test::settle(150);
-    EXPECT_EQ(main->hotButton, nullptr);
-    EXPECT_EQ(shown(play), normal);
+    EXPECT_TRUE(mouseAt(main, below, nullptr));
+    EXPECT_TRUE(showsSoon(play, normal));
 
-    moveMouseTo(next);
-    EXPECT_EQ(shown(next), hot);
+    ASSERT_TRUE(mouseAt(main, centreOf(next), next));
+    EXPECT_TRUE(showsSoon(next, hot));
     RECT outer = {};
     GetWindowRect(window, &outer);
-    SetCursorPos(outer.right + 40, outer.bottom + 40);
-    test::settle(300);
-    EXPECT_EQ(main->hotButton, nullptr) << "the leave is noted outside the window too";
-    EXPECT_EQ(shown(next), normal);
+    EXPECT_TRUE(mouseAt(main, {outer.right + 40, outer.bottom + 40}, nullptr))
+        << "the leave is noted outside the window too";
+    EXPECT_TRUE(showsSoon(next, normal));
 }
 
 TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {
@@ -130,7 +137,8 @@ TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {
         EXPECT_TRUE(style & BS_ICON) << id;
     }
     SetForegroundWindow(window);
-    moveMouseTo(item(1016));
+    SetCursorPos(centreOf(item(1016)).x, centreOf(item(1016)).y);
+    test::settle(200);
     EXPECT_EQ(main->hotButton, nullptr);
 
     main->themesActive = [] { return true; };
@@ -138,9 +146,7 @@ TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {
     EXPECT_TRUE(main->buttonTheme);
     for (int id = 1010; id <= 1016; ++id)
         EXPECT_EQ(GetWindowLongA(item(id), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
-    moveMouseTo(item(1010));
-    moveMouseTo(item(1016));
-    EXPECT_EQ(main->hotButton, item(1016));
+    EXPECT_TRUE(mouseAt(main, centreOf(item(1016)), item(1016)));
 }
 
 }  // namespace

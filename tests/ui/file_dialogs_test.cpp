@@ -188,7 +188,7 @@ struct DialogDriver {
 
     static DWORD WINAPI run(void* argument) {
         auto* self = static_cast<DialogDriver*>(argument);
-        for (int i = 0; i < 500; ++i) {
+        for (int i = 0; i < 1500; ++i) {
             HWND dialog = FindWindowA("#32770", self->title.c_str());
             if (dialog && IsWindowVisible(dialog)) {
                 Sleep(200);
@@ -220,7 +220,7 @@ TEST_F(Views, TheRealAddDialogIsCentredAndReturnsEveryName) {
     driver.names = "\"first.wav\" \"second.wav\"";
     UniqueHandle thread(CreateThread(nullptr, 0, DialogDriver::run, &driver, 0, nullptr));
     main->addFilesDialog();
-    WaitForSingleObject(thread.get(), 10000);
+    WaitForSingleObject(thread.get(), 30000);
     SetCurrentDirectoryA(previous);
     ASSERT_TRUE(driver.found);
     RECT owner = {};

@@ -25,7 +25,7 @@ struct DialogCloser {
 
     static DWORD WINAPI run(void* argument) {
         auto* self = static_cast<DialogCloser*>(argument);
-        for (int i = 0; i < 300; ++i) {
+        for (int i = 0; i < 3000; ++i) {
             HWND dialog = FindWindowA("#32770", self->caption.c_str());
             if (dialog && IsWindowVisible(dialog)) {
                 Sleep(50);
@@ -60,7 +60,7 @@ TEST_F(Views, TheVersionDialogOpensCentredAndClosesEitherWay) {
         closer.close = close;
         UniqueHandle thread(CreateThread(nullptr, 0, DialogCloser::run, &closer, 0, nullptr));
         SendMessageA(window, WM_COMMAND, 40500, 0);
-        WaitForSingleObject(thread.get(), 5000);
+        WaitForSingleObject(thread.get(), 30000);
         ASSERT_TRUE(closer.found);
         EXPECT_EQ(closer.text, "Tarnuvo Ver.0.2a");
         EXPECT_TRUE(closer.hasIcon);
