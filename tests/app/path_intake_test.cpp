@@ -3,6 +3,8 @@
 // byte is "\" or "|", paths too long for a path buffer, and lost characters.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,12 @@ const std::string kSo = "\x83\x5C";
 const std::string kPo = "\x83\x7C";
 const std::string kTable = "\x95\x5C";
 
-PathIntake split(const std::string& buffer, size_t fileOffset) {
-    return splitSelection(buffer.data(), buffer.size(), fileOffset);
+// Through a buffer of exactly the given bytes, so that a read past its end
+// shows under the address sanitizer.
+PathIntake split(const std::string& bytes, size_t fileOffset) {
+    std::unique_ptr<char[]> buffer(new char[bytes.size()]);
+    std::memcpy(buffer.get(), bytes.data(), bytes.size());
+    return splitSelection(buffer.get(), bytes.size(), fileOffset);
 }
 
 TEST(SplitSelection, OneFileIsOneFullPath) {
