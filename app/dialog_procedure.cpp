@@ -30,8 +30,11 @@ INT_PTR MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onSetCursor(reinterpret_cast<HWND>(wParam));
             break;  // then as any other message
         case WM_SIZE:
-            onSize(LOWORD(lParam), HIWORD(lParam));
+            onSize(static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
             return 0;
+        case WM_THEMECHANGED:
+            onThemeChanged();
+            break;  // then as any other message
         case WM_GETMINMAXINFO:
             onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;

@@ -100,10 +100,10 @@ void MainWindow::applyStoredWindowState() {
 }
 
 void MainWindow::setupVisualStyles() {
-    if (!(env.osFlags & WinXP) || !visualStylesActive()) return;
+    if (!(env.osFlags & WinXP) || !themesActive()) return;
     // The seek slider keeps the classic look, which shows its selection.
     setWindowTheme(seekSlider, L" ", L" ");
-    for (HWND button : buttons) ownerDrawButton(button);
+    applyButtonTheme();
 }
 
 void MainWindow::loadCommandLineFile() {

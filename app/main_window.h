@@ -7,6 +7,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include <cstdint>
 #include <string>
@@ -16,8 +17,10 @@
 #include "app/back_buffer.h"
 #include "app/com_apartment.h"
 #include "app/panel_lines.h"
+#include "app/path_intake.h"
 #include "app/tray_icon.h"
 #include "app/tray_notify.h"
+#include "app/visual_styles.h"
 #include "base/handles.h"
 #include "base/worker_thread.h"
 #include "engine/directshow_player.h"
@@ -189,17 +192,30 @@ public:
     INT_PTR onNotify(const NMHDR& header);
 
     // Layout and buttons (ui/layout.cpp, ui/buttons.cpp).
-    void onSize(int32_t width, int32_t height);
+    void onSize(uint32_t type, int32_t width, int32_t height);
     void moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t dHeight,
                          bool repaint);
     void refreshLayoutEntry(int32_t slot);
     void redrawWholeWindow();
+    void moveFocusOffHiddenList();
     void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
     void onSetCursor(HWND under);
+    void applyButtonTheme();
+    void onThemeChanged();
+    void paintButton(int32_t index, HDC dc, const RECT& face, UINT state);
+    void drawButton(HWND button, bool hot);
+    void clearHotButton();
 
-    // Files dropped on the window (ui/drop.cpp) and the version dialog.
+    // Files dropped on the window, the file dialogs and the small dialogs
+    // (ui/drop.cpp, ui/file_dialogs.cpp, ui/dialogs.cpp).
     void onDropFiles(HDROP drop);
+    void openListDialog();
+    void addFilesDialog();
+    void saveListDialog();
+    void handOverPaths(PathIntake intake, int32_t replace);
+    void showStringBox(UINT textId, UINT style);
     void showVersionDialog();
+    void showTagInfo();
 
     int32_t startLoading(std::vector<std::string> paths, int32_t replace);
 
@@ -265,6 +281,14 @@ public:
     bool collapsePending = false;
     LockedSize locked;
     HWND hotButton = nullptr;
+    // Open while the transport buttons are drawn with the theme's look.
+    UniqueTheme buttonTheme;
+    bool (*themesActive)() = visualStylesActive;  // tests replace it
+
+    // The common dialogs; tests put their own in place.
+    BOOL(WINAPI* openFileDialog)(LPOPENFILENAMEA) = GetOpenFileNameA;
+    BOOL(WINAPI* saveFileDialog)(LPOPENFILENAMEA) = GetSaveFileNameA;
+    DWORD(WINAPI* fileDialogError)() = CommDlgExtendedError;
 
     // Paths handed over by later starts, loaded once no load runs.
     std::vector<std::string> pendingHandOvers;

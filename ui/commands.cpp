@@ -58,6 +58,18 @@ void versionDialog(MainWindow& w, uint32_t) {
 void showWindow(MainWindow& w, uint32_t) {
     restoreWindow(w);
 }
+void openList(MainWindow& w, uint32_t) {
+    w.openListDialog();
+}
+void addFiles(MainWindow& w, uint32_t) {
+    w.addFilesDialog();
+}
+void saveList(MainWindow& w, uint32_t) {
+    w.saveListDialog();
+}
+void tagInfo(MainWindow& w, uint32_t) {
+    w.showTagInfo();
+}
 
 const Command kCommands[] = {
     {IDC_PLAY, IDC_PLAY, ClickOnly | NoLoad | CallsGraph, play},
@@ -72,6 +84,11 @@ const Command kCommands[] = {
     {IDM_ALWAYS_ON_TOP, IDM_ALWAYS_ON_TOP, NoGuard, alwaysOnTop},
     {IDM_VERSION, IDM_VERSION, NoGuard, versionDialog},
     {IDM_TRAY_SHOW, IDM_TRAY_SHOW, NoGuard, showWindow},
+    {IDC_OPEN, IDC_OPEN, ClickOnly | NoLoad, openList},
+    {IDM_OPEN_LIST, IDM_OPEN_LIST, NoLoad, openList},
+    {IDM_ADD_FILES, IDM_ADD_FILES, NoLoad, addFiles},
+    {IDM_SAVE_LIST, IDM_SAVE_LIST, NoGuard, saveList},
+    {IDM_MP3INFP, IDM_MP3INFP, NoGuard, tagInfo},
 };
 
 }  // namespace

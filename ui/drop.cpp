@@ -7,20 +7,24 @@
 namespace tarnuvo {
 
 void MainWindow::onDropFiles(HDROP drop) {
+    // While a load runs the loader is the list's only writer.
     if (loader.busy() || closing()) {
         DragFinish(drop);
         return;
     }
-    std::vector<std::string> paths;
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    PathIntake intake;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        char path[kTextSize] = {};
-        // A name that does not fit is skipped, never cut.
-        if (DragQueryFileA(drop, i, nullptr, 0) >= kTextSize) continue;
-        if (DragQueryFileA(drop, i, path, kTextSize) > 0) paths.emplace_back(path);
+        // The length first: a path that does not fit is left out, never cut.
+        if (DragQueryFileA(drop, i, nullptr, 0) > kMaxPathBytes) {
+            ++intake.tooLong;
+            continue;
+        }
+        char path[kMaxPathBytes + 1] = {};
+        if (DragQueryFileA(drop, i, path, sizeof path) > 0) takePath(intake, path);
     }
     DragFinish(drop);
-    if (!paths.empty()) startLoading(std::move(paths), 0);
+    handOverPaths(std::move(intake), 0);
 }
 
 }  // namespace tarnuvo

@@ -32,7 +32,11 @@ void MainWindow::redrawWholeWindow() {
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-void MainWindow::onSize(int32_t width, int32_t height) {
+void MainWindow::onSize(uint32_t type, int32_t width, int32_t height) {
+    // A minimised window reports a client of 0 x 0 (without a tray icon, or
+    // from "show desktop"): the deltas would fold every control to nothing,
+    // and the restore brings back the size the controls were laid out for.
+    if (type == SIZE_MINIMIZED) return;
     if (toolbar) MoveWindow(toolbar, 0, 0, width, toolbarHeight, TRUE);
     if (etchedLine) {
         RECT line = {};
@@ -74,6 +78,7 @@ void MainWindow::togglePlaylist() {
     int show = env.showList ? SW_SHOW : SW_HIDE;
     ShowWindow(listView, show);
     if (toolbar) ShowWindow(toolbar, show);
+    if (!env.showList) moveFocusOffHiddenList();
     if (etchedLine) ShowWindow(etchedLine, SW_HIDE);
     const LayoutEntry& list = layoutTable[LayoutList];
     int32_t d = list.y + list.height;
@@ -89,6 +94,21 @@ void MainWindow::togglePlaylist() {
     SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (etchedLine) ShowWindow(etchedLine, SW_SHOW);
+}
+
+void MainWindow::moveFocusOffHiddenList() {
+    // A hidden control keeps the focus, and the arrow keys would then move
+    // the selection unseen.
+    HWND focus = GetFocus();
+    bool hidden = false;
+    for (HWND control : {listView, toolbar})
+        hidden = hidden || (control && (focus == control || IsChild(control, focus)));
+    if (!hidden) return;
+    HWND next = GetNextDlgTabItem(window, listView, FALSE);
+    if (next && next != listView && IsWindowVisible(next))
+        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+    else
+        SetFocus(window);
 }
 
 }  // namespace tarnuvo

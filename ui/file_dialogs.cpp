@@ -1,0 +1,96 @@
+// The open, add and save dialogs of the playlist.
+#include <windows.h>
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "app/centering_hook.h"
+#include "app/file_dialog.h"
+#include "app/main_window.h"
+#include "playlist/playlist_file.h"
+#include "resources/resource_ids.h"
+
+namespace tarnuvo {
+namespace {
+
+// Room for several hundred names of a multiple selection.
+constexpr DWORD kSelectionBytes = 64 * 1024;
+
+struct DialogTexts {
+    char filter[512] = {};
+    char title[256] = {};
+};
+
+void loadTexts(HINSTANCE instance, UINT filterId, UINT titleId, DialogTexts& texts) {
+    LoadStringA(instance, filterId, texts.filter, sizeof texts.filter);
+    LoadStringA(instance, titleId, texts.title, sizeof texts.title);
+}
+
+}  // namespace
+
+void MainWindow::openListDialog() {
+    if (loader.busy() || closing()) return;
+    DialogTexts texts;
+    loadTexts(instance, IDS_OPEN_FILTER, IDS_OPEN_TITLE, texts);
+    char file[kFileBufferSize];
+    OPENFILENAMEA request;
+    initFileDialog(request, window, texts.filter, file, false);
+    request.lpstrTitle = texts.title;
+    centerNextDialog(window);
+    if (!openFileDialog(&request)) return;
+    PathIntake intake;
+    takePath(intake, file);
+    handOverPaths(std::move(intake), 1);
+}
+
+void MainWindow::addFilesDialog() {
+    if (loader.busy() || closing()) return;
+    DialogTexts texts;
+    loadTexts(instance, IDS_ADD_FILTER, IDS_ADD_TITLE, texts);
+    std::vector<char> names(kSelectionBytes);
+    OPENFILENAMEA request;
+    initFileDialog(request, window, texts.filter, names.data(), false);
+    request.lpstrTitle = texts.title;
+    request.Flags |= OFN_ALLOWMULTISELECT;
+    request.nMaxFile = kSelectionBytes;
+    centerNextDialog(window);
+    if (!openFileDialog(&request)) {
+        if (fileDialogError() == FNERR_BUFFERTOOSMALL)
+            showStringBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION);
+        return;
+    }
+    handOverPaths(splitSelection(names.data(), names.size(), request.nFileOffset), 0);
+}
+
+void MainWindow::saveListDialog() {
+    // During a load the entries are still growing: refused before the dialog opens.
+    if (loader.busy() || closing() || playlist.empty()) return;
+    DialogTexts texts;
+    loadTexts(instance, IDS_SAVE_FILTER, IDS_SAVE_TITLE, texts);
+    char file[kFileBufferSize];
+    OPENFILENAMEA request;
+    initFileDialog(request, window, texts.filter, file, true);
+    request.lpstrTitle = texts.title;
+    request.lpstrDefExt = "pll";
+    centerNextDialog(window);
+    if (!saveFileDialog(&request)) return;
+    // A failed write keeps the old file.
+    if (!writePlaylistFile(file, playlist.entries(), playlist.album, playlist.comment,
+                           playlist.relativePaths))
+        showStringBox(IDS_SAVE_FAILED, MB_ICONEXCLAMATION);
+}
+
+void MainWindow::handOverPaths(PathIntake intake, int32_t replace) {
+    if (!intake.paths.empty()) startLoading(std::move(intake.paths), replace);
+    // Once for the whole selection or drop.
+    if (intake.unnamed > 0) showStringBox(IDS_NAMES_NOT_SHOWN, MB_ICONEXCLAMATION);
+}
+
+void MainWindow::showStringBox(UINT textId, UINT style) {
+    char text[1024] = {};
+    LoadStringA(instance, textId, text, sizeof text);
+    centeredMessageBox(window, text, windowTitle, style);
+}
+
+}  // namespace tarnuvo
