@@ -17,7 +17,8 @@ void gatherPanelContent(const PanelSource& source, PanelContent& out) {
     static const TrackInfo kNothing;
     const TrackInfo& shown = source.shown ? *source.shown : kNothing;
     out.title[0] = '\0';
-    if (source.listHasEntries)
+    // A player that never had an entry has no title to show.
+    if (source.listHasEntries && shown.listIndex >= 0)
         titleLineText(shown.listIndex + 1, shown.title, shown.artist, out.title, sizeof out.title);
     timeValueText(source.timeMode, source.shownElapsedTotal, source.playerPosition, shown.length,
                   out.time, sizeof out.time);

@@ -5,30 +5,11 @@
 
 #include <cstdint>
 
+#include "app/panel_areas.h"
 #include "engine/track_info.h"
 #include "ui/panel_text.h"
 
 namespace tarnuvo {
-
-// A rectangle in panel pixels; all four edges belong to it.
-struct PanelRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = -1;
-    int32_t bottom = -1;
-
-    bool contains(int32_t x, int32_t y) const {
-        return x >= left && x <= right && y >= top && y <= bottom;
-    }
-};
-
-struct PanelAreas {
-    PanelRect time;
-    PanelRect counter;
-    PanelRect loopBox;
-    PanelRect modeBox;
-    PanelRect title;
-};
 
 enum class PanelHit { None, Mode, Loop, Time, Counter, Title };
 
@@ -39,7 +20,9 @@ PanelHit hitPanel(const PanelAreas& areas, int32_t x, int32_t y, bool listHasEnt
 enum class FileLine { Blank, Location, Loading };
 
 struct PanelContent {
-    char title[kTitleLineSize] = {};  // empty: the title line stays blank
+    // Empty while the list is empty or the track is no list entry: the title
+    // line stays blank.
+    char title[kTitleLineSize] = {};
     char time[kTimeTextSize] = {};
     bool timeShown = true;  // measured either way: its box is a click area
     char length[kLengthTextSize] = {};

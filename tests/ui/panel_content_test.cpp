@@ -121,6 +121,17 @@ TEST(PanelContent, AnEmptyListLeavesTitleAndFileLinesBlank) {
     EXPECT_EQ(c.fileLine, FileLine::Loading);
 }
 
+TEST(PanelContent, APlayerWithoutAnEntryHasNoTitle) {
+    TrackInfo track = looped();
+    track.listIndex = -1;
+    PanelContent c;
+    gatherPanelContent(sourceFor(track), c);
+    EXPECT_STREQ(c.title, "");
+    track.listIndex = 0;
+    gatherPanelContent(sourceFor(track), c);
+    EXPECT_STREQ(c.title, "01.Song / Band");
+}
+
 TEST(PanelContent, NothingShownReadsAsAnEmptyTrack) {
     PanelSource s;
     PanelContent c;
