@@ -71,6 +71,19 @@ void paintBoxes(BackBuffer& buffer, const PanelContent& content, const PanelLook
     SetTextColor(dc, look.text);
 }
 
+// A narrow panel has no room for the label before the boxes: the times
+// matter more. Whatever is drawn never runs under the loop box.
+void paintLoopLine(BackBuffer& buffer, const PanelContent& content, const PanelLook& look,
+                   int32_t boxLeft) {
+    HDC dc = buffer.dc();
+    buffer.selectFont(look.infoFont);
+    const int32_t room = boxLeft - extentOf(dc, " ").cx - kMargin;
+    const char* text =
+        extentOf(dc, content.loopLine).cx <= room ? content.loopLine : content.loopTimes;
+    RECT line = {kMargin, look.lines.loopLine, boxLeft - 2, look.lines.separatorBase};
+    DrawTextA(dc, text, -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 void paintFileLine(BackBuffer& buffer, const PanelContent& content, const PanelLook& look) {
     if (content.fileLine == FileLine::Blank) return;
     HDC dc = buffer.dc();
@@ -110,9 +123,8 @@ PanelAreas paintPanel(BackBuffer& buffer, const PanelContent& content, const Pan
     paintTimeLine(buffer, content, look, areas);
     if (!full) return areas;
 
-    buffer.selectFont(look.infoFont);
-    drawAt(dc, kMargin, lines.loopLine, content.loopLine);
     paintBoxes(buffer, content, look, areas);
+    paintLoopLine(buffer, content, look, areas.loopBox.left);
     if (buffer.pen()) {
         const int32_t y = lines.separatorBase + 2;
         MoveToEx(dc, kMargin, y, nullptr);

@@ -28,6 +28,7 @@ void gatherPanelContent(const PanelSource& source, PanelContent& out) {
     const bool hasLoop = shown.hasLoop != 0;
     loopLineText(hasLoop ? shown.loopStart : 0, hasLoop ? shown.loopEnd : 0, out.loopLine,
                  sizeof out.loopLine);
+    copyText(out.loopTimes, sizeof out.loopTimes, out.loopLine + kLoopLabelLength);
     out.modeName = playModeName(source.playMode);
     out.loopBoxGray = source.loopIgnore != 0 || !hasLoop;
     out.location[0] = '\0';

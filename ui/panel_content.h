@@ -28,6 +28,7 @@ struct PanelContent {
     char length[kLengthTextSize] = {};
     char counter[kCounterTextSize] = {};
     char loopLine[kLoopLineSize] = {};
+    char loopTimes[kLoopLineSize] = {};  // the loop line without its label
     const char* modeName = "";
     bool loopBoxGray = true;
     FileLine fileLine = FileLine::Blank;

@@ -44,6 +44,7 @@ size_t lengthText(uint32_t length, char* out, size_t outSize);
 size_t counterText(uint32_t loopsDone, int32_t loopCount, char* out, size_t outSize);
 
 // "LoopTime: " + start + "-" + end, from loop points in sample frames.
+constexpr size_t kLoopLabelLength = 10;  // "LoopTime: "
 size_t loopLineText(uint32_t loopStart, uint32_t loopEnd, char* out, size_t outSize);
 
 // "Single", "Repeat One", "Repeat All", "Random"; any other mode is Single.

@@ -47,6 +47,7 @@ TEST(PanelContent, APlayingLoopedTrack) {
     EXPECT_STREQ(c.length, " / 00:10.00");
     EXPECT_STREQ(c.counter, "03/05");
     EXPECT_STREQ(c.loopLine, "LoopTime: 00:01.00-00:05.00");
+    EXPECT_STREQ(c.loopTimes, "00:01.00-00:05.00");
     EXPECT_STREQ(c.modeName, "Repeat One");
     EXPECT_FALSE(c.loopBoxGray);
     EXPECT_EQ(c.fileLine, FileLine::Location);

@@ -39,17 +39,20 @@ protected:
         test::setText(c.length, length);
         test::setText(c.counter, counter);
         test::setText(c.loopLine, "LoopTime: 00:01.00-00:05.00");
+        test::setText(c.loopTimes, "00:01.00-00:05.00");
         c.modeName = "Repeat One";
         c.loopBoxGray = false;
         c.fileLine = FileLine::Location;
         test::setText(c.location, "C:\\music\\title.wav");
         return c;
     }
-    void paintOwn(BackBuffer& own, const PanelContent& c) {
-        ASSERT_TRUE(own.rebuild(window, panelWidth(), lines().height, back(), text()));
+    void paintOwn(BackBuffer& own, const PanelContent& c, LONG width = 0) {
+        ASSERT_TRUE(
+            own.rebuild(window, width ? width : panelWidth(), lines().height, back(), text()));
         paintPanel(own, c, look(), true, {});
     }
-    // Rows top..bottom - 1 of two images differ in this many pixels.
+    // Rows top..bottom - 1 of two images of the panel's width differ in
+    // this many pixels.
     int differences(HDC a, HDC b, LONG top, LONG bottom) const {
         int n = 0;
         for (LONG y = top; y < bottom; ++y)
@@ -96,6 +99,34 @@ TEST_F(PanelPaint, ATrackWithoutALoopGetsAGreyLoopBox) {
     EXPECT_EQ(test::countPixels(own.dc(), loop, text()), 0);
 }
 
+TEST_F(PanelPaint, ANarrowPanelShowsTheLoopTimesWithoutTheirLabel) {
+    start();
+    PanelContent c = record("00:01.00", " / 00:10.00", "00/03");
+    PanelContent timesOnly = c;
+    test::setText(timesOnly.loopLine, timesOnly.loopTimes);
+    const SIZE full = test::extentIn(main->env.infoFont.get(), c.loopLine);
+    const SIZE space = test::extentIn(main->env.infoFont.get(), " ");
+    const SIZE boxes = test::extentIn(main->env.infoBoldFont.get(), "Repeat One");
+    const SIZE bold = test::extentIn(main->env.infoBoldFont.get(), " ");
+    // Just wide enough for the whole line before the boxes, and a little less.
+    const LONG roomy = 4 + full.cx + space.cx + 2 + 12 * bold.cx + 2 + boxes.cx + 2 * bold.cx + 4;
+    for (LONG width : {roomy, roomy - 8}) {
+        BackBuffer shown, expected;
+        paintOwn(shown, c, width);
+        paintOwn(expected, width == roomy ? c : timesOnly, width);
+        int differing = 0;
+        for (LONG y = loopLine(); y < lines().separatorBase; ++y)
+            for (LONG x = 0; x < width; ++x)
+                differing += GetPixel(shown.dc(), x, y) != GetPixel(expected.dc(), x, y);
+        EXPECT_EQ(differing, 0) << "width " << width;
+    }
+    // And the label does show where there is room.
+    BackBuffer a, b;
+    paintOwn(a, c, roomy);
+    paintOwn(b, timesOnly, roomy);
+    EXPECT_GT(differences(a.dc(), b.dc(), loopLine(), lines().separatorBase), 0);
+}
+
 TEST_F(PanelPaint, TheTimeLineAloneRepaintsOnlyItsBand) {
     start();
     BackBuffer own;
@@ -137,6 +168,7 @@ TEST_F(PanelPaint, TheWindowsPanelShowsTheSelectedEntryAndBlanksItsLinesAfterACl
     BackBuffer own;
     PanelContent c = record("00:00.00", " / 00:00.00", "00/00");
     test::setText(c.loopLine, "LoopTime: 00:00.00-00:00.00");
+    test::setText(c.loopTimes, "00:00.00-00:00.00");
     c.loopBoxGray = true;
     c.title[0] = '\0';
     c.fileLine = FileLine::Blank;

@@ -289,6 +289,23 @@ TEST_F(Sliders, ButtonsAndToolbarCommandsReadTheirStrings) {
     EXPECT_EQ(tipW(12345, 0), L"");
 }
 
+TEST_F(Sliders, TheTooltipControlGetsItsTextsInTheFormItChooses) {
+    start();
+    auto tipOf = [&](HWND tool) {
+        char text[256] = {};
+        TOOLINFOA info = {};
+        info.cbSize = sizeof info;
+        info.hwnd = window;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        info.lpszText = text;
+        SendMessageA(main->tooltips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+        return std::string(text);
+    };
+    EXPECT_EQ(tipOf(item(1011)), test::sjis("一時停止"));
+    setVolumeSlider(500);
+    EXPECT_EQ(tipOf(volume()), "-6.02 dB");
+}
+
 TEST_F(Sliders, TheVolumeFollowsThePlayerItDrives) {
     prepare();
     // A level that plain truncation would show one position low.
