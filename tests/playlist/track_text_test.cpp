@@ -65,20 +65,6 @@ TEST(FormatTime, StaysInsideItsBuffer) {
     EXPECT_EQ(formatTime(176400, text, 0), 0u);
 }
 
-// Frame counts read as the byte counts four times their size, including
-// those that 32 bits of bytes cannot hold.
-TEST(FormatFrameTime, AgreesWithBytesAndGoesBeyondThem) {
-    char frames[kTimeTextSize];
-    for (uint32_t f : {0u, 440u, 441u, 44100u, 44100u * 60 - 1, 1073741823u}) {
-        formatFrameTime(f, frames);
-        EXPECT_EQ(frames, timeOf(f * 4)) << f;
-    }
-    // (2^32 - 1) / 441 hundredths.
-    formatFrameTime(UINT32_MAX, frames);
-    EXPECT_STREQ(frames, "1623:11.54");
-    EXPECT_EQ(formatFrameTime(UINT32_MAX, frames, 4), 3u);
-}
-
 TEST(RowCells, ShowTitleTimeLoopAndArtist) {
     TrackInfo t;
     std::strcpy(t.title, "Title");
