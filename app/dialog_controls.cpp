@@ -1,6 +1,6 @@
 // The controls of the main dialog as set-up prepares them: handles and
-// layout records, the toolbar, the tooltips, the list view's columns, the
-// transport buttons' icons and the volume slider.
+// layout records, the toolbar, the tooltips, the list view's columns and the
+// transport buttons' icons.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -158,23 +158,6 @@ void MainWindow::setupButtons() {
     EnableWindow(buttons[0], TRUE);
     EnableWindow(buttons[1], FALSE);
     EnableWindow(buttons[2], FALSE);
-}
-
-void MainWindow::setupVolumeSlider() {
-    int32_t level = 0;
-    volumeAvailable = waveOut.getVolume(&level) == 0;
-    savedVolume = level;
-    SendMessageA(volumeSlider, TBM_SETRANGE, FALSE, MAKELPARAM(0, 1000));
-    SendMessageA(volumeSlider, TBM_SETPOS, TRUE, 500);
-    SendMessageA(volumeSlider, TBM_SETPAGESIZE, 0, 100);
-    SendMessageA(volumeSlider, TBM_SETLINESIZE, 0, 100);
-    if (!volumeAvailable) {
-        EnableWindow(volumeSlider, FALSE);
-        return;
-    }
-    // The slider limits 1001 (full volume) to 1000.
-    double low = static_cast<double>(static_cast<uint32_t>(level) & 0xFFFF);
-    SendMessageA(volumeSlider, TBM_SETPOS, TRUE, static_cast<LPARAM>(low / 65535.0 * 1000.0 + 1.0));
 }
 
 void MainWindow::ownerDrawButton(HWND button) {

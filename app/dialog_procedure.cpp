@@ -22,6 +22,8 @@ INT_PTR MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             return onCommand(LOWORD(wParam), HIWORD(wParam), lParam);
         case WM_NOTIFY:
+            // Tooltip texts first.
+            if (onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_DRAWITEM:
             onDrawItem(static_cast<UINT>(wParam), *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

@@ -33,6 +33,8 @@ void MainWindow::onHandOver() {
 
 void MainWindow::onLoadFinished() {
     loader.collect();
+    // A list that was empty while a track played now gives the panel a title.
+    refreshInfoPanel(true);
     if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);
 }
 

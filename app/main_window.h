@@ -16,6 +16,7 @@
 #include "app/app_environment.h"
 #include "app/back_buffer.h"
 #include "app/com_apartment.h"
+#include "app/panel_areas.h"
 #include "app/panel_lines.h"
 #include "app/path_intake.h"
 #include "app/tray_icon.h"
@@ -89,7 +90,8 @@ public:
     static MainWindow* fromWindow(HWND dialog);
 
     // Set-up, in the order setupDialog runs it (app/dialog_setup.cpp,
-    // app/dialog_controls.cpp, app/panel_buffer.cpp).
+    // app/dialog_controls.cpp, app/panel_buffer.cpp; the volume slider's in
+    // ui/sliders_volume.cpp).
     int setupDialog();
     void bindControls();
     HWND createToolbar();
@@ -159,21 +161,38 @@ public:
     void playSelected();
     void stopPlayback() override;
     void togglePause(bool holdOnly);
+    void restartAt(uint32_t position);
     void onPlayUpdate();
     void updateListControls() override;
     void updateWindowTitle() override;
     void updateTrayTip();
 
-    // The information panel (ui/info_panel.cpp).
+    // The information panel (ui/info_panel.cpp, ui/info_panel_clicks.cpp).
     void redrawInfoPanel(bool full, bool present, const TrackInfo* entry = nullptr);
+    // Redraws whatever the panel shows now: the current player while a track
+    // plays or the list is empty, else the selected entry, else (nothing
+    // selected) the current player.
+    void refreshInfoPanel(bool full);
+    // Presses and double clicks of either button.
     void onPanelPress(UINT message, int32_t x, int32_t y);
+    void stepLoopCount(int32_t step);
+    UniqueMenu trackPopupMenu() const;
 
-    // Sliders and timers (ui/sliders.cpp).
+    // Sliders, timers and tooltip texts (ui/sliders.cpp, ui/sliders_volume.cpp,
+    // ui/tool_tips.cpp).
     void setupSeekSlider(const TrackInfo& track);
     void onScroll(int32_t code, HWND slider);
+    void onSeekScroll(int32_t code);
+    void seekToSlider();
     bool seekSliderTakesPress(LPARAM point);
     void onRefreshTimer();
     void onBlinkTimer();
+    void setVolumeTarget(bool isDirectShow);
+    void onVolumeScroll(int32_t code);
+    void applyVolumeSlider();
+    void showVolumeTip(bool show);
+    // False when the notification is no tooltip's question about our tools.
+    bool onToolTipText(NMHDR& header);
 
     // The list view (ui/list_view.cpp): the playlist host's rows and the
     // view's notifications.
@@ -272,6 +291,8 @@ public:
     int32_t paintState = PaintIdle;
     uint32_t pausedPosition = 0;
     bool blinkVisible = true;
+    PanelAreas panelAreas;
+    bool seekDragPaused = false;  // the thumb's drag paused the track
 
     // Layout state: the client size before the last WM_SIZE (0 until set-up
     // has finished), the collapse flag and the size locked while the

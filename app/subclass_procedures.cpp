@@ -2,7 +2,6 @@
 // handles to the main window and passes everything on to the control's own
 // procedure, except where the main window consumes the message.
 #include "app/main_window.h"
-#include "resources/resource_ids.h"
 
 namespace tarnuvo {
 namespace {
@@ -35,10 +34,9 @@ LRESULT CALLBACK panelProcedure(HWND control, UINT message, WPARAM wParam, LPARA
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-            self->onPanelPress(message, LOWORD(lParam), HIWORD(lParam));
-            break;
         case WM_LBUTTONDBLCLK:
-            SendMessageA(self->window, WM_COMMAND, IDM_SHOW_LIST, 0);
+        case WM_RBUTTONDBLCLK:
+            self->onPanelPress(message, LOWORD(lParam), HIWORD(lParam));
             break;
         default:
             break;

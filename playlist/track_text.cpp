@@ -11,11 +11,12 @@ namespace {
 constexpr uint32_t kBytesPerHundredth = kBytesPerSecond / 100;
 }  // namespace
 
-size_t formatTime(uint32_t bytes, char* out, size_t outSize) {
+namespace {
+// One hundredth of a second in sample frames: 44100 / 100.
+constexpr uint32_t kFramesPerHundredth = kBytesPerHundredth / kBytesPerFrame;
+
+size_t formatHundredths(uint32_t hundredths, char* out, size_t outSize) {
     if (!out || outSize == 0) return 0;
-    // Integers throughout: a floating-point scale lands just below whole
-    // hundredths for many counts and shows them one low.
-    const uint32_t hundredths = bytes / kBytesPerHundredth;
     const int n = std::snprintf(out, outSize, "%02u:%02u.%02u", hundredths / 6000,
                                 hundredths / 100 % 60, hundredths % 100);
     if (n < 0) {
@@ -23,6 +24,18 @@ size_t formatTime(uint32_t bytes, char* out, size_t outSize) {
         return 0;
     }
     return static_cast<size_t>(n) < outSize ? static_cast<size_t>(n) : outSize - 1;
+}
+}  // namespace
+
+size_t formatTime(uint32_t bytes, char* out, size_t outSize) {
+    // Integers throughout: a floating-point scale lands just below whole
+    // hundredths for many counts and shows them one low.
+    return formatHundredths(bytes / kBytesPerHundredth, out, outSize);
+}
+
+size_t formatFrameTime(uint32_t frames, char* out, size_t outSize) {
+    // Frames never become bytes here: four times a frame count need not fit.
+    return formatHundredths(frames / kFramesPerHundredth, out, outSize);
 }
 
 const char* RowCells::column(int32_t subItem) const {

@@ -21,6 +21,14 @@ size_t formatTime(uint32_t bytes, char (&out)[N]) {
     return formatTime(bytes, out, N);
 }
 
+// The same for a count of sample frames (4 bytes each), which may stand for
+// more bytes than 32 bits hold: 2^32 - 1 frames read "1623:11.54".
+size_t formatFrameTime(uint32_t frames, char* out, size_t outSize);
+template <size_t N>
+size_t formatFrameTime(uint32_t frames, char (&out)[N]) {
+    return formatFrameTime(frames, out, N);
+}
+
 // The list's columns by sub-item number.
 enum RowColumn : int32_t { kTitleColumn = 0, kTimeColumn = 1, kLoopColumn = 2, kArtistColumn = 3 };
 constexpr int32_t kRowColumnCount = 4;

@@ -1,45 +1,66 @@
-// The information panel's image. This draws its background and title line;
-// the time, loop and file lines and the click areas come with the panel's
-// own work.
-#include <cstdio>
-
+// The information panel's image: what it shows is gathered from the window's
+// state into a record, which the painter draws into the back buffer.
 #include "app/main_window.h"
+#include "resources/resource_ids.h"
+#include "ui/info_panel_painter.h"
 
 namespace tarnuvo {
 
 void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry) {
-    HDC dc = panelBuffer.dc();
-    if (!dc) return;
-    const TrackInfo& shown = entry ? *entry : *currentPlayer;
-    const int32_t width = panelBuffer.width();
-    RECT band = {0, panelLines.timeLine, width, panelLines.loopLine - 1};
-    if (full) {
-        panelBuffer.fill();
-        if (!playlist.empty()) {
-            char title[kTextSize * 3];
-            int used =
-                std::snprintf(title, sizeof title, "%02d.%s", shown.listIndex + 1, shown.title);
-            if (shown.artist[0] != '\0' && used > 0 && static_cast<size_t>(used) < sizeof title)
-                std::snprintf(title + used, sizeof title - static_cast<size_t>(used), " / %s",
-                              shown.artist);
-            SetTextColor(dc, env.colorText);
-            SetBkColor(dc, env.colorBack);
-            panelBuffer.selectFont(env.titleFont.get());
-            RECT line = {4, panelLines.titleTop, width - 4,
-                         panelLines.titleTop + panelLines.timeLine};
-            DrawTextA(dc, title, -1, &line, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE);
-        }
-    } else if (panelBuffer.brush()) {
-        FillRect(dc, &band, panelBuffer.brush());
-    }
+    if (!panelBuffer.dc()) return;
+    Player& player = *currentPlayer;
+    PanelSource source;
+    source.shown = entry ? entry : &player.info();
+    source.shownElapsedTotal = entry ? entry->elapsed : player.elapsedTotal();
+    source.playerState = player.state;
+    source.playerPosition = player.state == Paused ? pausedPosition : player.position();
+    source.playerLoading = player.loading;
+    source.listHasEntries = !playlist.empty();
+    source.blinkVisible = blinkVisible;
+    source.timeMode = env.timeMode;
+    source.playMode = env.playMode;
+    source.loopCount = env.loopCount;
+    source.loopIgnore = env.loopIgnore;
+    PanelContent content;
+    gatherPanelContent(source, content);
+
+    char loading[128] = {};
+    if (content.fileLine == FileLine::Loading)
+        LoadStringA(instance, IDS_LOADING, loading, sizeof loading);
+    PanelLook look;
+    look.text = env.colorText;
+    look.gray = env.colorGray;
+    look.back = env.colorBack;
+    look.titleFont = env.titleFont.get();
+    look.timeFont = env.timeFont.get();
+    look.infoFont = env.infoFont.get();
+    look.infoBoldFont = env.infoBoldFont.get();
+    look.fileFont = env.fileFont.get();
+    look.lines = panelLines;
+    look.loadingText = loading;
+    panelAreas = paintPanel(panelBuffer, content, look, full, panelAreas);
+
     if (!present || !infoPanel) return;
+    RECT band = {0, panelLines.timeLine, panelBuffer.width(), panelLines.loopLine};
     InvalidateRect(infoPanel, full ? nullptr : &band, FALSE);
     UpdateWindow(infoPanel);
 }
 
-void MainWindow::onPanelPress(UINT, int32_t, int32_t) {
-    // The panel's click areas (mode, loop, time, counter, title) open their
-    // menus once the panel draws them; until then a press does nothing.
+void MainWindow::refreshInfoPanel(bool full) {
+    if (currentPlayer->state != Stopped || playlist.empty()) {
+        redrawInfoPanel(full, true);
+        return;
+    }
+    // Stopped: the selected entry, or with nothing selected the track last played.
+    const int32_t selected = selectedRow();
+    const TrackInfo* entry = playlist.entryAt(selected);
+    if (!entry) {
+        redrawInfoPanel(true, true);
+        return;
+    }
+    TrackInfo shown = *entry;
+    shown.listIndex = selected;
+    redrawInfoPanel(true, true, &shown);
 }
 
 }  // namespace tarnuvo

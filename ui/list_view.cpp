@@ -69,16 +69,6 @@ void MainWindow::showLoading(bool on) {
 }
 
 INT_PTR MainWindow::onNotify(const NMHDR& header) {
-    // Tooltip texts first: the string whose id is the control's or command's.
-    if (header.code == TTN_GETDISPINFOA) {
-        auto& info = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
-        UINT_PTR id = header.idFrom;
-        if (info.uFlags & TTF_IDISHWND) id = GetDlgCtrlID(reinterpret_cast<HWND>(id));
-        if (id == IDC_VOLUME_SLIDER) return 0;  // its decibel text comes with the sliders
-        info.hinst = instance;
-        info.lpszText = MAKEINTRESOURCEA(id);
-        return 0;
-    }
     if (header.idFrom != IDC_PLAYLIST) return 0;
     switch (header.code) {
         case NM_CLICK:

@@ -44,7 +44,7 @@ void MainWindow::playSelected() {
         }
     }
     if (opened) {
-        volumeTarget = currentPlayer;
+        setVolumeTarget(currentPlayer->isDirectShow() != 0);
         updateRow(row, *currentPlayer);
         currentPlayer->applyLoopRange();
         setupSeekSlider(*currentPlayer);
@@ -92,6 +92,16 @@ void MainWindow::togglePause(bool holdOnly) {
     } else if (player.state == Paused && !holdOnly) {
         player.pause(kPauseOff);
     }
+}
+
+void MainWindow::restartAt(uint32_t position) {
+    Player& player = *currentPlayer;
+    if (player.state == Stopped) return;
+    // The graph player goes on by itself; the native one starts the open
+    // file again at the new place.
+    if (player.seek(position) == 0) return;
+    player.applyLoopRange();
+    player.play(0);
 }
 
 void MainWindow::onPlayUpdate() {

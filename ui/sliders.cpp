@@ -1,21 +1,26 @@
-// The seek and volume sliders and the timers that keep the panel moving.
+// The seek slider: its range in sample frames, seeking by drag, keys and
+// clicks on the channel, and the timers that keep the panel and the thumb
+// moving.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "ui/seek_scale.h"
 
 namespace tarnuvo {
 
 void MainWindow::setupSeekSlider(const TrackInfo& track) {
+    const SeekScale scale = seekScaleFor(track);
     SendMessageA(seekSlider, WM_SETREDRAW, FALSE, 0);
+    // The packed forms of these messages carry 16 bits.
     SendMessageA(seekSlider, TBM_SETRANGEMIN, FALSE, 0);
-    SendMessageA(seekSlider, TBM_SETRANGEMAX, FALSE, static_cast<LPARAM>(track.length));
-    SendMessageA(seekSlider, TBM_SETPAGESIZE, 0, 882000);
-    SendMessageA(seekSlider, TBM_SETLINESIZE, 0, 176400);
+    SendMessageA(seekSlider, TBM_SETRANGEMAX, FALSE, scale.maxFrames);
+    SendMessageA(seekSlider, TBM_SETPAGESIZE, 0, kSeekPageFrames);
+    SendMessageA(seekSlider, TBM_SETLINESIZE, 0, kSeekLineFrames);
     SendMessageA(seekSlider, TBM_CLEARSEL, FALSE, 0);
-    if (track.hasLoop) {
-        SendMessageA(seekSlider, TBM_SETSELSTART, FALSE, static_cast<LPARAM>(track.loopStart * 4u));
-        SendMessageA(seekSlider, TBM_SETSELEND, FALSE, static_cast<LPARAM>(track.loopEnd * 4u));
+    if (scale.hasSelection) {
+        SendMessageA(seekSlider, TBM_SETSELSTART, FALSE, scale.selectionStart);
+        SendMessageA(seekSlider, TBM_SETSELEND, FALSE, scale.selectionEnd);
     }
     SendMessageA(seekSlider, TBM_SETPOS, FALSE, 0);
     SendMessageA(seekSlider, WM_SETREDRAW, TRUE, 0);
@@ -23,16 +28,76 @@ void MainWindow::setupSeekSlider(const TrackInfo& track) {
 }
 
 void MainWindow::onScroll(int32_t code, HWND slider) {
-    if (slider != volumeSlider || code == TB_ENDTRACK) return;
-    // Seeking from the slider comes with the seek work; the volume is set here.
-    LRESULT position = SendMessageA(volumeSlider, TBM_GETPOS, 0, 0);
-    uint32_t level = static_cast<uint32_t>(position * 0.001 * 65535.0) & 0xFFFF;
-    volumeTarget->setVolume(level | (level << 16));
+    if (slider == volumeSlider)
+        onVolumeScroll(code);
+    else if (slider && slider == seekSlider)
+        onSeekScroll(code);
 }
 
-bool MainWindow::seekSliderTakesPress(LPARAM) {
+void MainWindow::onSeekScroll(int32_t code) {
+    Player& player = *currentPlayer;
+    if (!player.seekable || player.length == 0) return;
+    switch (code) {
+        case TB_THUMBTRACK: {
+            // Paused for the whole drag; the time shows where it was taken.
+            const bool wasPlaying = player.state == Playing;
+            togglePause(true);
+            if (wasPlaying && player.state == Paused) seekDragPaused = true;
+            return;
+        }
+        case TB_THUMBPOSITION:
+        case TB_LINEUP:
+        case TB_LINEDOWN:
+        case TB_PAGEUP:
+        case TB_PAGEDOWN:
+        case TB_TOP:
+        case TB_BOTTOM:
+            seekToSlider();
+            return;
+        case TB_ENDTRACK:
+            // A drag can end without a drop (the capture was lost): the track
+            // it paused plays on where it was.
+            if (seekDragPaused && player.state == Paused) player.pause(kPauseOff);
+            seekDragPaused = false;
+            return;
+        default:
+            return;
+    }
+}
+
+void MainWindow::seekToSlider() {
+    Player& player = *currentPlayer;
+    // Always the slider's own position: a scroll message holds 16 bits of it,
+    // and none for keys.
+    const auto frames = static_cast<int32_t>(SendMessageA(seekSlider, TBM_GETPOS, 0, 0));
+    // The range in effect may have moved on since the last pass (the graph
+    // player leaves it at the loop end).
+    player.applyLoopRange();
+    const uint32_t target = seekTargetFor(frames, player.rangeEnd);
+    togglePause(true);
+    restartAt(target);
+    seekDragPaused = false;
+    // The player reports the target at once, so the thumb stays there.
+    SendMessageA(seekSlider, TBM_SETPOS, TRUE, sliderFrames(target));
+}
+
+bool MainWindow::seekSliderTakesPress(LPARAM point) {
+    const Player& player = *currentPlayer;
     // A track that cannot seek keeps the thumb where it is.
-    return currentPlayer->seekable == 0;
+    if (!player.seekable || player.length == 0) return true;
+    const int32_t x = LOWORD(point), y = HIWORD(point);
+    RECT thumb = {}, channel = {};
+    SendMessageA(seekSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    if (x >= thumb.left && x <= thumb.right && y >= thumb.top && y <= thumb.bottom) return false;
+    SendMessageA(seekSlider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const auto max = static_cast<int32_t>(SendMessageA(seekSlider, TBM_GETRANGEMAX, 0, 0));
+    const int32_t frames =
+        clickedFrames(x, channel.left, channel.right, (thumb.right - thumb.left) / 2, max);
+    if (frames < 0) return false;
+    // Straight to the point; beyond the range in effect it stops at its end.
+    SendMessageA(seekSlider, TBM_SETPOS, TRUE, frames);
+    onSeekScroll(TB_THUMBPOSITION);
+    return true;
 }
 
 void MainWindow::onRefreshTimer() {
@@ -44,7 +109,7 @@ void MainWindow::onRefreshTimer() {
         paintState = PaintRequested;
         redrawInfoPanel(false, true);
     } else if (paintState == PaintPainted) {
-        SendMessageA(seekSlider, TBM_SETPOS, TRUE, static_cast<LPARAM>(player.position()));
+        SendMessageA(seekSlider, TBM_SETPOS, TRUE, sliderFrames(player.position()));
         paintState = PaintIdle;
     }
 }

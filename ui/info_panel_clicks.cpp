@@ -1,0 +1,80 @@
+// Presses on the information panel: the menus of its boxes and its time, the
+// loop counter, the track popup of the title line, and the double click that
+// shows or hides the playlist.
+#include <algorithm>
+#include <iterator>
+
+#include "app/main_window.h"
+#include "app/window_helpers.h"
+#include "resources/resource_ids.h"
+#include "ui/panel_content.h"
+#include "ui/panel_text.h"
+
+namespace tarnuvo {
+namespace {
+
+constexpr int32_t kModeItems[] = {IDM_MODE_SINGLE, IDM_MODE_REPEAT_ONE, IDM_MODE_REPEAT_ALL,
+                                  IDM_MODE_RANDOM};
+constexpr int32_t kLoopItems[] = {IDM_LOOP_IGNORE};
+constexpr int32_t kTimeItems[] = {IDM_TIME_ELAPSED, IDM_TIME_SEEK, IDM_TIME_REMAINING};
+constexpr int32_t kMaxLoopCount = 99;
+
+}  // namespace
+
+void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
+    const PanelHit hit = hitPanel(panelAreas, x, y, !playlist.empty());
+    // The second press of a quick pair arrives as a double click: inside an
+    // area it is one more press, elsewhere it shows or hides the playlist.
+    if (message == WM_LBUTTONDBLCLK) {
+        if (hit == PanelHit::None) {
+            SendMessageA(window, WM_COMMAND, IDM_SHOW_LIST, 0);
+            return;
+        }
+        message = WM_LBUTTONDOWN;
+    } else if (message == WM_RBUTTONDBLCLK) {
+        message = WM_RBUTTONDOWN;
+    }
+    switch (hit) {
+        case PanelHit::Mode:
+            popupFromMenuItems(window, nullptr, kModeItems, std::size(kModeItems));
+            return;
+        case PanelHit::Loop:
+            popupFromMenuItems(window, nullptr, kLoopItems, std::size(kLoopItems));
+            return;
+        case PanelHit::Time:
+            popupFromMenuItems(window, nullptr, kTimeItems, std::size(kTimeItems));
+            return;
+        case PanelHit::Counter:
+            stepLoopCount(message == WM_LBUTTONDOWN ? 1 : -1);
+            return;
+        case PanelHit::Title: {
+            UniqueMenu tracks = trackPopupMenu();
+            if (tracks) trackPopup(window, tracks.get(), nullptr, 0);
+            return;
+        }
+        case PanelHit::None:
+            return;
+    }
+}
+
+void MainWindow::stepLoopCount(int32_t step) {
+    const int32_t count = env.loopCount + step;
+    if (count >= 0 && count <= kMaxLoopCount) env.loopCount = count;
+    currentPlayer->applyLoopRange();
+    refreshInfoPanel(false);
+}
+
+UniqueMenu MainWindow::trackPopupMenu() const {
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return menu;
+    const int32_t count = std::min(playlist.count(), kTrackPopupEntries);
+    for (int32_t number = 1; number <= count; ++number) {
+        char text[kPopupTextSize];
+        trackPopupText(number, playlist.entryAt(number - 1)->title, text, sizeof text);
+        const UINT flags = MF_STRING | (startsPopupColumn(number) ? MF_MENUBARBREAK : 0);
+        AppendMenuA(menu.get(), flags, IDM_JUMP_FIRST + number - 1, text);
+    }
+    return menu;
+}
+
+}  // namespace tarnuvo
