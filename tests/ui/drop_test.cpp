@@ -3,6 +3,7 @@
 // a path buffer, names the code page cannot show, and a drop during a load.
 #include <gtest/gtest.h>
 
+#include "base/window_messages.h"
 #include "views_fixture.h"
 
 namespace tarnuvo {
@@ -69,6 +70,15 @@ TEST_F(Views, PathsTooLongOrWithLostNamesAreLeftOutAndADropDuringALoadIgnored) {
     EXPECT_EQ(loadedPaths(), Paths{dir / "held.wav"});
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(rows(), 3);
+}
+
+// A drop can come in before the end message of the load that just ended.
+TEST_F(Views, ALoadStartedBeforeTheLastOnesEndMessageIsNotCut) {
+    start();
+    main->startLoading(Paths(100, test::demoWav()), 0);
+    SendMessageA(window, kLoadFinishedMessage, 0, 0);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(rows(), 100);
 }
 
 }  // namespace
