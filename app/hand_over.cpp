@@ -32,7 +32,9 @@ void MainWindow::onHandOver() {
 }
 
 void MainWindow::onLoadFinished() {
-    loader.collect();
+    // A load started since (a drop handled before this message) is not the
+    // one that ended: collecting it would stop it.
+    if (!loader.busy()) loader.collect();
     // A list that was empty while a track played now gives the panel a title.
     refreshInfoPanel(true);
     if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);

@@ -1,7 +1,7 @@
 // The themed transport buttons: the hot look follows the mouse from button
 // to button and leaves with it, a disabled button keeps its look, and with
-// themes switched off the buttons are ordinary ones again. The looks are
-// compared with the theme's own drawing of each state.
+// themes switched off the buttons are ordinary ones again. Looks are compared
+// with the theme's own drawing of each state, on the button's left edge.
 #include <windows.h>
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -15,27 +15,21 @@ namespace {
 
 using test::Views;
 
-// A point on the push button's left edge, where the theme marks its state.
-POINT probeOf(HWND button) {
+POINT edgeOf(HWND button) {
     RECT r = {};
     GetClientRect(button, &r);
     return {0, r.bottom / 2};
 }
 
-// The colour the theme gives a button of this size in `state` at the probe.
 COLORREF themed(HWND button, int state) {
     RECT r = {};
     GetClientRect(button, &r);
     HTHEME theme = OpenThemeData(button, L"Button");
-    EXPECT_NE(theme, nullptr);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    FillRect(memory, &r, GetSysColorBrush(COLOR_BTNFACE));
     DrawThemeBackground(theme, memory, BP_PUSHBUTTON, state, &r, nullptr);
-    POINT p = probeOf(button);
-    COLORREF colour = GetPixel(memory, p.x, p.y);
+    COLORREF colour = GetPixel(memory, edgeOf(button).x, edgeOf(button).y);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
@@ -44,9 +38,8 @@ COLORREF themed(HWND button, int state) {
     return colour;
 }
 
-// What the screen shows at the button's probe.
 COLORREF shown(HWND button) {
-    POINT p = probeOf(button);
+    POINT p = edgeOf(button);
     ClientToScreen(button, &p);
     HDC screen = GetDC(nullptr);
     COLORREF colour = GetPixel(screen, p.x, p.y);
@@ -54,21 +47,19 @@ COLORREF shown(HWND button) {
     return colour;
 }
 
-// Moves the mouse to a point of the screen and lets the window see it: until
-// `hot` is the hot button (the system's leave check runs on its own clock).
-bool mouseAt(MainWindow* main, POINT p, HWND hot) {
+// Drawing reaches the screen when the system flushes it, and the system
+// notes a mouse that left on its own clock: wait for what should show.
+bool showsSoon(HWND button, COLORREF colour) {
+    return test::pumpUntil(5000, [&] { return shown(button) == colour; });
+}
+bool mouseTo(MainWindow* main, POINT p, HWND hot) {
     SetCursorPos(p.x, p.y);
     return test::pumpUntil(5000, [&] { return main->hotButton == hot; });
 }
-POINT centreOf(HWND over) {
+POINT centreOf(HWND control) {
     RECT r = {};
-    GetWindowRect(over, &r);
+    GetWindowRect(control, &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-// Until the screen shows `colour` at the button's probe: drawing reaches the
-// screen when the system flushes it.
-bool showsSoon(HWND button, COLORREF colour) {
-    return test::pumpUntil(5000, [&] { return shown(button) == colour; });
 }
 
 TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
@@ -76,77 +67,68 @@ TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
     loadCopies({"a.wav", "b.wav"});
     ASSERT_TRUE(main->buttonTheme) << "the test prefix runs with a visual style";
     HWND play = item(1010), pause = item(1011), next = item(1014);
-    for (HWND b : {play, pause, next})
-        EXPECT_EQ(GetWindowLongA(b, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-    ASSERT_TRUE(IsWindowEnabled(play) && IsWindowEnabled(next) && !IsWindowEnabled(pause));
-    const COLORREF normal = themed(play, PBS_NORMAL);
-    const COLORREF hot = themed(play, PBS_HOT);
-    const COLORREF disabled = themed(pause, PBS_DISABLED);
-    ASSERT_NE(normal, hot) << "the theme draws the two states apart";
+    ASSERT_EQ(GetWindowLongA(play, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    ASSERT_FALSE(IsWindowEnabled(pause));
+    const COLORREF normal = themed(play, PBS_NORMAL), hot = themed(play, PBS_HOT);
+    ASSERT_NE(normal, hot);
     SetForegroundWindow(window);
     EXPECT_TRUE(showsSoon(play, normal));
 
-    ASSERT_TRUE(mouseAt(main, centreOf(play), play));
+    ASSERT_TRUE(mouseTo(main, centreOf(play), play));
     EXPECT_TRUE(showsSoon(play, hot));
     // The button's own repaints keep the look while the mouse stays.
     RedrawWindow(play, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     test::settle(200);
     EXPECT_EQ(shown(play), hot);
-    EXPECT_TRUE(test::saveScreenshot(window, test::screenshotPath("buttons-hot.png")));
+    test::saveScreenshot(window, "buttons-hot.png");
 
     // Straight to the next button: one step.
-    ASSERT_TRUE(mouseAt(main, centreOf(next), next));
+    ASSERT_TRUE(mouseTo(main, centreOf(next), next));
     EXPECT_TRUE(showsSoon(next, hot));
     EXPECT_TRUE(showsSoon(play, normal));
 
-    // A disabled button keeps its disabled look under the mouse.
+    // Over a disabled button: it keeps its look, the last one is normal again.
     SetCursorPos(centreOf(pause).x, centreOf(pause).y);
     EXPECT_TRUE(test::pumpUntil(5000, [&] { return main->hotButton != next; }));
     EXPECT_TRUE(showsSoon(next, normal));
     test::settle(200);
-    EXPECT_EQ(shown(pause), disabled);
-    EXPECT_NE(shown(pause), hot);
+    EXPECT_EQ(shown(pause), themed(pause, PBS_DISABLED));
 
-    // Onto the window's background, then from a button out of the window.
-    ASSERT_TRUE(mouseAt(main, centreOf(play), play));
-    EXPECT_TRUE(showsSoon(play, hot));
+    // Onto the window's background, and from a button out of the window.
     RECT seek = test::clientRectOf(window, 1002);
-    POINT below = {seek.left + 2, seek.top - 2};
-    ClientToScreen(window, &below);
-    EXPECT_TRUE(mouseAt(main, below, nullptr));
-    EXPECT_TRUE(showsSoon(play, normal));
-
-    ASSERT_TRUE(mouseAt(main, centreOf(next), next));
-    EXPECT_TRUE(showsSoon(next, hot));
+    POINT background = {seek.left + 2, seek.top - 2};
+    ClientToScreen(window, &background);
     RECT outer = {};
     GetWindowRect(window, &outer);
-    EXPECT_TRUE(mouseAt(main, {outer.right + 40, outer.bottom + 40}, nullptr))
-        << "the leave is noted outside the window too";
-    EXPECT_TRUE(showsSoon(next, normal));
+    for (POINT away : {background, POINT{outer.right + 40, outer.bottom + 40}}) {
+        ASSERT_TRUE(mouseTo(main, centreOf(play), play));
+        EXPECT_TRUE(showsSoon(play, hot));
+        EXPECT_TRUE(mouseTo(main, away, nullptr)) << away.x;
+        EXPECT_TRUE(showsSoon(play, normal));
+    }
 }
 
 TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {
     start();
-    ASSERT_TRUE(main->buttonTheme);
-    main->themesActive = [] { return false; };
-    SendMessageA(window, WM_THEMECHANGED, 0, 0);
-    EXPECT_FALSE(main->buttonTheme);
-    for (int id = 1010; id <= 1016; ++id) {
-        LONG style = GetWindowLongA(item(id), GWL_STYLE);
-        EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << id;
-        EXPECT_TRUE(style & BS_ICON) << id;
+    for (bool themes : {false, true}) {
+        main->themesActive = themes ? +[] { return true; } : +[] { return false; };
+        SendMessageA(window, WM_THEMECHANGED, 0, 0);
+        EXPECT_EQ(static_cast<bool>(main->buttonTheme), themes);
+        for (int id = 1010; id <= 1016; ++id) {
+            LONG style = GetWindowLongA(item(id), GWL_STYLE);
+            EXPECT_EQ(style & BS_TYPEMASK, themes ? BS_OWNERDRAW : BS_PUSHBUTTON) << id;
+            EXPECT_TRUE(style & BS_ICON) << id;
+        }
+        SetCursorPos(centreOf(item(1001)).x, centreOf(item(1001)).y);
+        test::settle(100);
+        if (themes) {
+            EXPECT_TRUE(mouseTo(main, centreOf(item(1016)), item(1016)));
+        } else {
+            SetCursorPos(centreOf(item(1016)).x, centreOf(item(1016)).y);
+            test::settle(200);
+            EXPECT_EQ(main->hotButton, nullptr);
+        }
     }
-    SetForegroundWindow(window);
-    SetCursorPos(centreOf(item(1016)).x, centreOf(item(1016)).y);
-    test::settle(200);
-    EXPECT_EQ(main->hotButton, nullptr);
-
-    main->themesActive = [] { return true; };
-    SendMessageA(window, WM_THEMECHANGED, 0, 0);
-    EXPECT_TRUE(main->buttonTheme);
-    for (int id = 1010; id <= 1016; ++id)
-        EXPECT_EQ(GetWindowLongA(item(id), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
-    EXPECT_TRUE(mouseAt(main, centreOf(item(1016)), item(1016)));
 }
 
 }  // namespace

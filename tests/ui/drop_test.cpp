@@ -1,14 +1,9 @@
 // Files dropped on the window: folders, list files and music files in the
-// shell's order, double-byte names whose second byte is "\" or "|", paths
-// too long for a path buffer, and names the code page cannot show.
-#include <windows.h>
-#include <shellapi.h>
-
+// shell's order, names whose second byte is "\" or "|", a path too long for
+// a path buffer, names the code page cannot show, and a drop during a load.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
+#include "base/window_messages.h"
 #include "views_fixture.h"
 
 namespace tarnuvo {
@@ -17,103 +12,73 @@ namespace {
 using test::Views;
 using Paths = std::vector<std::string>;
 
-class Drop : public Views {
-protected:
-    void drop(HDROP files) {
-        SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(files), 0);
-    }
+// Lost names go first: the paths after them must still come through.
+void drop(HWND window, const Paths& paths, std::vector<std::wstring> lost = {}) {
+    for (const std::string& p : paths) lost.push_back(test::wide(p));
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(test::makeDrop(lost)), 0);
+}
 
-    std::string so = test::sjis("ソ");  // 0x83 0x5C
-    std::string po = test::sjis("ポ");  // 0x83 0x7C
-};
-
-TEST_F(Drop, AFolderListFilesAndMusicFilesReachTheLoaderInOrder) {
+TEST_F(Views, FoldersListFilesAndMusicFilesReachTheLoaderInOrder) {
     start();
-    const std::string folder = dir / (so + "folder");
+    const std::string so = test::sjis("ソ"), po = test::sjis("ポ");  // 0x83 0x5C, 0x83 0x7C
+    const std::string folder = dir / so;
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    Paths lists;
-    for (const char* name : {"one.pll", "two.pll", "three.pll"}) {
-        lists.push_back(dir / name);
-        test::writeFile(lists.back(), "[Tarnuvolist]\r\nVer=1\r\nTracks=0\r\n");
-    }
-    drop(test::makeDrop({folder}));
-    EXPECT_EQ(loadedPaths(), (Paths{folder}));
-    EXPECT_TRUE(waitIdle());
-    drop(test::makeDrop(lists));
-    EXPECT_EQ(loadedPaths(), lists);
-    EXPECT_TRUE(waitIdle());
-    EXPECT_EQ(rows(), 0);
-
-    // Music files named with ソ and ポ, one inside a folder ending in ソ.
-    const std::string inner = dir / so;
-    ASSERT_TRUE(CreateDirectoryA(inner.c_str(), nullptr));
-    const Paths music = {dir / (so + ".wav"), dir / (po + ".wav"), inner + "\\" + po + "a.wav"};
+    const Paths lists = {dir / "1.pll", dir / "2.pll", dir / "3.pll"};
+    for (const std::string& list : lists) test::writeFile(list, "[Tarnuvolist]\r\nVer=1\r\n");
+    const Paths music = {dir / (so + ".wav"), dir / (po + ".wav"), folder + "\\" + po + ".wav"};
     for (const std::string& path : music)
         ASSERT_TRUE(CopyFileA(test::demoWav().c_str(), path.c_str(), FALSE)) << path;
     const Paths mixed = {music[0], folder, music[1], lists[0], music[2]};
-    drop(test::makeDrop(mixed));
-    EXPECT_EQ(loadedPaths(), mixed);
-    ASSERT_TRUE(waitIdle());
-    // Every music file became a row of its own, none taken for an archive's member.
+    for (const Paths& dropped : {Paths{folder}, lists, mixed}) {
+        drop(window, dropped);
+        EXPECT_EQ(loadedPaths(), dropped);
+        ASSERT_TRUE(waitIdle());
+    }
+    // Each music file became a row, none taken for an archive's member.
     ASSERT_EQ(rows(), 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(std::string(main->playlist.entryAt(i)->location), music[i]);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(main->playlist.entryAt(i)->location, music[i]);
 }
 
-TEST_F(Drop, APathTooLongIsLeftOutNeverCut) {
+TEST_F(Views, PathsTooLongOrWithLostNamesAreLeftOutAndADropDuringALoadIgnored) {
     start();
     const std::string kept = dir / "kept.wav";
     ASSERT_TRUE(CopyFileA(test::demoWav().c_str(), kept.c_str(), FALSE));
-    // Cut to 259 bytes this would name the kept file's folder plus a prefix of it.
-    std::string longPath = dir / "kept.wav";
+    // Cut to 259 bytes this would be a path in the scratch folder.
+    std::string longPath = kept;
     while (longPath.size() < 300) longPath += ".long";
     test::BoxReader boxes;
-    drop(test::makeDrop({longPath, kept}));
-    EXPECT_EQ(loadedPaths(), (Paths{kept}));
+    drop(window, {longPath, kept});
+    EXPECT_EQ(loadedPaths(), Paths{kept});
     ASSERT_TRUE(waitIdle());
-    EXPECT_EQ(rows(), 1);
-    EXPECT_TRUE(boxes.boxes.empty());
-}
+    EXPECT_TRUE(boxes.texts.empty());
 
-TEST_F(Drop, NamesTheCodePageCannotShowAreSkippedAndReportedOnce) {
-    start();
+    // Hangul and a Latin letter with a macron are not in code page 932.
     const std::wstring folder = test::wide(dir.path());
-    const std::wstring lost1 = folder + L"\\\xD55C\xAE00.wav";  // Hangul: not in code page 932
-    const std::wstring lost2 = folder + L"\\caf\x0101.wav";
-    const std::string kept = dir / "kept.wav";
-    for (const std::wstring& name : {lost1, lost2})
-        ASSERT_TRUE(CopyFileW(test::wide(test::demoWav()).c_str(), name.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(test::demoWav().c_str(), kept.c_str(), FALSE));
-
-    test::BoxReader boxes;
-    drop(test::makeWideDrop({lost1, test::wide(kept), lost2}));
-    EXPECT_EQ(loadedPaths(), (Paths{kept}));
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text,
-              test::sjis("名前を表示できないファイルは追加されませんでした。"));
-    EXPECT_EQ(boxes.boxes[0].caption, "Tarnuvo");
+    const std::vector<std::wstring> lost = {folder + L"\\\xD55C.wav", folder + L"\\\x0101.wav"};
+    for (const std::wstring& name : lost)
+        ASSERT_TRUE(CopyFileW(test::wide(kept).c_str(), name.c_str(), FALSE));
+    drop(window, {kept}, lost);
+    EXPECT_EQ(loadedPaths(), Paths{kept});
+    ASSERT_EQ(boxes.texts.size(), 1u) << "said once";
+    EXPECT_EQ(boxes.texts[0], test::sjis("名前を表示できないファイルは追加されませんでした。"));
+    EXPECT_EQ(boxes.captions[0], "Tarnuvo");
     ASSERT_TRUE(waitIdle());
-    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(rows(), 2);
 
-    // Only lost names: nothing is loaded, the user is told.
-    const std::vector<std::string> before = loadedPaths();
-    drop(test::makeWideDrop({lost1}));
-    EXPECT_FALSE(main->loader.busy());
-    EXPECT_EQ(loadedPaths(), before);
-    EXPECT_EQ(boxes.boxes.size(), 2u);
+    startHeldLoad();
+    drop(window, {kept});
+    EXPECT_EQ(loadedPaths(), Paths{dir / "held.wav"});
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(rows(), 3);
 }
 
-TEST_F(Drop, ADropDuringALoadIsIgnored) {
+// A drop can come in before the end message of the load that just ended.
+TEST_F(Views, ALoadStartedBeforeTheLastOnesEndMessageIsNotCut) {
     start();
-    const std::string a = dir / "a.wav", b = dir / "b.wav";
-    ASSERT_TRUE(CopyFileA(test::demoWav().c_str(), a.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(test::demoWav().c_str(), b.c_str(), FALSE));
-    main->startLoading({a}, 0);
-    ASSERT_TRUE(main->loader.busy());
-    drop(test::makeDrop({b}));
-    EXPECT_EQ(loadedPaths(), (Paths{a}));
+    main->startLoading(Paths(100, test::demoWav()), 0);
+    SendMessageA(window, kLoadFinishedMessage, 0, 0);
     ASSERT_TRUE(waitIdle());
-    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(rows(), 100);
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -19,103 +17,68 @@
 
 namespace tarnuvo::test {
 
-// The message boxes the thread showed while a BoxReader was alive: each is
-// read and closed with OK.
-struct BoxSeen {
-    std::string text;
-    std::string caption;
-};
-
+// Reads and closes (OK) every message box of the thread while it lives.
 class BoxReader {
 public:
-    BoxReader() {
-        current() = this;
-        timer_ = SetTimer(nullptr, 0, 30, onTimer);
-    }
+    BoxReader() : timer_(SetTimer(nullptr, 0, 30, onTimer)) { current() = this; }
     ~BoxReader() {
         KillTimer(nullptr, timer_);
         current() = nullptr;
     }
-    BoxReader(const BoxReader&) = delete;
-    BoxReader& operator=(const BoxReader&) = delete;
-
-    std::vector<BoxSeen> boxes;
+    std::vector<std::string> texts;
+    std::vector<std::string> captions;
 
 private:
     static BoxReader*& current() {
         static BoxReader* reader = nullptr;
         return reader;
     }
-    static BOOL CALLBACK readBox(HWND candidate, LPARAM) {
-        char name[16] = {};
-        GetClassNameA(candidate, name, sizeof name);
-        if (std::string(name) != "#32770" || !IsWindowVisible(candidate)) return TRUE;
-        // A box has its text in the static 0xFFFF; other dialogs are not ours to close.
-        HWND text = GetDlgItem(candidate, 0xFFFF);
-        if (!text) return TRUE;
-        BoxSeen seen;
-        char buffer[1024] = {};
-        GetWindowTextA(text, buffer, sizeof buffer);
-        seen.text = buffer;
-        GetWindowTextA(candidate, buffer, sizeof buffer);
-        seen.caption = buffer;
-        current()->boxes.push_back(seen);
-        PostMessageA(candidate, WM_COMMAND, IDOK, 0);
+    static BOOL CALLBACK readBox(HWND box, LPARAM) {
+        char text[1024] = {}, caption[256] = {};
+        // A box has its text in the static 0xFFFF; other dialogs are not ours.
+        if (!IsWindowVisible(box) || !GetDlgItem(box, 0xFFFF)) return TRUE;
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        GetWindowTextA(box, caption, sizeof caption);
+        current()->texts.push_back(text);
+        current()->captions.push_back(caption);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
         return FALSE;
     }
     static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) {
         if (current()) EnumThreadWindows(GetCurrentThreadId(), readBox, 0);
     }
-    UINT_PTR timer_ = 0;
+    UINT_PTR timer_;
 };
 
-// A drop as the shell hands it over: the paths in the ANSI code page, or
-// wide (then DragQueryFileA gives "?" for what the code page lacks).
-inline HDROP makeDrop(const std::vector<std::string>& paths) {
-    size_t bytes = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths) bytes += p.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    char* at = reinterpret_cast<char*>(header + 1);
-    for (const std::string& p : paths) {
-        memcpy(at, p.c_str(), p.size() + 1);
-        at += p.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-inline HDROP makeWideDrop(const std::vector<std::wstring>& paths) {
-    size_t bytes = sizeof(DROPFILES) + sizeof(wchar_t);
-    for (const std::wstring& p : paths) bytes += (p.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    auto* at = reinterpret_cast<wchar_t*>(header + 1);
-    for (const std::wstring& p : paths) {
-        memcpy(at, p.c_str(), (p.size() + 1) * sizeof(wchar_t));
-        at += p.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-
 inline std::wstring wide(const std::string& ansi) {
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, w.data(), n);
-    w.resize(w.size() - 1);
+    std::wstring w(ansi.size(), L'\0');
+    w.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(),
+                                                     static_cast<int>(ansi.size()), w.data(),
+                                                     static_cast<int>(w.size()))));
     return w;
 }
 
+// A drop as the shell hands it over, in UTF-16: DragQueryFileA gives the
+// paths in the code page, with "?" for what it lacks.
+inline HDROP makeDrop(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& p : paths) list += p + L'\0';
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(header + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
 // A file dialog that answers as the user would: it notes the request and
-// puts `result` into the buffer (with the dialog's offset of the first name).
+// puts `result` into the buffer with the offset of the first name.
 struct FakeDialog {
     int calls = 0;
     OPENFILENAMEA request = {};
     std::string title;
-    std::string filter;  // the NUL-separated pairs, NULs shown as '|'
     std::string result;
     WORD fileOffset = 0;
     BOOL answer = TRUE;
@@ -128,14 +91,8 @@ inline BOOL WINAPI fakeFileDialog(LPOPENFILENAMEA request) {
     ++d.calls;
     d.request = *request;
     d.title = request->lpstrTitle ? request->lpstrTitle : "";
-    d.filter.clear();
-    for (const char* p = request->lpstrFilter; p && *p; p += strlen(p) + 1)
-        d.filter += p + std::string("|");
-    if (!d.answer) return FALSE;
-    if (d.result.size() > request->nMaxFile) {
-        d.error = FNERR_BUFFERTOOSMALL;
-        return FALSE;
-    }
+    d.error = d.answer && d.result.size() > request->nMaxFile ? FNERR_BUFFERTOOSMALL : 0;
+    if (!d.answer || d.error) return FALSE;
     memcpy(request->lpstrFile, d.result.data(), d.result.size());
     request->nFileOffset = d.fileOffset;
     return TRUE;
@@ -144,32 +101,24 @@ inline DWORD WINAPI fakeDialogError() {
     return g_dialog.error;
 }
 
-// A window's part of the screen, as a 24-bit PNG (stored, uncompressed).
-inline uint32_t crc32(const unsigned char* data, size_t n, uint32_t crc = 0) {
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
+// The window's part of the screen as an 8-bit RGB PNG with stored blocks.
 inline void putBig32(std::string& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(v >> shift);
 }
-
 inline void pngChunk(std::string& out, const char* type, const std::string& data) {
     putBig32(out, static_cast<uint32_t>(data.size()));
-    std::string body = std::string(type, 4) + data;
-    out += body;
-    putBig32(out, crc32(reinterpret_cast<const unsigned char*>(body.data()), body.size()));
+    const std::string body = type + data;
+    uint32_t crc = ~0u;
+    for (unsigned char c : body) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    putBig32(out += body, ~crc);
 }
-
-inline bool saveScreenshot(HWND window, const std::string& path) {
+inline void saveScreenshot(HWND window, const std::string& name) {
     RECT r = {};
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
-    if (width <= 0 || height <= 0) return false;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -179,60 +128,40 @@ inline bool saveScreenshot(HWND window, const std::string& path) {
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof header;
     header.biWidth = width;
-    header.biHeight = -height;  // top row first, as PNG wants
+    header.biHeight = -height;  // top row first
     header.biPlanes = 1;
-    header.biBitCount = 24;
-    const size_t stride = ((static_cast<size_t>(width) * 3 + 3) / 4) * 4;
-    std::vector<unsigned char> bits(stride * static_cast<size_t>(height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bits.data(),
-              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    header.biBitCount = 32;
+    std::vector<uint8_t> bgra(static_cast<size_t>(width) * height * 4);
+    GetDIBits(memory, bitmap, 0, height, bgra.data(), reinterpret_cast<BITMAPINFO*>(&header),
+              DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-
-    std::string raw;  // filter byte 0, then RGB
-    for (int y = 0; y < height; ++y) {
-        raw += '\0';
-        const unsigned char* row = bits.data() + stride * static_cast<size_t>(y);
-        for (int x = 0; x < width; ++x) {
-            raw += static_cast<char>(row[x * 3 + 2]);
-            raw += static_cast<char>(row[x * 3 + 1]);
-            raw += static_cast<char>(row[x * 3]);
-        }
+    std::string raw;
+    for (size_t i = 0; i < bgra.size(); i += 4) {
+        if (i % (static_cast<size_t>(width) * 4) == 0) raw += '\0';  // no filter
+        raw += {static_cast<char>(bgra[i + 2]), static_cast<char>(bgra[i + 1]),
+                static_cast<char>(bgra[i])};
     }
     std::string zlib = "\x78\x01";
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+    for (size_t at = 0; at < raw.size(); at += 65535) {
         const size_t n = std::min<size_t>(65535, raw.size() - at);
-        zlib += static_cast<char>(at + n >= raw.size() ? 1 : 0);
-        zlib += static_cast<char>(n & 0xFF);
-        zlib += static_cast<char>(n >> 8);
-        zlib += static_cast<char>(~n & 0xFF);
-        zlib += static_cast<char>((~n >> 8) & 0xFF);
+        zlib += {static_cast<char>(at + n == raw.size()), static_cast<char>(n),
+                 static_cast<char>(n >> 8), static_cast<char>(~n), static_cast<char>(~n >> 8)};
         zlib.append(raw, at, n);
     }
+    uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) b = (b + (a = (a + c) % 65521)) % 65521;
     putBig32(zlib, (b << 16) | a);
-    std::string png = "\x89PNG\r\n\x1A\n";
-    std::string ihdr;
+    std::string png = "\x89PNG\r\n\x1A\n", ihdr;
     putBig32(ihdr, static_cast<uint32_t>(width));
     putBig32(ihdr, static_cast<uint32_t>(height));
-    ihdr += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
-    pngChunk(png, "IHDR", ihdr);
+    pngChunk(png, "IHDR", ihdr + std::string("\x08\x02\0\0\0", 5));
     pngChunk(png, "IDAT", zlib);
     pngChunk(png, "IEND", "");
-    writeFile(path, png);
-    return true;
-}
-
-// The folder the test run leaves its screenshots in.
-inline std::string screenshotPath(const std::string& name) {
-    std::string dir = winePath(TARNUVO_SCREENSHOT_DIR);
+    const std::string dir = winePath(TARNUVO_SCREENSHOT_DIR);
     CreateDirectoryA(dir.c_str(), nullptr);
-    return dir + "\\" + name;
+    writeFile(dir + "\\" + name, png);
 }
 
 }  // namespace tarnuvo::test
