@@ -33,6 +33,8 @@ void MainWindow::onHandOver() {
 
 void MainWindow::onLoadFinished() {
     loader.collect();
+    // A track refused during the load (an end-of-track advance among them).
+    runPendingCommand();
     if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "resources/resource_ids.h"
 
 namespace tarnuvo {
 
@@ -28,6 +29,18 @@ void MainWindow::onScroll(int32_t code, HWND slider) {
     LRESULT position = SendMessageA(volumeSlider, TBM_GETPOS, 0, 0);
     uint32_t level = static_cast<uint32_t>(position * 0.001 * 65535.0) & 0xFFFF;
     volumeTarget->setVolume(level | (level << 16));
+}
+
+void MainWindow::setVolumeTarget(bool isDirectShow) {
+    volumeTarget = isDirectShow ? static_cast<Player*>(&directShow) : &waveOut;
+    char label[64] = {};
+    LoadStringA(instance, isDirectShow ? IDS_DIRECTSHOW_VOLUME : IDS_WAVEOUT_VOLUME, label,
+                sizeof label);
+    int32_t level = 0;
+    volumeTarget->getVolume(&level);
+    const auto low = static_cast<uint32_t>(level) & 0xFFFFu;
+    SendMessageA(volumeSlider, TBM_SETPOS, TRUE, static_cast<LPARAM>(low * 1000u / 65535u));
+    SetWindowTextA(volumeLabel, label);
 }
 
 bool MainWindow::seekSliderTakesPress(LPARAM) {
