@@ -143,7 +143,8 @@ const Command kCommands[] = {
     {IDC_OPEN, IDC_OPEN, ClickOnly | NoLoad, openList},
     {IDM_OPEN_LIST, IDM_OPEN_LIST, NoLoad, openList},
     {IDM_ADD_FILES, IDM_ADD_FILES, NoLoad, addFiles},
-    {IDM_SAVE_LIST, IDM_SAVE_LIST, NoGuard, saveList},
+    // The entries must not grow while they are written.
+    {IDM_SAVE_LIST, IDM_SAVE_LIST, NoLoad, saveList},
     {IDM_DELETE, IDM_DELETE, NoLoad | ListShown, remove},
     {IDM_CLEAR, IDM_CLEAR, NoLoad | ListShown, clear},
     {IDM_PROPERTIES, IDM_PROPERTIES, NoLoad, reread},

@@ -62,7 +62,9 @@ unsigned __stdcall playThreadEntry(void* argument) {
 }
 
 int32_t MainWindow::openAndStart(const char* path) {
-    Player* player = currentPlayer;
+    // Without a path this runs on the window thread, which alone switches
+    // the current player.
+    Player* player = path ? nullptr : currentPlayer;
     if (path) {
         // Values read from a list file win over the file's own.
         const TrackInfo* stored = playEntry.infoKnown ? &playEntry : nullptr;

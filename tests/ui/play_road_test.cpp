@@ -297,6 +297,21 @@ TEST_F(PlayRoad, ABarInsideADoubleByteCharacterIsNoMemberReference) {
     EXPECT_TRUE(test::isFile(kept));
 }
 
+TEST_F(PlayRoad, ASeekAfterTheListWasClearedKeepsThePlayingNumber) {
+    startWith("PlayMode=1\r\n");
+    load({makeWav("A.wav", 44100), makeWav("B.wav", 441000, 100, 90000)});
+    select(1);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(1));
+    command(40006);
+    ASSERT_EQ(main->playlist.currentIndex, -1);
+    main->restartAt(4000);
+    EXPECT_TRUE(playing());
+    EXPECT_EQ(main->currentPlayer->listIndex, 1) << "the number of the track that plays";
+    EXPECT_EQ(std::string(main->tray.data.szTip), "02.B.wav");
+    EXPECT_TRUE(IsWindowEnabled(item(1002))) << "the seek slider stays usable";
+}
+
 TEST_F(PlayRoad, TheTitleAndTrayTipFollowTheAlbumAndTheTrack) {
     startWith();
     load({makeWav("A.wav", 441000)});
