@@ -237,7 +237,7 @@ TEST_F(PlayRoad, ASlowOpenRewritesItsRowOnlyWhileTheRowStillShowsItsFile) {
 TEST_F(PlayRoad, TheLastMemberPlayedKeepsItsExtractedFileAndAFailedOneLeavesNone) {
     startWith();
     const std::string first = makeWav("first.wav", 441000);
-    const std::string second = makeWav("second.wav", 441000, 0, 0, 5);
+    const std::string second = makeWav("second.wav", 441000);
     const std::string temp = main->env.tempDir;
     ASSERT_FALSE(temp.empty());
     // The stand-in extraction copies the file the test names into the

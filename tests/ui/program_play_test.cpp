@@ -12,63 +12,17 @@
 #include <vector>
 
 #include "app_test_support.h"
-#include "screenshot.h"
+#include "exe_support.h"
+#include "tools/play-driver/window_bmp.h"
 
 namespace tarnuvo {
 namespace {
 
+using test::Process;
+using test::waitFor;
+
 std::string winePath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-struct Process {
-    PROCESS_INFORMATION info = {};
-    ~Process() {
-        if (!info.hProcess) return;
-        if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
-    bool start(const std::string& exe, const std::string& arguments) {
-        std::string line = "\"" + exe + "\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        return CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info) != 0;
-    }
-    DWORD waitForExit(DWORD ms) {
-        DWORD code = STILL_ACTIVE;
-        if (WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0)
-            GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-};
-
-struct Search {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK takeMainWindow(HWND candidate, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(candidate, &owner);
-    if (owner != search->process || !GetPropA(candidate, "Tarnuvo.MainWindow")) return TRUE;
-    search->found = candidate;
-    return FALSE;
-}
-
-template <typename Done>
-bool waitFor(DWORD ms, Done done) {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (done()) return true;
-        Sleep(50);
-    }
-    return done();
+    return test::unixToWine(unixPath);
 }
 
 LRESULT rowsOf(HWND list) {
@@ -137,12 +91,9 @@ TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosi
     waitFor(5000, [] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; });
     Process player;
     ASSERT_TRUE(player.start(exe, "\"" + demo + "\""));
-    Search search = {player.info.dwProcessId, nullptr};
-    ASSERT_TRUE(waitFor(30000, [&] {
-        EnumWindows(takeMainWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    }));
-    const HWND window = search.found;
+    HWND window = nullptr;
+    ASSERT_TRUE(waitFor(
+        30000, [&] { return (window = test::mainWindowOf(player.info.dwProcessId)) != nullptr; }));
     const HWND list = GetDlgItem(window, 1000);
     ASSERT_TRUE(waitFor(20000, [&] { return rowsOf(list) == 1; }));
     Process second;
@@ -150,7 +101,7 @@ TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosi
     EXPECT_EQ(second.waitForExit(20000), 0u);
     ASSERT_TRUE(waitFor(20000, [&] { return rowsOf(list) == 2; }));
     Sleep(1000);  // the window settles and paints
-    EXPECT_GT(test::saveWindowBmp(window, screenshotPath("play-start.bmp")), 8u);
+    EXPECT_GT(saveWindowBmp(window, screenshotPath("play-start.bmp").c_str()), 8u);
 
     const LRESULT first = selectedOf(list);
     ASSERT_TRUE(first == 0 || first == 1);
@@ -159,7 +110,7 @@ TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosi
     ASSERT_TRUE(waitFor(10000, [&] { return IsWindowEnabled(GetDlgItem(window, 1012)) != 0; }))
         << "the track did not start";
     Sleep(1500);
-    EXPECT_GT(test::saveWindowBmp(window, screenshotPath("play-playing.bmp")), 8u);
+    EXPECT_GT(saveWindowBmp(window, screenshotPath("play-playing.bmp").c_str()), 8u);
 
     // Read whenever the device holds a whole track: a later opening starts
     // the file afresh with the same bytes.

@@ -18,57 +18,24 @@
 #include "engine/text.h"
 #include "main_window_support.h"
 #include "playlist/archive_extractor.h"
+#include "tests/engine/test_support.h"
 
 namespace tarnuvo::test {
 
-// A 16-bit stereo 44100 Hz PCM file of `frames` frames whose samples count
-// upwards, with a loop (smpl) when loopEnd > loopStart and a title (INAM).
+// A 16-bit stereo 44100 Hz PCM file whose frames all differ, with a loop
+// (smpl) when loopEnd > loopStart and a title (INAM).
 inline std::string wavBytes(uint32_t frames, uint32_t loopStart, uint32_t loopEnd,
-                            const std::string& title, uint16_t seed = 1) {
-    auto u32 = [](std::string& s, uint32_t v) {
-        for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [](std::string& s, uint32_t v) {
-        s.push_back(static_cast<char>(v & 0xFF));
-        s.push_back(static_cast<char>((v >> 8) & 0xFF));
-    };
-    std::string body = "WAVE";
-    body += "fmt ";
-    u32(body, 16);
-    u16(body, 1);
-    u16(body, 2);
-    u32(body, 44100);
-    u32(body, 176400);
-    u16(body, 4);
-    u16(body, 16);
-    body += "data";
-    u32(body, frames * 4);
-    for (uint32_t i = 0; i < frames; ++i) {
-        u16(body, (i * 7 + seed) & 0xFFFF);
-        u16(body, (i * 3 + seed) & 0xFFFF);
-    }
-    if (loopEnd > loopStart) {
-        body += "smpl";
-        u32(body, 60);
-        const uint32_t header[9] = {0, 0, 22675, 60, 0, 0, 0, 1, 0};
-        for (uint32_t v : header) u32(body, v);
-        const uint32_t loop[6] = {0, 0, loopStart, loopEnd, 0, 0};
-        for (uint32_t v : loop) u32(body, v);
-    }
-    if (!title.empty()) {
-        std::string text = title;
-        text.push_back('\0');
-        if (text.size() % 2) text.push_back('\0');
-        body += "LIST";
-        u32(body, static_cast<uint32_t>(4 + 8 + text.size()));
-        body += "INFO";
-        body += "INAM";
-        u32(body, static_cast<uint32_t>(text.size()));
-        body += text;
-    }
-    std::string file = "RIFF";
-    u32(file, static_cast<uint32_t>(body.size()));
-    return file + body;
+                            const std::string& title) {
+    using namespace testing_support;
+    WavBuilder wav;
+    wav.pcmFormat().chunk("data", countingPcm(frames));
+    if (loopEnd > loopStart) wav.smpl(loopStart, loopEnd);
+    Bytes info = {'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M'};
+    put32(info, static_cast<uint32_t>((title.size() + 2) & ~size_t{1}));
+    info.insert(info.end(), title.begin(), title.end());
+    info.resize(12 + ((title.size() + 2) & ~size_t{1}), 0);
+    const Bytes bytes = wav.chunk("LIST", info).build();
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // An entry as a list file may give it: only its names, nothing probed.
@@ -160,9 +127,9 @@ protected:
 
     // A WAV file in the scratch folder; its full path.
     std::string makeWav(const std::string& name, uint32_t frames, uint32_t loopStart = 0,
-                        uint32_t loopEnd = 0, uint16_t seed = 1) {
+                        uint32_t loopEnd = 0) {
         std::string path = dir / name;
-        writeFile(path, wavBytes(frames, loopStart, loopEnd, name, seed));
+        writeFile(path, wavBytes(frames, loopStart, loopEnd, name));
         return path;
     }
 

@@ -11,7 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
+
+#include "tools/play-driver/window_bmp.h"
 
 namespace {
 
@@ -65,43 +66,6 @@ HWND mainWindowOf(DWORD process) {
     return search.found;
 }
 
-// The window's part of the screen as a 24-bit BMP file.
-bool saveScreenshot(HWND window, const char* path) {
-    RECT r = {};
-    if (!GetWindowRect(window, &r)) return false;
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    const int stride = ((width * 3 + 3) / 4) * 4;
-    std::vector<unsigned char> bits(static_cast<size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, bits.data(), reinterpret_cast<BITMAPINFO*>(&header),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
-    FILE* out = std::fopen(path, "wb");
-    if (!out) return false;
-    bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-              std::fwrite(&header, sizeof header, 1, out) == 1 &&
-              std::fwrite(bits.data(), 1, bits.size(), out) == bits.size();
-    ok = std::fclose(out) == 0 && ok;
-    return ok;
-}
-
 int usage() {
     std::fprintf(stderr,
                  "usage: tarnuvo-play-driver PLAYER.exe FILE SCREENSHOT.bmp LOG [MAX-SECONDS]\n");
@@ -137,8 +101,9 @@ int drive(const char* player, const char* file, const char* screenshot, DWORD ma
         } else {
             note("playing");
             Sleep(1500);  // the window paints the playing track
-            note(saveScreenshot(window, screenshot) ? "screenshot saved"
-                                                    : "the screenshot could not be saved");
+            note(tarnuvo::saveWindowBmp(window, screenshot) != 0
+                     ? "screenshot saved"
+                     : "the screenshot could not be saved");
             if (waitFor(maxSeconds * 1000, [&] { return IsWindowEnabled(stop) == 0; })) {
                 note("the track played to its end");
             } else {
