@@ -73,7 +73,7 @@ INT_PTR MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onLoadFinished();
             return 1;
         case kPlayUpdateMessage:
-            onPlayUpdate();
+            onPlayUpdate(wParam, lParam);
             return 1;
         case kHandOverMessage:
             onHandOver();

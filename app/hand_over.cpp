@@ -37,6 +37,8 @@ void MainWindow::onLoadFinished() {
     if (!loader.busy()) loader.collect();
     // A list that was empty while a track played now gives the panel a title.
     refreshInfoPanel(true);
+    // A track refused during the load (an end-of-track advance among them).
+    runPendingCommand();
     if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);
 }
 

@@ -10,6 +10,7 @@
 #include <commdlg.h>
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,21 @@ enum PaintState : int32_t { PaintIdle = 0, PaintRequested = 1, PaintPainted = 2 
 // title changes with the album).
 constexpr char kMainWindowProperty[] = "Tarnuvo.MainWindow";
 
+// The play road's requests to the window thread (wParam of
+// kPlayUpdateMessage): a file opened, a seek's restart about to start, the
+// track started, the thread ended. The play thread's results go into its
+// record's parameter.
+enum PlayStage : int32_t {
+    PlayStageOpened = 1,
+    PlayStageSeekable = 2,
+    PlayStageStarted = 3,
+    PlayStageEnded = 4,
+};
+enum PlayResult : int32_t { kPlayFailed = 0, kPlayStarted = 1, kPlayCancelled = 2 };
+
+// A seed from the clock, taken once per window.
+uint32_t randomSeed();
+
 class MainWindow : public PlaylistHost, public TrayOwner {
 public:
     explicit MainWindow(AppEnvironment& environment);
@@ -143,26 +159,48 @@ public:
     bool hideToTray();
     void animateTray();
 
-    // The report of a track that could not be started, and graph calls that
-    // must wait while a modal dialog has moved the window thread into
-    // another apartment (app/open_failed.cpp).
+    // The report of a track that could not be started (ui/play_road.cpp), and
+    // graph calls that must wait while a modal dialog has moved the window
+    // thread into another apartment (app/open_failed.cpp).
     void openFailedCheck();
     void noteSteadyApartment();
     bool graphCallsDeferred() const;
     void runDeferredCommand();
 
-    // Commands (ui/commands.cpp, ui/layout.cpp).
+    // Commands (ui/commands*.cpp, ui/layout.cpp).
     INT_PTR onCommand(uint32_t id, uint32_t code, LPARAM lParam);
     void togglePlaylist();
     void toggleAlwaysOnTop();
     void toggleGridLines();
+    // Choosing a track: select the target row (clamped) and play it.
+    void selectAndPlay(int32_t target);
+    void playPrevious();
+    void playNext();
+    void playRandom();
+    void deleteSelected();
+    void moveSelected(bool up);
+    void rereadEntries();
+    void setTimeMode(uint32_t id);
+    void setPlayMode(uint32_t id);
+    void toggleLoopIgnore();
+    void refreshPanelForSettings();
+    // The one playback command refused during a load or a stop, run once
+    // neither is in progress.
+    void runPendingCommand();
 
-    // The play road (ui/play_road.cpp).
+    // The play road (ui/play_road.cpp, ui/play_thread.cpp, ui/window_title.cpp).
     void playSelected();
+    // Play thread with the entry's location, or window thread without a path
+    // after a seek: kPlayStarted, kPlayFailed, or kPlayCancelled when a stop
+    // came first.
+    int32_t openAndStart(const char* path);
+    void restartAt(uint32_t position);
     void stopPlayback() override;
     void togglePause(bool holdOnly);
-    void restartAt(uint32_t position);
-    void onPlayUpdate();
+    // The play thread's requests (kPlayUpdateMessage), and its end.
+    void onPlayUpdate(WPARAM stage, LPARAM player);
+    void reportPlayFailure();
+    void showPlaybackStopped();
     void updateListControls() override;
     void updateWindowTitle() override;
     void updateTrayTip();
@@ -181,13 +219,13 @@ public:
     // Sliders, timers and tooltip texts (ui/sliders.cpp, ui/sliders_volume.cpp,
     // ui/tool_tips.cpp).
     void setupSeekSlider(const TrackInfo& track);
+    void setVolumeTarget(bool isDirectShow);
     void onScroll(int32_t code, HWND slider);
     void onSeekScroll(int32_t code);
     void seekToSlider();
     bool seekSliderTakesPress(LPARAM point);
     void onRefreshTimer();
     void onBlinkTimer();
-    void setVolumeTarget(bool isDirectShow);
     void onVolumeScroll(int32_t code);
     void applyVolumeSlider();
     void showVolumeTip(bool show);
@@ -246,6 +284,20 @@ public:
     WorkerThread playWorker;
     Player* currentPlayer = &waveOut;
     Player* volumeTarget = &waveOut;
+
+    // The play road's state. The play thread reads only its copy of the
+    // entry; the rest belongs to the window thread.
+    TrackInfo playEntry;
+    bool stopping = false;        // a stop waits for the play thread
+    bool openReported = false;    // the play thread opened its file
+    uint32_t pendingCommand = 0;  // see runPendingCommand
+    // An end-of-track advance (41020, 41022) hands its id to the playSelected
+    // it calls; the track then started keeps it, so that its failure is
+    // skipped rather than reported. 0: the user chose the track.
+    uint32_t advancing = 0;
+    uint32_t playAdvance = 0;
+    int32_t failedInRow = 0;  // advanced tracks that failed one after another
+    std::mt19937 randomPicks{randomSeed()};
 
     // Null: the process's own command line (tests give one).
     const char* commandLine = nullptr;

@@ -63,16 +63,6 @@ std::vector<std::string> listMembers(const char* archivePath, ArchiveExtractor& 
     return members;
 }
 
-// "<temporary directory>p<process>-<thread>\": one folder per load, so that
-// probes never meet a member that is playing from the temporary directory.
-bool makeProbeFolder(const char* tempDir, char (&folder)[kTextSize]) {
-    if (!tempDir || !*tempDir) return false;
-    const int n = std::snprintf(folder, kTextSize, "%sp%lu-%lu\\", tempDir, GetCurrentProcessId(),
-                                GetCurrentThreadId());
-    if (n <= 0 || n >= static_cast<int>(kTextSize)) return false;
-    return CreateDirectoryA(folder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
 // Extracts one member into the probe folder and probes it. The extracted
 // copy never outlives the probe.
 bool probeMember(const char* archivePath, const char* member, const char* folder,
@@ -100,6 +90,16 @@ bool probeMember(const char* archivePath, const char* member, const char* folder
 }
 
 }  // namespace
+
+// One folder per load (and per re-read), so that probes never meet a member
+// that is playing from the temporary directory.
+bool makeProbeFolder(const char* tempDir, char (&folder)[kTextSize]) {
+    if (!tempDir || !*tempDir) return false;
+    const int n = std::snprintf(folder, kTextSize, "%sp%lu-%lu\\", tempDir, GetCurrentProcessId(),
+                                GetCurrentThreadId());
+    if (n <= 0 || n >= static_cast<int>(kTextSize)) return false;
+    return CreateDirectoryA(folder, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
 
 bool archiveAlbumName(const char* archivePath, char (&album)[kTextSize]) {
     album[0] = '\0';

@@ -27,6 +27,11 @@ struct ArchiveIntake {
     const std::atomic<int32_t>* running = nullptr;  // the loader's run flag
 };
 
+// Makes "<temporary directory>p<process>-<thread>\", a folder of the calling
+// loader thread's own, for the members it extracts to probe them. False when
+// there is no temporary directory or the name does not fit.
+bool makeProbeFolder(const char* tempDir, char (&folder)[kTextSize]);
+
 // The archive's file name without its extension: the album of a list it
 // names. False when the path has no backslash.
 bool archiveAlbumName(const char* archivePath, char (&album)[kTextSize]);

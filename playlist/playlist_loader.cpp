@@ -56,6 +56,7 @@ struct PlaylistLoader::Job {
     std::vector<std::string> paths;
     bool replace;
     int32_t rowsBefore;
+    bool reread;
 };
 
 PlaylistLoader::PlaylistLoader(Playlist& playlist, PlaylistHost& host,
@@ -88,14 +89,25 @@ int32_t PlaylistLoader::startLoading(std::vector<std::string> paths, int32_t rep
         starting_ = false;
         return 0;
     }
-    auto* job = new Job{this, std::move(full), replace != 0, host_.rowCount()};
+    const int32_t started =
+        startJob(new Job{this, std::move(full), replace != 0, host_.rowCount(), false}, replace);
+    starting_ = false;
+    return started;
+}
+
+int32_t PlaylistLoader::startRereading(std::vector<std::string> locations) {
+    if (busy() || host_.closing() || locations.empty()) return 0;
+    collect();
+    return startJob(new Job{this, std::move(locations), false, host_.rowCount(), true}, 0);
+}
+
+int32_t PlaylistLoader::startJob(Job* job, int32_t parameter) {
     worker_.running = 1;
     worker_.finished = 0;
-    worker_.parameter = replace;
+    worker_.parameter = parameter;
     worker_.paths = job->paths;
     unsigned id = 0;
     const uintptr_t h = _beginthreadex(nullptr, 0, &PlaylistLoader::threadEntry, job, 0, &id);
-    starting_ = false;
     if (h == 0) {
         delete job;
         worker_.running = 0;
@@ -112,7 +124,11 @@ unsigned __stdcall PlaylistLoader::threadEntry(void* argument) {
     // The DirectShow probes need COM; the players' threads use the
     // multithreaded apartment too.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    self.loadPaths(job->paths, job->replace, job->rowsBefore);
+    if (job->reread) {
+        self.rereadLocations(job->paths);
+    } else {
+        self.loadPaths(job->paths, job->replace, job->rowsBefore);
+    }
     if (SUCCEEDED(com)) CoUninitialize();
     // The run flag first and the finished mark last: once finished reads 1,
     // nothing here touches the record again.

@@ -31,6 +31,11 @@ public:
     // runs, the window is closing, nothing to load) or the thread could not
     // be made.
     int32_t startLoading(std::vector<std::string> paths, int32_t replace);
+    // Window thread. Probes the file of each location again on the loader
+    // thread, and has the window thread store the length and, when the file
+    // carries one, the loop range into the entry each was taken for (found
+    // by its location). Refused, with 0, as startLoading is.
+    int32_t startRereading(std::vector<std::string> locations);
     // A load runs: a loader thread is held and has not finished.
     bool busy() const;
     // Window thread: stops the loader (after the item in hand) and collects
@@ -42,7 +47,9 @@ public:
 private:
     struct Job;
     static unsigned __stdcall threadEntry(void* job);
+    int32_t startJob(Job* job, int32_t parameter);
     void loadPaths(const std::vector<std::string>& paths, bool replace, int32_t rowsBefore);
+    void rereadLocations(const std::vector<std::string>& locations);
     void selectAfterLoad(int32_t target);
 
     Playlist& playlist_;

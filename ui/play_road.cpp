@@ -1,9 +1,11 @@
-// From a list row to a playing track, and back to stopped; the window
-// title, the tray tip and the list-dependent controls.
+// From a list row to a playing track and back to stopped: starting the play
+// thread, stopping it, pause, the restart after a seek, and the report of a
+// track that could not be played.
 #include <windows.h>
 #include <commctrl.h>
+#include <process.h>
 
-#include <cstdio>
+#include <cstring>
 
 #include "app/centering_hook.h"
 #include "app/main_window.h"
@@ -11,67 +13,87 @@
 #include "base/worker_stop.h"
 #include "engine/text.h"
 #include "resources/resource_ids.h"
+#include "ui/play_buttons.h"
+#include "ui/play_thread.h"
 
 namespace tarnuvo {
 namespace {
 
-constexpr int32_t kPlayButton = 0;
-constexpr int32_t kPauseButton = 1;
-constexpr int32_t kStopButton = 2;
-constexpr int32_t kPreviousButton = 3;
-constexpr int32_t kNextButton = 4;
-constexpr int32_t kRandomButton = 5;
+void showOpenFailed(MainWindow& w) {
+    char text[4096] = {};
+    LoadStringA(w.instance, IDS_OPEN_FAILED, text, sizeof text);
+    centeredMessageBox(w.window, text, w.windowTitle, MB_ICONEXCLAMATION);
+}
 
 }  // namespace
 
 void MainWindow::playSelected() {
-    int32_t row = selectedRow();
-    const TrackInfo* entry = playlist.entryAt(row);
-    if (!entry) return;
-    stopPlayback();
-    // The open works on a copy: the entries belong to the list.
-    TrackInfo chosen = *entry;
-    playlist.currentIndex = row;
-    const TrackInfo* stored = chosen.infoKnown ? &chosen : nullptr;
-    bool opened = false;
-    if (chosen.location[0] != '\0') {
-        currentPlayer = &waveOut;
-        opened = waveOut.open(chosen.location, row, 0, stored) != -1;
-        if (!opened) {
-            waveOut.infoKnown = 0;
-            currentPlayer = &directShow;
-            opened = directShow.open(chosen.location, row, 0, stored) != -1;
-        }
-    }
-    if (opened) {
-        setVolumeTarget(currentPlayer->isDirectShow() != 0);
-        updateRow(row, *currentPlayer);
-        currentPlayer->applyLoopRange();
-        setupSeekSlider(*currentPlayer);
-        EnableWindow(seekSlider, currentPlayer->seekable && currentPlayer->length != 0);
-        opened = currentPlayer->play(0) != 0;
-    }
-    if (!opened) {
-        currentPlayer->stop();
-        EnableWindow(buttons[kPlayButton], TRUE);
-        char text[4096] = {};
-        LoadStringA(instance, IDS_OPEN_FAILED, text, sizeof text);
-        centeredMessageBox(window, text, windowTitle, MB_ICONEXCLAMATION);
+    const uint32_t advance = advancing;
+    advancing = 0;
+    if (closing_) return;
+    if (stopping) {
+        // Served inside a stop's wait (a double click): after the stop.
+        pendingCommand = advance != 0 ? advance : IDC_PLAY;
         return;
     }
-    for (int32_t i : {kPlayButton, kPauseButton, kStopButton}) EnableWindow(buttons[i], TRUE);
-    updateTrayTip();
-    redrawInfoPanel(true, true);
+    if (selectedRow() == -1) return;
+    stopPlayback();
+    // The stop served messages: a pending command may have started a track.
+    if (playWorker.thread || closing_) return;
+    const int32_t row = selectedRow();
+    const TrackInfo* entry = playlist.entryAt(row);
+    if (!entry) return;
+    playEntry = *entry;
+    playEntry.listIndex = row;
+    playlist.currentIndex = row;
+    playAdvance = advance;
+    openReported = false;
+    if (playEntry.location[0] == '\0') {
+        reportPlayFailure();
+        return;
+    }
+    copyText(playWorker.path, kTextSize, playEntry.location);
+    playWorker.running = 1;
+    playWorker.finished = 0;
+    playWorker.owner = this;
+    playWorker.stopRequested = 0;
+    playWorker.parameter = kPlayStarted;
+    unsigned id = 0;
+    // Suspended until the record knows it: the thread's end message names it.
+    const uintptr_t handle =
+        _beginthreadex(nullptr, 0, &playThreadEntry, this, CREATE_SUSPENDED, &id);
+    if (handle == 0) {
+        playWorker.running = 0;
+        playWorker.thread.reset();
+        return;
+    }
+    playWorker.thread.reset(reinterpret_cast<HANDLE>(handle));
+    playWorker.threadId = id;
+    EnableWindow(buttons[kPlayButton], FALSE);
+    ResumeThread(playWorker.thread.get());
 }
 
 void MainWindow::stopPlayback() {
-    // A held play thread is collected whatever the player's state: during a
-    // slow open the player is still Stopped.
+    // Served inside our own wait: that stop is already under way.
+    if (stopping) return;
+    // A held play thread is stopped whatever the player's state: during a
+    // slow open, or after a failed start, the player is Stopped.
+    if (!playWorker.thread && currentPlayer->state == Stopped) return;
+    stopping = true;
     if (playWorker.thread) {
         playWorker.stopRequested = 1;
         stopWorker(playWorker);
     }
-    if (currentPlayer->state != Stopped) currentPlayer->stop();
+    // The thread waits for its run flag only; the stop is the window's.
+    for (Player* player : {static_cast<Player*>(&waveOut), static_cast<Player*>(&directShow)}) {
+        if (player->state != Stopped) player->stop();
+    }
+    stopping = false;
+    showPlaybackStopped();
+    runPendingCommand();
+}
+
+void MainWindow::showPlaybackStopped() {
     SendMessageA(seekSlider, TBM_SETPOS, TRUE, 0);
     if (playlist.empty()) resetPanelAfterClear();
     redrawInfoPanel(true, true);
@@ -83,8 +105,10 @@ void MainWindow::stopPlayback() {
 }
 
 void MainWindow::togglePause(bool holdOnly) {
+    if (stopping) return;
     Player& player = *currentPlayer;
     if (player.state == Playing) {
+        onRefreshTimer();
         pausedPosition = player.position();
         player.pause(kPauseOn);
         blinkVisible = true;
@@ -95,58 +119,47 @@ void MainWindow::togglePause(bool holdOnly) {
 }
 
 void MainWindow::restartAt(uint32_t position) {
+    if (stopping || closing_) return;
     Player& player = *currentPlayer;
     if (player.state == Stopped) return;
-    // The graph player goes on by itself; the native one starts the open
-    // file again at the new place.
+    // The DirectShow player goes on at the new place by itself.
     if (player.seek(position) == 0) return;
-    player.applyLoopRange();
-    player.play(0);
+    if (openAndStart(nullptr) == kPlayStarted) return;
+    // The device could not be opened again.
+    stopPlayback();
+    showOpenFailed(*this);
 }
 
-void MainWindow::onPlayUpdate() {
-    updateTrayTip();
-    redrawInfoPanel(true, true);
-}
-
-void MainWindow::updateListControls() {
-    BOOL filled = playlist.empty() ? FALSE : TRUE;
-    if (toolbar) {
-        SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_CLEAR, filled);
-        SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_SAVE_LIST, filled);
-        if (!filled) {
-            for (int command : {IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_DELETE})
-                SendMessageA(toolbar, TB_ENABLEBUTTON, command, FALSE);
-        }
-    }
-    for (int32_t i : {kPlayButton, kPreviousButton, kNextButton, kRandomButton})
-        EnableWindow(buttons[i], filled);
-}
-
-void MainWindow::updateWindowTitle() {
-    char title[kTextSize * 2];
-    if (playlist.album[0] != '\0')
-        std::snprintf(title, sizeof title, "Tarnuvo - %s", playlist.album);
-    else
-        std::snprintf(title, sizeof title, "Tarnuvo");
-    copyText(windowTitle, kTextSize, title);
-    SetWindowTextA(window, windowTitle);
-    updateTrayTip();
-}
-
-void MainWindow::updateTrayTip() {
-    if (tray.data.cbSize == 0) return;  // no icon was ever added
-    const Player& player = *currentPlayer;
-    if (player.state == Stopped) {
-        tray.modify(nullptr, windowTitle);
+void MainWindow::openFailedCheck() {
+    // The play thread stores its result before it marks itself finished. A
+    // stop that waits for the thread collects it; nothing is reported then.
+    if (stopping || closing_ || !playWorker.thread || playWorker.finished == 0 ||
+        playWorker.parameter != kPlayFailed) {
         return;
     }
-    char tip[kTextSize * 3];
-    int used = std::snprintf(tip, sizeof tip, "%02d.%s", player.listIndex + 1, player.title);
-    if (player.artist[0] != '\0' && used > 0 && static_cast<size_t>(used) < sizeof tip)
-        std::snprintf(tip + used, sizeof tip - static_cast<size_t>(used), " / %s", player.artist);
-    // The tray record keeps 63 bytes, cut on a character boundary.
-    tray.modify(nullptr, tip);
+    stopWorker(playWorker);
+    reportPlayFailure();
+}
+
+void MainWindow::reportPlayFailure() {
+    const uint32_t advance = playAdvance;
+    playAdvance = 0;
+    if (!openReported) {
+        // Neither player took the file: the last one tried stays current.
+        waveOut.infoKnown = 0;
+        directShow.infoKnown = 0;
+        currentPlayer = &directShow;
+    }
+    forgetMemberFile(*this, playEntry.location);
+    showPlaybackStopped();
+    if (advance != 0 && ++failedInRow < playlist.count()) {
+        // An advance at the end of a track skips what cannot be played. A
+        // posted command, so that a list of such tracks is no recursion.
+        PostMessageA(window, WM_COMMAND, advance, 0);
+        return;
+    }
+    failedInRow = 0;
+    showOpenFailed(*this);
 }
 
 }  // namespace tarnuvo

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "ui/seek_scale.h"
+#include "resources/resource_ids.h"
 
 namespace tarnuvo {
 

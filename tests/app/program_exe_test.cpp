@@ -12,16 +12,15 @@
 #include <vector>
 
 #include "app_test_support.h"
+#include "exe_support.h"
+#include "tools/play-driver/window_bmp.h"
 
 namespace tarnuvo {
 namespace {
 
-std::string winePath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
+using test::mainWindowOf;
+using test::Process;
+using test::waitFor;
 
 // The text of a RIFF INFO field of a WAV file, read from its bytes.
 std::string infoField(const std::string& bytes, const char* id) {
@@ -31,62 +30,6 @@ std::string infoField(const std::string& bytes, const char* id) {
     std::memcpy(&size, bytes.data() + at + 4, 4);
     std::string text = bytes.substr(at + 8, size);
     return text.substr(0, text.find('\0'));
-}
-
-struct Process {
-    PROCESS_INFORMATION info = {};
-    ~Process() {
-        if (info.hProcess) {
-            if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(info.hProcess, 1);
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        }
-    }
-    bool start(const std::string& exe, const std::string& arguments) {
-        std::string line = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        return CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info) != 0;
-    }
-    // The exit code, or STILL_ACTIVE when it did not end within `ms`.
-    DWORD waitForExit(DWORD ms) {
-        DWORD code = STILL_ACTIVE;
-        if (WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0)
-            GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-};
-
-struct WindowSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK takeMainWindow(HWND candidate, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(candidate, &owner);
-    if (owner != search->process || !GetPropA(candidate, "Tarnuvo.MainWindow")) return TRUE;
-    search->found = candidate;
-    return FALSE;
-}
-
-// The main window of a process: the top-level window with the program's property.
-HWND mainWindowOf(DWORD process) {
-    WindowSearch search = {process, nullptr};
-    EnumWindows(takeMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-template <typename Done>
-bool waitFor(DWORD ms, Done done) {
-    for (DWORD waited = 0; waited < ms; waited += 50) {
-        if (done()) return true;
-        Sleep(50);
-    }
-    return done();
 }
 
 // A list view's cell text read from another process through memory there.
@@ -110,56 +53,13 @@ std::string remoteCell(HANDLE process, HWND listView, int row, int column) {
     return block.text;
 }
 
-// The window's part of the screen as a 24-bit BMP file; the number of
-// distinct colours seen, so that an empty capture shows.
-size_t saveScreenshot(HWND window, const std::string& path) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    int stride = ((width * 3 + 3) / 4) * 4;
-    std::vector<unsigned char> bits(static_cast<size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, bits.data(), reinterpret_cast<BITMAPINFO*>(&header),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
-    std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<char*>(&header), sizeof header);
-    bytes.append(reinterpret_cast<char*>(bits.data()), bits.size());
-    test::writeFile(path, bytes);
-    std::vector<uint32_t> colours;
-    for (size_t i = 0; i + 2 < bits.size(); i += 3) {
-        uint32_t c = bits[i] | (bits[i + 1] << 8) | (bits[i + 2] << 16);
-        bool known = false;
-        for (uint32_t seen : colours) known = known || seen == c;
-        if (!known && colours.size() < 64) colours.push_back(c);
-    }
-    return colours.size();
-}
-
 class TarnuvoExe : public ::testing::Test {
 protected:
     void SetUp() override {
         exe = dir / "Tarnuvo.exe";
-        ASSERT_TRUE(CopyFileA(winePath(TARNUVO_EXE).c_str(), exe.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(test::unixToWine(TARNUVO_EXE).c_str(), exe.c_str(), FALSE));
         demo = dir / "demo-loop.wav";
-        ASSERT_TRUE(CopyFileA(winePath(TARNUVO_DEMO_WAV).c_str(), demo.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(test::unixToWine(TARNUVO_DEMO_WAV).c_str(), demo.c_str(), FALSE));
         // The taskbar of the test's desktop may still be starting.
         waitFor(5000, [] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; });
     }
@@ -198,9 +98,10 @@ TEST_F(TarnuvoExe, StartedWithTheDemoLoopItShowsTheRowAndClosesCleanly) {
 
     // Let it paint, then leave a picture of it for people to look at.
     Sleep(1500);
-    std::string shots = winePath(TARNUVO_SCREENSHOT_DIR);
+    std::string shots = test::unixToWine(TARNUVO_SCREENSHOT_DIR);
     CreateDirectoryA(shots.c_str(), nullptr);
-    EXPECT_GT(saveScreenshot(window, shots + "\\main-window.bmp"), 8u) << "an empty capture";
+    EXPECT_GT(saveWindowBmp(window, (shots + "\\main-window.bmp").c_str()), 8u)
+        << "an empty capture";
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(player.waitForExit(20000), 0u) << "the process did not end cleanly";

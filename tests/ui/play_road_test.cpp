@@ -1,0 +1,345 @@
+// The play road over the real main dialog: stops that really stop, rapid
+// track changes, closing while tracks open or play, the end of a track during
+// a load, failures reported once, slow opens meeting list edits, and the
+// temporary file of an archive member.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "play_test_support.h"
+
+namespace tarnuvo {
+namespace {
+
+using test::PlayerWindow;
+
+class PlayRoad : public PlayerWindow {
+protected:
+    // Closes the window as the user does; how long the close took.
+    DWORD closeAndTime() {
+        const DWORD start = GetTickCount();
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        const DWORD took = GetTickCount() - start;
+        RecordProperty("close_ms", static_cast<int>(took));
+        std::printf("closed in %lu ms\n", took);
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_TRUE(test::takeQuit());
+        return took;
+    }
+    void expectNothingRunning() {
+        EXPECT_FALSE(main->loader.busy());
+        EXPECT_FALSE(main->loader.record().thread);
+        EXPECT_FALSE(main->playWorker.thread);
+        EXPECT_EQ(main->waveOut.state, Stopped);
+        EXPECT_EQ(main->directShow.state, Stopped);
+    }
+    std::string openFailedText() const { return test::sjis("ファイルが開けませんでした。"); }
+};
+
+TEST_F(PlayRoad, StopAfterASeekStopsTheSound200Times) {
+    startWith("PlayMode=1\r\n");
+    load({makeWav("loop.wav", 88200, 4410, 80000)});
+    select(0);
+    for (int round = 0; round < 200; ++round) {
+        click(1010);
+        ASSERT_TRUE(waitPlaying(0)) << "round " << round;
+        const uint32_t target = static_cast<uint32_t>((round * 7919) % 300000) & ~3u;
+        main->restartAt(target);
+        ASSERT_EQ(main->waveOut.state, Playing) << "round " << round;
+        if (round % 2) test::settle(5);  // some rounds give the play thread time to look
+        click(1012);
+        ASSERT_TRUE(stoppedForGood()) << "round " << round << ": the sound plays on";
+        ASSERT_TRUE(IsWindowEnabled(item(1010)));
+        ASSERT_FALSE(IsWindowEnabled(item(1012)));
+    }
+}
+
+TEST_F(PlayRoad, ThreeNextCommandsAtOnceLeaveOneTrackPlayingAndTheExitClean) {
+    startWith("PlayMode=1\r\n");
+    std::vector<std::string> files;
+    for (int i = 0; i < 5; ++i) files.push_back(makeWav("T" + std::to_string(i) + ".wav", 44100));
+    load(files);
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    for (int round = 0; round < 100; ++round) {
+        for (int k = 0; k < 3; ++k)
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(1014, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(item(1014)));
+        ASSERT_TRUE(test::pumpUntil(10000,
+                                    [&] {
+                                        MSG waiting;
+                                        return playing() && main->pendingCommand == 0 &&
+                                               !PeekMessageA(&waiting, window, WM_COMMAND,
+                                                             WM_COMMAND, PM_NOREMOVE);
+                                    }))
+            << "round " << round;
+        const int now = main->playlist.currentIndex;
+        ASSERT_GE(now, 0);
+        ASSERT_LT(now, 5);
+        ASSERT_EQ(selected(), now);
+        ASSERT_EQ(main->currentPlayer->listIndex, now);
+        ASSERT_EQ(std::string(main->currentPlayer->title), "T" + std::to_string(now) + ".wav");
+    }
+    closeAndTime();
+    expectNothingRunning();
+}
+
+TEST_F(PlayRoad, ClosingDuringAReplaceLoadWhileATrackPlaysEndsQuicklyWithNothingRunning) {
+    startWith("PlayMode=1\r\n");
+    load({makeWav("A.wav", 441000)});
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    // Many files, the first an archive member that takes long to extract.
+    std::vector<std::string> paths(200, dir / "A.wav");
+    paths.insert(paths.begin(), slowMemberReference("late.wav"));
+    main->startLoading(paths, 1);
+    ASSERT_TRUE(main->loader.busy());
+    ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
+    // The extraction ends once the close is under way.
+    SetTimer(nullptr, 0, 300, test::releaseSlowMember);
+    const DWORD took = closeAndTime();
+    EXPECT_LT(took, 2000u) << "the close took " << took << " ms";
+    expectNothingRunning();
+}
+
+TEST_F(PlayRoad, ClosingDuringASlowOpenEndsQuicklyWithNothingRunning) {
+    startWith();
+    const std::string real = makeWav("member.wav", 441000);
+    append(test::namedEntry(slowMemberReference("member.wav"), "member.wav"));
+    slow.resolveTo = real;
+    select(0);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
+    EXPECT_FALSE(IsWindowEnabled(item(1010))) << "the play button waits for the open";
+    SetTimer(nullptr, 0, 300, test::releaseSlowMember);
+    const DWORD took = closeAndTime();
+    EXPECT_LT(took, 2000u) << "the close took " << took << " ms";
+    expectNothingRunning();
+}
+
+TEST_F(PlayRoad, RepeatAllReachingTheEndDuringALoadGoesOnWhenTheLoadEnds) {
+    startWith("PlayMode=2\r\nLoopCount=0\r\n");
+    load({makeWav("first.wav", 44100), makeWav("second.wav", 441000)});
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    main->startLoading({slowMemberReference("late.wav")}, 0);
+    ASSERT_TRUE(main->loader.busy());
+    // The short track ends; its advance waits for the load.
+    ASSERT_TRUE(test::pumpUntil(10000, [&] { return main->pendingCommand == 41020u; }));
+    EXPECT_EQ(main->playlist.currentIndex, 0);
+    SetEvent(slow.release);
+    ASSERT_TRUE(waitPlaying(1));
+    EXPECT_EQ(selected(), 1);
+    EXPECT_EQ(std::string(main->currentPlayer->title), "second.wav");
+}
+
+TEST_F(PlayRoad, AFileThatCannotBeOpenedIsReportedOnceAndThePlayButtonWorksAgain) {
+    startWith();
+    append(test::namedEntry(test::winePath("/nowhere/missing.wav"), "missing"));
+    load({makeWav("good.wav", 441000)});
+    select(0);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(10000, [&] { return box.count > 0; }));
+    EXPECT_EQ(box.text, openFailedText());
+    for (int tick = 0; tick < 3; ++tick) SendMessageA(window, WM_TIMER, 3, 0);
+    test::settle(200);
+    EXPECT_EQ(box.count, 1) << "reported once";
+    EXPECT_TRUE(IsWindowEnabled(item(1010)));
+    EXPECT_FALSE(main->playWorker.thread) << "the thread was collected";
+    EXPECT_EQ(main->currentPlayer, &main->directShow) << "the last player tried stays current";
+    EXPECT_EQ(main->currentPlayer->state, Stopped);
+    // The play button works again.
+    select(1);
+    click(1010);
+    EXPECT_TRUE(waitPlaying(1));
+    EXPECT_EQ(box.count, 1);
+}
+
+TEST_F(PlayRoad, AnEntryWithoutALocationIsReportedLikeAFailedOpen) {
+    startWith();
+    append(test::namedEntry("", "nothing"));
+    select(0);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(5000, [&] { return box.count > 0; }));
+    EXPECT_EQ(box.text, openFailedText());
+    EXPECT_TRUE(IsWindowEnabled(item(1010)));
+    EXPECT_FALSE(main->playWorker.thread);
+}
+
+TEST_F(PlayRoad, AnAdvanceSkipsTracksThatCannotBePlayedAndAFullCycleReportsOnce) {
+    startWith("PlayMode=2\r\nLoopCount=0\r\n");
+    load({makeWav("first.wav", 8820)});
+    append(test::namedEntry(test::winePath("/nowhere/one.wav"), "one"));
+    append(test::namedEntry(test::winePath("/nowhere/two.wav"), "two"));
+    load({makeWav("last.wav", 441000)});
+    select(0);
+    click(1010);
+    // first ends, one and two fail unseen, last plays.
+    ASSERT_TRUE(waitPlaying(3));
+    EXPECT_EQ(box.count, 0);
+    EXPECT_EQ(selected(), 3);
+
+    // A list where nothing can be played: one report after a full cycle.
+    command(40006);
+    for (const char* name : {"a", "b", "c"})
+        append(test::namedEntry(test::winePath(std::string("/nowhere/") + name), name));
+    command(41020);
+    ASSERT_TRUE(test::pumpUntil(20000, [&] { return box.count > 0; }));
+    test::settle(300);
+    EXPECT_EQ(box.count, 1);
+    EXPECT_TRUE(stoppedForGood());
+    EXPECT_TRUE(IsWindowEnabled(item(1010)));
+    // A track the user picks is reported at once, even in RepeatAll.
+    select(1);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(10000, [&] { return box.count > 1; }));
+    EXPECT_EQ(main->playlist.currentIndex, 1) << "no skipping after the user's own choice";
+}
+
+TEST_F(PlayRoad, ASlowOpenRewritesItsRowOnlyWhileTheRowStillShowsItsFile) {
+    startWith();
+    const std::string real = makeWav("member.wav", 441000);
+    load({makeWav("A.wav", 44100)});
+    append(test::namedEntry(slowMemberReference("member.wav"), "stored title"));
+    load({makeWav("C.wav", 44100)});
+    slow.resolveTo = real;
+    select(1);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
+    select(0);
+    command(40005);  // A goes while the member is extracted
+    SetEvent(slow.release);
+    ASSERT_TRUE(waitPlaying(0));
+    EXPECT_EQ(test::cellText(item(1000), 0, 0), "member.wav") << "the file's own title";
+    EXPECT_EQ(test::cellText(item(1000), 1, 0), "C.wav");
+    EXPECT_EQ(main->currentPlayer->listIndex, 0);
+
+    // The same again, but the member's own row goes during the open.
+    click(1012);
+    ResetEvent(slow.release);
+    slow.entered = 0;
+    select(0);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
+    select(0);
+    command(40005);
+    SetEvent(slow.release);
+    ASSERT_TRUE(test::pumpUntil(10000, [&] { return playing(); }));
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(test::cellText(item(1000), 0, 0), "C.wav") << "another entry's row was rewritten";
+    EXPECT_EQ(main->currentPlayer->listIndex, 0) << "the number it was started with";
+}
+
+TEST_F(PlayRoad, TheLastMemberPlayedKeepsItsExtractedFileAndAFailedOneLeavesNone) {
+    startWith();
+    const std::string first = makeWav("first.wav", 441000);
+    const std::string second = makeWav("second.wav", 441000);
+    const std::string temp = main->env.tempDir;
+    ASSERT_FALSE(temp.empty());
+    // The stand-in extraction copies the file the test names into the
+    // temporary folder, as an archiver would.
+    append(test::namedEntry(slowMemberReference("dir\\one.wav"), "one"));
+    append(test::namedEntry(slowMemberReference("two.wav"), "two"));
+    SetEvent(slow.release);
+    auto extractTo = [&](const std::string& source, const std::string& name) {
+        const std::string target = temp + name;
+        CopyFileA(source.c_str(), target.c_str(), FALSE);
+        slow.resolveTo = target;
+        return target;
+    };
+    const std::string one = extractTo(first, "one.wav");
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    EXPECT_STREQ(main->env.tempFile, one.c_str());
+    // The same member again: its file is the one just opened and stays.
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    EXPECT_TRUE(test::isFile(one));
+    // The next member: the previous one's file goes.
+    const std::string two = extractTo(second, "two.wav");
+    select(1);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(1));
+    EXPECT_FALSE(test::isFile(one));
+    EXPECT_TRUE(test::isFile(two));
+    EXPECT_STREQ(main->env.tempFile, two.c_str());
+    // A member whose extraction gives no playable file leaves nothing behind.
+    click(1012);
+    const std::string broken = temp + "one.wav";
+    test::writeFile(broken, "not a sound");
+    slow.resolveTo = broken;
+    select(0);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(10000, [&] { return box.count > 0; }));
+    EXPECT_FALSE(test::isFile(broken));
+    EXPECT_TRUE(test::isFile(two)) << "the remembered file stays";
+}
+
+TEST_F(PlayRoad, ABarInsideADoubleByteCharacterIsNoMemberReference) {
+    startWith();
+    // ポ is 0x83 0x7C in code page 932: its trail byte is "|".
+    const std::string name = test::sjis("ポ.wav");
+    const std::string path = dir / name;
+    test::writeFile(path, test::wavBytes(44100, 0, 0, "po"));
+    const std::string kept = main->env.tempDir + std::string("kept.wav");
+    test::writeFile(kept, "x");
+    main->env.rememberTempFile(kept.c_str());
+    load({path});
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    EXPECT_STREQ(main->env.tempFile, kept.c_str()) << "no member was opened";
+    EXPECT_TRUE(test::isFile(kept));
+}
+
+TEST_F(PlayRoad, ASeekAfterTheListWasClearedKeepsThePlayingNumber) {
+    startWith("PlayMode=1\r\n");
+    load({makeWav("A.wav", 44100), makeWav("B.wav", 441000, 100, 90000)});
+    select(1);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(1));
+    command(40006);
+    ASSERT_EQ(main->playlist.currentIndex, -1);
+    main->restartAt(4000);
+    EXPECT_TRUE(playing());
+    EXPECT_EQ(main->currentPlayer->listIndex, 1) << "the number of the track that plays";
+    EXPECT_EQ(std::string(main->tray.data.szTip), "02.B.wav");
+    EXPECT_TRUE(IsWindowEnabled(item(1002))) << "the seek slider stays usable";
+}
+
+TEST_F(PlayRoad, TheTitleAndTrayTipFollowTheAlbumAndTheTrack) {
+    startWith();
+    load({makeWav("A.wav", 441000)});
+    copyText(main->playlist.album, kTextSize, "Album");
+    main->updateWindowTitle();
+    char title[300] = {};
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Tarnuvo - Album");
+    EXPECT_STREQ(main->tray.data.szTip, "Tarnuvo - Album");
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    EXPECT_STREQ(main->tray.data.szTip, "01.A.wav");
+    // A long album is cut to 259 bytes, on a character boundary.
+    std::string album;
+    for (int i = 0; i < 200; ++i) album += test::sjis("表");
+    copyText(main->playlist.album, kTextSize, album.c_str());
+    main->updateWindowTitle();
+    GetWindowTextA(window, title, sizeof title);
+    const std::string expected = "Tarnuvo - " + album.substr(0, 248);
+    EXPECT_EQ(std::string(title), expected);
+    click(1012);
+    EXPECT_EQ(std::string(main->tray.data.szTip), expected.substr(0, 62));
+}
+
+}  // namespace
+}  // namespace tarnuvo

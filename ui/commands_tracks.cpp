@@ -1,0 +1,70 @@
+// Choosing a track: previous, next, random and the jumps all end in
+// selecting the target row and playing it.
+#include <windows.h>
+
+#include <chrono>
+
+#include "app/main_window.h"
+
+namespace tarnuvo {
+
+uint32_t randomSeed() {
+    // Once per window: seeding at every pick would walk the list in a
+    // stride that the clock predicts.
+    const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+    return static_cast<uint32_t>(ticks) ^ static_cast<uint32_t>(ticks >> 32) ^
+           static_cast<uint32_t>(GetCurrentProcessId());
+}
+
+void MainWindow::selectAndPlay(int32_t target) {
+    const int32_t rows = rowCount();
+    if (rows > 0) {
+        if (target > rows - 1) target = rows - 1;
+        if (target < 0) target = 0;
+        selectRow(target);
+    }
+    playSelected();
+}
+
+void MainWindow::playPrevious() {
+    if (playlist.empty()) {
+        advancing = 0;
+        stopPlayback();
+        return;
+    }
+    int32_t target = playlist.currentIndex - 1;
+    if (target < 0) target = rowCount() - 1;  // also from -1: the last row
+    selectAndPlay(target);
+}
+
+void MainWindow::playNext() {
+    if (playlist.empty()) {
+        advancing = 0;
+        stopPlayback();
+        return;
+    }
+    int32_t target = playlist.currentIndex + 1;
+    if (target >= rowCount()) target = 0;
+    selectAndPlay(target);
+}
+
+void MainWindow::playRandom() {
+    if (playlist.empty()) {
+        advancing = 0;
+        stopPlayback();
+        return;
+    }
+    const int32_t rows = rowCount();
+    if (rows <= 0) {
+        selectAndPlay(0);
+        return;
+    }
+    const auto n = static_cast<uint32_t>(rows);
+    int32_t target = 0;
+    do {
+        target = static_cast<int32_t>(randomPicks() % n);
+    } while (target == playlist.currentIndex && n != 1);
+    selectAndPlay(target);
+}
+
+}  // namespace tarnuvo

@@ -1,0 +1,15 @@
+// Positions of the transport buttons in MainWindow::buttons (template order).
+#pragma once
+
+#include <cstdint>
+
+namespace tarnuvo {
+
+constexpr int32_t kPlayButton = 0;
+constexpr int32_t kPauseButton = 1;
+constexpr int32_t kStopButton = 2;
+constexpr int32_t kPreviousButton = 3;
+constexpr int32_t kNextButton = 4;
+constexpr int32_t kRandomButton = 5;
+
+}  // namespace tarnuvo

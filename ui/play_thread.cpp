@@ -1,0 +1,162 @@
+// The play thread: it opens its copy of the entry with the native player or,
+// when that refuses the file, with DirectShow, starts it, and then waits until
+// a stop clears its run flag. Whatever the window should show, the thread asks
+// of the window thread with kPlayUpdateMessage.
+#include "ui/play_thread.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstring>
+
+#include "app/main_window.h"
+#include "base/window_messages.h"
+#include "engine/text.h"
+#include "ui/play_buttons.h"
+
+namespace tarnuvo {
+namespace {
+
+// Runs the window's part of a stage: directly on the window thread, else by
+// a synchronous message (a stop that waits for this thread serves it).
+void askWindow(MainWindow& w, PlayStage stage, Player* player) {
+    if (GetWindowThreadProcessId(w.window, nullptr) == GetCurrentThreadId()) {
+        w.onPlayUpdate(stage, reinterpret_cast<LPARAM>(player));
+    } else {
+        SendMessageA(w.window, kPlayUpdateMessage, stage, reinterpret_cast<LPARAM>(player));
+    }
+}
+
+bool stopAsked(const WorkerThread& record) {
+    return record.running == 0 || record.stopRequested != 0;
+}
+
+}  // namespace
+
+unsigned __stdcall playThreadEntry(void* argument) {
+    auto& w = *static_cast<MainWindow*>(argument);
+    WorkerThread& record = w.playWorker;
+    // The DirectShow player's poll thread uses the graph opened here: both
+    // live in the multithreaded apartment.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a queue for the wake message
+    const int32_t result = w.openAndStart(w.playEntry.location);
+    record.parameter = result;
+    // A started track ends only by a stop: the player itself reads Stopped
+    // for a while after a seek, until the window thread starts it again.
+    while (result == kPlayStarted && record.running) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    const HWND window = w.window;
+    const DWORD self = GetCurrentThreadId();
+    // Nothing touches the record once this reads 1; the window then
+    // collects a failed thread at once rather than on its next timer.
+    record.finished = 1;
+    if (result == kPlayFailed) PostMessageA(window, kPlayUpdateMessage, PlayStageEnded, self);
+    return 0;
+}
+
+int32_t MainWindow::openAndStart(const char* path) {
+    // Without a path this runs on the window thread, which alone switches
+    // the current player.
+    Player* player = path ? nullptr : currentPlayer;
+    if (path) {
+        // Values read from a list file win over the file's own.
+        const TrackInfo* stored = playEntry.infoKnown ? &playEntry : nullptr;
+        const int32_t index = playEntry.listIndex;
+        player = &waveOut;
+        if (waveOut.open(path, index, 0, stored) == -1) {
+            waveOut.infoKnown = 0;
+            player = &directShow;
+            if (directShow.open(path, index, 0, stored) == -1) {
+                // Also forgets a length it took from the entry before failing.
+                directShow.reset();
+                return kPlayFailed;
+            }
+        }
+    }
+    player->applyLoopRange();
+    if (path && stopAsked(playWorker)) {
+        player->reset();
+        return kPlayCancelled;
+    }
+    askWindow(*this, path ? PlayStageOpened : PlayStageSeekable, player);
+    if (path && stopAsked(playWorker)) {
+        player->reset();
+        return kPlayCancelled;
+    }
+    if (player->play(0) == 0) {
+        // No device, or too few buffers: the file is let go, so that an
+        // extracted member can be deleted.
+        player->stop();
+        player->reset();
+        return kPlayFailed;
+    }
+    askWindow(*this, PlayStageStarted, player);
+    return kPlayStarted;
+}
+
+void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
+    switch (stage) {
+        case PlayStageOpened: {
+            auto* player = reinterpret_cast<Player*>(data);
+            if (player != &waveOut && player != &directShow) return;
+            openReported = true;
+            currentPlayer = player;
+            setVolumeTarget(player->isDirectShow() != 0);
+            // Rows deleted during a slow open move the entry, or take it away:
+            // only a row that still shows this file is rewritten.
+            const TrackInfo* entry = playlist.entryAt(playlist.currentIndex);
+            if (entry && std::strcmp(entry->location, player->location) == 0) {
+                player->listIndex = playlist.currentIndex;
+                updateRow(playlist.currentIndex, *player);
+            }
+            redrawInfoPanel(true, true);
+            rememberMemberFile(*this, player->location);
+            [[fallthrough]];
+        }
+        case PlayStageSeekable:
+            EnableWindow(seekSlider, currentPlayer->seekable && currentPlayer->length != 0);
+            setupSeekSlider(*currentPlayer);
+            return;
+        case PlayStageStarted:
+            failedInRow = 0;
+            for (int32_t i : {kPlayButton, kPauseButton, kStopButton})
+                EnableWindow(buttons[i], TRUE);
+            updateTrayTip();
+            redrawInfoPanel(true, true);
+            return;
+        case PlayStageEnded:
+            if (playWorker.thread && playWorker.threadId == static_cast<uint32_t>(data))
+                openFailedCheck();
+            return;
+        default:
+            return;
+    }
+}
+
+void rememberMemberFile(MainWindow& w, const char* location) {
+    const char* bar = findLastSeparator(location, '|');
+    if (!bar) return;
+    char file[kTextSize];
+    if (w.env.tempFileFor(bar + 1, file)) w.env.rememberTempFile(file);
+}
+
+void forgetMemberFile(MainWindow& w, const char* location) {
+    const char* bar = findLastSeparator(location, '|');
+    if (!bar) return;
+    char file[kTextSize];
+    if (!w.env.tempFileFor(bar + 1, file)) return;
+    if (lstrcmpiA(file, w.env.tempFile) == 0) {
+        w.env.rememberTempFile("");  // deletes it
+    } else {
+        DeleteFileA(file);
+    }
+}
+
+}  // namespace tarnuvo
