@@ -57,7 +57,8 @@ protected:
     void playRow(int row) {
         main->selectRow(row);
         command(1010);
-        ASSERT_EQ(main->waveOut.state, Playing);
+        // The track starts on the play thread.
+        ASSERT_TRUE(test::pumpUntil(10000, [&] { return main->waveOut.state == Playing; }));
     }
     void shoot(const std::string& name) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);

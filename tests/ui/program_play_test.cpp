@@ -115,7 +115,7 @@ TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosi
     // Read whenever the device holds a whole track: a later opening starts
     // the file afresh with the same bytes.
     std::string capture;
-    const bool whole = waitFor(120000, [&] {
+    const bool whole = waitFor(240000, [&] {
         capture = test::readFile(capturePath());
         return capture.size() >= expected.size();
     });
