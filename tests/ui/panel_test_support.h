@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "main_window_support.h"
+#include "tools/play-driver/window_bmp.h"
 #include "window_test_support.h"
 
 namespace tarnuvo::test {
@@ -70,35 +71,11 @@ inline SIZE extentIn(HFONT font, const char* text) {
     return size;
 }
 
-// A part of the screen as a 24-bit BMP file in the screenshot folder.
+// A part of the screen as a BMP file in the screenshot folder.
 inline void saveScreen(const RECT& r, const std::string& name) {
-    const int w = r.right - r.left, h = r.bottom - r.top, stride = (w * 3 + 3) / 4 * 4;
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof header;
-    header.biWidth = w;
-    header.biHeight = h;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    std::string bits(static_cast<size_t>(stride) * h, '\0');
-    GetDIBits(memory, bitmap, 0, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&header),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
     const std::string folder = winePath(TARNUVO_SCREENSHOT_DIR);
     CreateDirectoryA(folder.c_str(), nullptr);
-    writeFile(folder + "\\" + name + ".bmp",
-              std::string(reinterpret_cast<char*>(&file), sizeof file) +
-                  std::string(reinterpret_cast<char*>(&header), sizeof header) + bits);
+    saveScreenBmp(r, (folder + "\\" + name + ".bmp").c_str());
 }
 
 class PanelDialog : public MainDialog {

@@ -9,11 +9,11 @@
 
 namespace tarnuvo {
 
-// The number of distinct colours in the picture (counted up to 64, so that
-// an empty capture shows); 0 when nothing could be saved.
-inline size_t saveWindowBmp(HWND window, const char* path) {
-    RECT r = {};
-    if (!GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return 0;
+// A part of the screen saved as a 24-bit BMP file. The number of distinct
+// colours in the picture (counted up to 64, so that an empty capture shows);
+// 0 when nothing could be saved.
+inline size_t saveScreenBmp(const RECT& r, const char* path) {
+    if (r.right <= r.left || r.bottom <= r.top) return 0;
     const int width = r.right - r.left, height = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -52,6 +52,13 @@ inline size_t saveWindowBmp(HWND window, const char* path) {
         if (!known) colours.push_back(c);
     }
     return colours.size();
+}
+
+// The window's part of the screen.
+inline size_t saveWindowBmp(HWND window, const char* path) {
+    RECT r = {};
+    if (!GetWindowRect(window, &r)) return 0;
+    return saveScreenBmp(r, path);
 }
 
 }  // namespace tarnuvo
