@@ -75,6 +75,8 @@ void Player::resetTrackInfo() {
     infoKnown = 0;
     path[0] = location[0] = title[0] = artist[0] = '\0';
     length = 0;
+    sampleRate = 0;
+    frameCount = 0;
     hasLoop = 0;
     loopStart = loopEnd = 0;
     loopsDone = loopsRead = 0;
@@ -161,6 +163,8 @@ void Player::openStart(const char* name, int32_t index, int32_t probeOnly, const
         copyText(title, kTextSize, tmpl->title);
         copyText(artist, kTextSize, tmpl->artist);
         length = tmpl->length;
+        sampleRate = tmpl->sampleRate;
+        frameCount = tmpl->frameCount;
         hasLoop = tmpl->hasLoop;
         loopStart = tmpl->loopStart;
         loopEnd = tmpl->loopEnd;

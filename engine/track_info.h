@@ -34,10 +34,12 @@ struct TrackInfo {
     uint32_t loopsRead = 0;  // wraps queued and not thrown away; drives the loop
     int32_t seekable = 1;
     int32_t hasLoop = 0;
-    uint32_t loopStart = 0;  // sample frames
-    uint32_t loopEnd = 0;    // sample frames, exclusive
+    uint32_t loopStart = 0;  // sample frames at sampleRate
+    uint32_t loopEnd = 0;    // sample frames at sampleRate, exclusive
     int32_t infoKnown = 0;
-    uint32_t length = 0;  // bytes
+    uint32_t length = 0;  // time units: bytes of 44,100 Hz 16-bit stereo
+    uint32_t sampleRate = 0;  // Hz; 0 = not known, treated as 44,100
+    uint32_t frameCount = 0;  // exact length in the track's frames; 0 = not known
     int32_t waveOutDisabled = 0;
 };
 
