@@ -40,7 +40,7 @@ Bytes text(const char* s, bool terminate = true) {
 
 }  // namespace
 
-TEST(WavIdentify, AcceptsExactlyTheTwoKinds) {
+TEST(WavIdentify, AcceptsEveryRateWidthAndChannelCountAndRefusesTheRest) {
     const Bytes data = countingPcm(100);
     EXPECT_EQ(identify(WavBuilder().pcmFormat().chunk("data", data).build()).kind, Pcm);
     EXPECT_EQ(identify(WavBuilder().adpcmFormat().chunk("data", Bytes(2048)).build()).kind, Adpcm);
@@ -50,11 +50,23 @@ TEST(WavIdentify, AcceptsExactlyTheTwoKinds) {
         uint16_t align, bits;
         int32_t extra;
     };
-    const Variant refused[] = {{3, 2, 44100, 4, 16, -1},   {1, 1, 44100, 2, 16, -1},
-                               {1, 2, 48000, 4, 16, -1},   {1, 2, 44100, 6, 24, -1},
-                               {1, 2, 44100, 2, 8, -1},    {2, 2, 44100, 1024, 4, 32},
-                               {2, 1, 44100, 2048, 4, 32}, {2, 2, 22050, 2048, 4, 32},
-                               {2, 2, 44100, 2048, 4, 0},  {0x11, 2, 44100, 2048, 4, 2}};
+    const Variant accepted[] = {{1, 1, 44100, 2, 16, -1},  {1, 2, 48000, 4, 16, -1},
+                                {1, 2, 44100, 6, 24, -1},  {1, 2, 44100, 2, 8, -1},
+                                {3, 2, 96000, 8, 32, -1},  {3, 1, 22050, 8, 64, -1},
+                                {1, 8, 192000, 16, 16, -1}};
+    for (const Variant& v : accepted) {
+        Bytes f = WavBuilder()
+                      .fmt(v.tag, v.channels, v.rate, v.align, v.bits, v.extra)
+                      .chunk("data", data)
+                      .build();
+        EXPECT_EQ(identify(f).kind, Pcm)
+            << v.tag << "/" << v.channels << "/" << v.rate << "/" << v.align;
+    }
+    const Variant refused[] = {
+        {3, 2, 44100, 4, 16, -1},   {1, 2, 7999, 4, 16, -1},    {1, 2, 192001, 4, 16, -1},
+        {1, 9, 44100, 18, 16, -1},  {1, 0, 44100, 0, 16, -1},   {1, 2, 44100, 4, 12, -1},
+        {1, 2, 44100, 8, 16, -1},   {2, 2, 44100, 1024, 4, 32}, {2, 1, 44100, 2048, 4, 32},
+        {2, 2, 22050, 2048, 4, 32}, {2, 2, 44100, 2048, 4, 0},  {0x11, 2, 44100, 2048, 4, 2}};
     for (const Variant& v : refused) {
         Bytes f = WavBuilder()
                       .fmt(v.tag, v.channels, v.rate, v.align, v.bits, v.extra)
