@@ -126,3 +126,23 @@ TEST(SampleConvert, EntriesWithoutARateTakeTheFilesOwnEndAndConvertTheirLoop) {
         EXPECT_EQ(p.frameCount, c.wantFrames) << c.rate << "/" << c.start;
     }
 }
+
+TEST(SampleConvert, ASeekLandsOnTheFrameAtOrBeforeItsTimeAtTheTracksRate) {
+    // 8-bit mono: each frame's byte says where it is, and U8 x plays as (x - 128) * 256.
+    Bytes data(2880000 + 4096);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7 % 251);
+    TempDir dir;
+    const std::string path =
+        dir.write("m.wav", WavBuilder().fmt(1, 1, 48000, 1, 8).chunk("data", data).build());
+    RenderOptions o = mode(Single, 0);
+    o.seek = true;
+    o.seekBytes = 60 * 176400;  // 1:00.00
+    RenderResult r;
+    const Bytes out = render(path, o, &r);
+    EXPECT_EQ(r.marks.front(), 2880000);
+    ASSERT_EQ(out.size(), 4096u * 2);
+    for (size_t i = 0; i < 4096; ++i) {
+        const int16_t got = static_cast<int16_t>(out[2 * i] | out[2 * i + 1] << 8);
+        ASSERT_EQ(got, (data[2880000 + i] - 128) * 256) << i;
+    }
+}
