@@ -47,7 +47,21 @@ int16_t decodeNibble(AdpcmChannel& ch, uint32_t nibble) {
     return static_cast<int16_t>(value);
 }
 
-void decodeAdpcmBlock(const uint8_t* block, int16_t* out) {
+void decodeAdpcmBlock(const uint8_t* block, uint32_t align, uint32_t channels, uint32_t perBlock,
+                      int16_t* out) {
+    if (perBlock < 2) return;
+    int16_t* const end = out + static_cast<size_t>(perBlock) * channels;
+    if (channels == 1) {
+        AdpcmChannel ch;
+        initChannel(ch, block[0], le16s(block + 1), le16s(block + 3), le16s(block + 5));
+        *out++ = static_cast<int16_t>(ch.sample2);
+        *out++ = static_cast<int16_t>(ch.sample1);
+        for (const uint8_t* p = block + 7; p < block + align && out < end; ++p) {
+            *out++ = decodeNibble(ch, *p >> 4);
+            if (out < end) *out++ = decodeNibble(ch, *p & 15);
+        }
+        return;
+    }
     AdpcmChannel left, right;
     initChannel(left, block[0], le16s(block + 2), le16s(block + 6), le16s(block + 10));
     initChannel(right, block[1], le16s(block + 4), le16s(block + 8), le16s(block + 12));
@@ -55,10 +69,14 @@ void decodeAdpcmBlock(const uint8_t* block, int16_t* out) {
     *out++ = static_cast<int16_t>(right.sample2);
     *out++ = static_cast<int16_t>(left.sample1);
     *out++ = static_cast<int16_t>(right.sample1);
-    for (const uint8_t* p = block + 14; p < block + kAdpcmBlockBytes; ++p) {
+    for (const uint8_t* p = block + 14; p < block + align && out < end; ++p) {
         *out++ = decodeNibble(left, *p >> 4);
         *out++ = decodeNibble(right, *p & 15);
     }
+}
+
+void decodeAdpcmBlock(const uint8_t* block, int16_t* out) {
+    decodeAdpcmBlock(block, kAdpcmBlockBytes, 2, kAdpcmBlockPcmBytes / 4, out);
 }
 
 void decodeAdpcm(uint8_t* dst, const uint8_t* data, uint32_t dataBytes, uint32_t p, uint32_t n) {

@@ -1,4 +1,4 @@
-// MS ADPCM, stereo, 2048-byte blocks, decoded on demand by PCM byte offset.
+// MS ADPCM, mono or stereo, decoded block by block.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,11 @@ struct AdpcmChannel {
 
 // Decodes one nibble (0..15) and advances the channel's state.
 int16_t decodeNibble(AdpcmChannel& ch, uint32_t nibble);
+
+// Decodes one block of `align` bytes into `perBlock` interleaved frames of
+// `channels` (1 or 2). The caller has checked that align and perBlock agree.
+void decodeAdpcmBlock(const uint8_t* block, uint32_t align, uint32_t channels, uint32_t perBlock,
+                      int16_t* out);
 
 // Decodes one 2048-byte stereo block into 2036 frames (8144 bytes).
 void decodeAdpcmBlock(const uint8_t* block, int16_t* out);

@@ -3,20 +3,45 @@
 #include <climits>
 #include <cstring>
 
-#include "engine/adpcm.h"
+#include "engine/adpcm_source.h"
+#include "engine/pcm_source.h"
+#include "engine/text.h"
+#include "engine/units.h"
 
 namespace tarnuvo {
+namespace {
+
+constexpr uint32_t kMinBufferFrames = 256;
+
+uint32_t clamp32(uint64_t v) {
+    return v > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(v);
+}
+
+// A loop point stored at `from` Hz (0: an entry from before rates were
+// stored, whose points are 44,100 Hz frames) as frames at `to` Hz.
+uint32_t convertFrames(uint32_t x, uint32_t from, uint32_t to) {
+    const uint64_t at44 = effectiveRate(from) == kUnitRate ? x : listFramesFromFrames(x, from);
+    return clamp32(framesFromListFrames(at44, to));
+}
+
+}  // namespace
+
+uint32_t bufferFramesFor(uint32_t rate) {
+    const uint32_t frames = static_cast<uint32_t>(2048ull * effectiveRate(rate) / kUnitRate) & ~15u;
+    return frames < kMinBufferFrames ? kMinBufferFrames : frames;
+}
 
 NativePlayer::~NativePlayer() {
     releaseSource();
 }
 
 void NativePlayer::releaseSource() {
+    wavSource_.reset();  // it points into the mapping
     mapped_.release();
     vorbis_.release();
+    source_ = nullptr;
     kind_ = NoSource;
-    base_ = nullptr;
-    dataOffset_ = blockSize_ = dataBytes_ = pcmBytes_ = 0;
+    sourceFormat_ = SourceFormat{};
 }
 
 void NativePlayer::reset() {
@@ -24,11 +49,19 @@ void NativePlayer::reset() {
     ended = true;
     drained = false;
     state = Stopped;
-    streamPos = 0;
-    playedPos = 0;
+    clearCounters();
     skipCount = false;
     hasPendingStart = false;
+    deviceChosen_ = false;
     Player::reset();
+}
+
+void NativePlayer::clearCounters() {
+    streamFrame = 0;
+    playedFrame_ = 0;
+    playedPos = 0;
+    elapsedFrames_ = 0;
+    elapsed = 0;
 }
 
 int32_t NativePlayer::open(const char* name, int32_t index, int32_t probeOnly,
@@ -41,42 +74,88 @@ int32_t NativePlayer::open(const char* name, int32_t index, int32_t probeOnly,
         return -1;
     }
     loading = 1;
+    // The file's own values, whatever the template says; merged below.
+    TrackInfo own = info();
+    own.infoKnown = 0;
     int64_t size = mapped_.size();
-    WavLayout wav = identifyWav(mapped_.data(), mapped_.size(), *this);
+    const WavLayout wav = identifyWav(mapped_.data(), mapped_.size(), own);
     if (wav.kind != NoSource) {
-        kind_ = wav.kind;
-        base_ = mapped_.data();
-        dataOffset_ = wav.dataOffset;
-        blockSize_ = wav.blockSize;
-        dataBytes_ = wav.dataBytes;
-        pcmBytes_ = wav.pcmBytes;
+        if (wav.dataOffset != 0) {
+            const uint8_t* data = mapped_.data() + wav.dataOffset;
+            if (wav.kind == Pcm) {
+                wavSource_ = std::make_unique<PcmSource>(data, wav);
+            } else {
+                wavSource_ = std::make_unique<AdpcmSource>(data, wav);
+            }
+            source_ = wavSource_.get();
+            kind_ = wav.kind;
+        }
     } else {
         mapped_.release();
-        const uint32_t keepLength = length;
-        size = vorbis_.open(file, *this);
+        size = vorbis_.open(file, own);
         if (size >= 0) {
+            source_ = &vorbis_;
             kind_ = Vorbis;
-            base_ = vorbis_.header();
-            dataOffset_ = VorbisSource::kHeaderBytes;
-            blockSize_ = 4;
-            pcmBytes_ = dataBytes_ = vorbis_.dataBytes();
-            length = infoKnown ? keepLength : vorbis_.dataBytes();
         }
     }
     loading = 0;
-    if (kind_ == NoSource || dataOffset_ == 0) {
+    if (!source_) {
         reset();
         return -1;
     }
-    length &= ~3u;  // whole sample frames only
+    sourceFormat_ = source_->format();
+    takeFileValues(own);
+    length &= ~3u;  // whole time units of a frame
     if (probeOnly) {
         releaseSource();
         return 0;
     }
-    if (kind_ == Vorbis) mapped_.release();
-    elapsed = 0;
+    bufferFrames_ = bufferFramesFor(sourceFormat_.rate);
+    staging_.assign(static_cast<size_t>(bufferFrames_) * sourceFormat_.channels, 0.0f);
+    deviceChosen_ = false;
+    stage_.configure(sourceFormat_, preferredDeviceFormat());
+    clearCounters();
     loopsDone = loopsRead = 0;
     return size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
+}
+
+void NativePlayer::takeFileValues(const TrackInfo& own) {
+    copyText(title, kTextSize, own.title);
+    copyText(artist, kTextSize, own.artist);
+    const uint32_t rate = sourceFormat_.rate;
+    const uint32_t storedRate = sampleRate;
+    const uint32_t fileFrames = source_->frames();
+    sampleRate = rate;
+    if (!infoKnown) {
+        frameCount = fileFrames;
+        length = unitsFromFrames(fileFrames, rate);
+        hasLoop = own.hasLoop;
+        loopStart = own.loopStart;
+        loopEnd = own.loopEnd;
+    } else if (rate == kUnitRate || storedRate == rate) {
+        // The list's length and loop, as they always were at 44,100 Hz.
+        if (storedRate != rate || frameCount == 0)
+            frameCount = clamp32(framesFromUnits(length, rate));
+    } else {
+        // Stored before rates were, or for another rate: the list's length
+        // came from elsewhere, so the file's own end counts; its loop is
+        // converted, and an empty one gives way to the file's own.
+        frameCount = fileFrames;
+        length = unitsFromFrames(fileFrames, rate);
+        if (!hasLoop) {
+            hasLoop = own.hasLoop;
+            loopStart = own.loopStart;
+            loopEnd = own.loopEnd;
+        } else {
+            loopStart = convertFrames(loopStart, storedRate, rate);
+            loopEnd = convertFrames(loopEnd, storedRate, rate);
+        }
+    }
+}
+
+void NativePlayer::chooseDeviceFormat(const DeviceFormat& device) {
+    stage_.configure(sourceFormat_, device);
+    deviceChosen_ = true;
 }
 
 int32_t NativePlayer::getVolume(int32_t* level) {
@@ -96,6 +175,19 @@ uint32_t NativePlayer::usableBuffers() const {
     return n;
 }
 
+void NativePlayer::setPlayedFrame(uint64_t frame) {
+    playedFrame_ = frame;
+    playedPos = unitsFromFrames(frame, sampleRate);
+}
+
+void NativePlayer::setPendingStart(uint32_t position) {
+    pendingStart = position;
+    hasPendingStart = true;
+    // Reported at once, so views never see the old place between the seek
+    // and the first buffer heard after it.
+    setPlayedFrame(framesFromUnits(position, sampleRate));
+}
+
 void NativePlayer::beginStream() {
     ended = false;
     endCommand = 0;
@@ -106,44 +198,36 @@ void NativePlayer::beginStream() {
         b.wraps = 0;
         b.seekStart = false;
         b.length = 0;
+        b.frames = 0;
     }
     if (!hasPendingStart) {
-        streamPos = 0;
-        playedPos = 0;
+        streamFrame = 0;
+        setPlayedFrame(0);
         // The decoder may stand anywhere after an earlier playback.
         repositionNext_ = true;
     }
     state = Playing;
-    vorbis_.clearCarry();
 }
 
 uint32_t NativePlayer::clampCount(uint32_t n) const {
-    const uint32_t end = rangeEnd < pcmBytes_ ? rangeEnd : pcmBytes_;
-    if (streamPos >= end) return 0;
-    return end - streamPos < n ? end - streamPos : n;
+    const uint32_t available = availableFrames();
+    const uint32_t end = rangeEndFrame < available ? rangeEndFrame : available;
+    if (streamFrame >= end) return 0;
+    return end - streamFrame < n ? end - streamFrame : n;
 }
 
-uint32_t NativePlayer::read(uint8_t* dst, uint32_t n, bool reposition, uint32_t position) {
-    if (reposition) streamPos = position;
-    const uint32_t c = clampCount(n);
-    uint32_t got = 0;
-    switch (kind_) {
-        case Pcm:
-            if (c) std::memcpy(dst, base_ + dataOffset_ + streamPos, c);
-            got = c;
-            break;
-        case Adpcm:
-            if (c) decodeAdpcm(dst, base_ + dataOffset_, dataBytes_, streamPos, c);
-            got = c;
-            break;
-        case Vorbis:
-            if (reposition) vorbis_.seekFrame(position / kBytesPerFrame);
-            got = vorbis_.read(dst, c);
-            break;
-        default:
-            break;
+uint32_t NativePlayer::read(uint32_t at, uint32_t n, bool reposition, uint32_t position) {
+    if (!source_) return 0;
+    if (reposition) {
+        streamFrame = position;
+        source_->seek(position);
     }
-    streamPos += got;
+    const uint32_t c = clampCount(n);
+    uint8_t* dst =
+        reinterpret_cast<uint8_t*>(staging_.data()) +
+        static_cast<size_t>(at) * sourceFormat_.channels * sourceFormat_.intermediateBytes();
+    const uint32_t got = c ? source_->read(dst, c) : 0;
+    streamFrame += got;
     return got;
 }
 
@@ -170,27 +254,26 @@ void NativePlayer::fillBuffer(BufferSink& sink) {
     b.seekStart = false;
 
     bool reposition = repositionNext_;
-    uint32_t position = streamPos;
+    uint32_t position = streamFrame;
     repositionNext_ = false;
     if (hasPendingStart) {
-        const uint32_t q = pendingStart & ~3u;
+        const uint32_t q = clamp32(framesFromUnits(pendingStart, sampleRate));
         skipCount = true;
         b.mark = static_cast<intptr_t>(q);
         b.seekStart = true;
         reposition = true;
         position = q;
     }
-    alignas(4) int16_t samples[kBufferBytes / 2];
-    uint8_t* staging = reinterpret_cast<uint8_t*>(samples);
-    uint32_t filled = read(staging, kBufferBytes, reposition, position);
+    const uint32_t capacity = bufferFrames_;
+    uint32_t filled = read(0, capacity, reposition, position);
     hasPendingStart = false;
 
-    uint32_t len = kBufferBytes;
-    if (filled < kBufferBytes) {
+    uint32_t frames = capacity;
+    if (filled < capacity) {
         bool trackEnds = false;
         // A loop range shorter than the rest of the buffer wraps again, so the
         // buffer always holds whole, gapless passes.
-        while (filled < kBufferBytes) {
+        while (filled < capacity) {
             if (!wrapAllowed()) {
                 trackEnds = true;
                 break;
@@ -198,9 +281,11 @@ void NativePlayer::fillBuffer(BufferSink& sink) {
             ++loopsRead;
             const int32_t mode = currentPlayMode();
             if (mode != RepeatOne && loopsRead == static_cast<uint32_t>(currentLoopCount())) {
-                rangeEnd = length;  // the pass starting now is the last; it runs through the tail
+                // The pass starting now is the last; it runs through the tail.
+                rangeEnd = length;
+                rangeEndFrame = lengthFrames();
             }
-            const uint32_t got = read(staging + filled, kBufferBytes - filled, true, rangeStart);
+            const uint32_t got = read(filled, capacity - filled, true, rangeStartFrame);
             if (got == 0) {
                 // Nothing to loop over: an empty range ends the track.
                 --loopsRead;
@@ -218,34 +303,36 @@ void NativePlayer::fillBuffer(BufferSink& sink) {
                 }
                 drained = true;  // an empty buffer carries the end mark to the device
             }
-            len = filled;
+            frames = filled;
             b.mark = kEndMark;
             endCommand = endOfTrackCommand(currentPlayMode());
         } else {
-            b.mark = static_cast<intptr_t>(streamPos);
+            b.mark = static_cast<intptr_t>(streamFrame);
         }
     }
 
-    if (gain != 1.0f) {
-        for (uint32_t i = 0; i < len / 2; ++i) {
-            samples[i] = static_cast<int16_t>(static_cast<float>(samples[i]) * gain);
-        }
-    }
-    std::memcpy(b.data, staging, len);
-    b.length = len;
+    stage_.setGain(gain);
+    stage_.render(staging_.data(), frames, b.data);
+    b.frames = frames;
+    b.length = frames * deviceFormat().bytesPerFrame();
     sink.queue(headerIndex, b);
 }
 
 bool NativePlayer::accountBuffer(uint32_t index) {
     OutputBuffer& b = buffers_[index];
-    elapsed += b.length;
-    playedPos += b.length;
+    elapsedFrames_ += b.frames;
+    elapsed = unitsFromFrames(elapsedFrames_, sampleRate);
     loopsDone += b.wraps;
     if (b.seekStart) skipCount = false;
-    if (b.mark == kEndMark) return true;
+    if (b.mark == kEndMark) {
+        setPlayedFrame(playedFrame_ + b.frames);
+        return true;
+    }
     if (b.mark != kPlainMark) {
-        // A seek start's mark is its first byte; its end lies a buffer further.
-        playedPos = static_cast<uint32_t>(b.mark) + (b.wraps == 0 ? b.length : 0);
+        // A seek start's mark is its first frame; its end lies a buffer further.
+        setPlayedFrame(static_cast<uint64_t>(b.mark) + (b.wraps == 0 ? b.frames : 0));
+    } else {
+        setPlayedFrame(playedFrame_ + b.frames);
     }
     return false;
 }

@@ -4,25 +4,32 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "engine/audio_source.h"
 #include "engine/mapped_file.h"
 #include "engine/player.h"
+#include "engine/sample_convert.h"
 #include "engine/vorbis_source.h"
 #include "engine/wav_source.h"
 
 namespace tarnuvo {
 
-constexpr uint32_t kBufferBytes = 8192;
 constexpr uint32_t kBufferCount = 8;
 constexpr uint32_t kQueueDepth = 4;
 constexpr intptr_t kPlainMark = -1;
 constexpr intptr_t kEndMark = -2;
 
+// About 46 ms at every rate: 2,048 frames at 44,100 Hz.
+uint32_t bufferFramesFor(uint32_t rate);
+
 struct OutputBuffer {
-    uint8_t* data = nullptr;  // kBufferBytes; a header without data is never used
-    uint32_t length = 0;
-    // -1 plain, -2 ends the track, otherwise the position in the track at
-    // the end of a buffer holding a wrap, or the target of a seek start.
+    uint8_t* data = nullptr;  // bufferBytes(); a header without data is never used
+    uint32_t length = 0;      // bytes
+    uint32_t frames = 0;
+    // -1 plain, -2 ends the track, otherwise the frame in the track at the
+    // end of a buffer holding a wrap, or the target of a seek start.
     intptr_t mark = kPlainMark;
     uint32_t wraps = 0;  // loop wraps inside this buffer
     bool seekStart = false;
@@ -48,11 +55,22 @@ public:
     int32_t setVolume(uint32_t level) override;
 
     SourceKind kind() const { return kind_; }
-    // PCM bytes that the file really holds.
-    uint32_t available() const { return pcmBytes_; }
+    const SourceFormat& sourceFormat() const { return sourceFormat_; }
+    // Frames that the file really holds.
+    uint32_t availableFrames() const { return source_ ? source_->frames() : 0; }
     OutputBuffer& buffer(uint32_t index) { return buffers_[index]; }
     // Number of headers that have a data block.
     uint32_t usableBuffers() const;
+
+    // The device format asked for first, before any was chosen.
+    DeviceFormat preferredDeviceFormat() const { return preferredDevice(sourceFormat_); }
+    // The device format in use; chosen by the first play after an open and
+    // kept by every later play of that open.
+    const DeviceFormat& deviceFormat() const { return stage_.device(); }
+    bool deviceChosen() const { return deviceChosen_; }
+    void chooseDeviceFormat(const DeviceFormat& device);
+    uint32_t bufferFrames() const { return bufferFrames_; }
+    uint32_t bufferBytes() const { return bufferFrames_ * deviceFormat().bytesPerFrame(); }
 
     // Prepares a playback: from the pending seek target, or from the start.
     void beginStream();
@@ -65,15 +83,19 @@ public:
     void discardBuffer(uint32_t index);
     // Releases the Ogg Vorbis decoder (stop, probe).
     void releaseDecoder() { vorbis_.release(); }
+    // Sets the pending seek target (time units) and reports it as the position.
+    void setPendingStart(uint32_t position);
+    // Back to the start: stream, heard position and elapsed time.
+    void clearCounters();
 
-    uint32_t streamPos = 0;
+    uint32_t streamFrame = 0;
     bool hasPendingStart = false;
-    uint32_t pendingStart = 0;
+    uint32_t pendingStart = 0;  // time units
     bool drained = false;
     bool skipCount = false;
     float gain = 1.0f;
     int32_t volumeLevel = -1;
-    uint32_t playedPos = 0;
+    uint32_t playedPos = 0;  // time units, from playedFrame
     bool ended = true;
     uint32_t headerIndex = 0;
     // What follows the end of the track, decided by the play mode in force when
@@ -86,19 +108,27 @@ protected:
     void releaseSource();
 
 private:
+    void takeFileValues(const TrackInfo& own);
     uint32_t clampCount(uint32_t n) const;
-    uint32_t read(uint8_t* dst, uint32_t n, bool reposition, uint32_t position);
+    uint32_t read(uint32_t at, uint32_t n, bool reposition, uint32_t position);
     uint32_t nextHeader(uint32_t index) const;
     bool wrapAllowed() const;
+    void setPlayedFrame(uint64_t frame);
 
     MappedFile mapped_;
     VorbisSource vorbis_;
+    std::unique_ptr<AudioSource> wavSource_;
+    AudioSource* source_ = nullptr;
     SourceKind kind_ = NoSource;
-    const uint8_t* base_ = nullptr;
-    uint32_t dataOffset_ = 0;
-    uint32_t blockSize_ = 0;
-    uint32_t dataBytes_ = 0;
-    uint32_t pcmBytes_ = 0;
+    SourceFormat sourceFormat_;
+    OutputStage stage_;
+    bool deviceChosen_ = false;
+    uint32_t bufferFrames_ = 0;
+    // Decoded frames of one buffer before the output stage; float-sized, so
+    // it holds either intermediate type.
+    std::vector<float> staging_;
+    uint64_t playedFrame_ = 0;
+    uint64_t elapsedFrames_ = 0;
     bool repositionNext_ = false;
     OutputBuffer buffers_[kBufferCount];
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/text.h"
+#include "engine/units.h"
 
 namespace tarnuvo {
 
@@ -82,6 +83,7 @@ void Player::resetTrackInfo() {
     loopsDone = loopsRead = 0;
     elapsed = 0;
     rangeStart = rangeEnd = 0;
+    rangeStartFrame = rangeEndFrame = 0;
     seekable = 1;
 }
 
@@ -127,23 +129,34 @@ int32_t Player::currentLoopIgnore() const {
 }
 
 bool Player::loopUsable() const {
-    constexpr uint32_t kMaxFrame = UINT32_MAX / kBytesPerFrame;
-    return hasLoop && loopStart < loopEnd && loopStart <= kMaxFrame && loopEnd <= kMaxFrame &&
-           loopStart * kBytesPerFrame < length;
+    return hasLoop && loopStart < loopEnd &&
+           unitsFromFrames64(loopEnd, sampleRate) <= 0xFFFFFFFCu &&
+           unitsFromFrames64(loopStart, sampleRate) < length;
+}
+
+uint32_t Player::lengthFrames() const {
+    if (frameCount != 0) return frameCount;
+    const uint64_t frames = framesFromUnits(length, sampleRate);
+    return frames > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(frames);
 }
 
 void Player::applyLoopRange() {
     uint32_t start = 0, end = length;
+    uint32_t startFrame = 0, endFrame = lengthFrames();
     const int32_t mode = currentPlayMode();
     const uint32_t count = static_cast<uint32_t>(currentLoopCount());
     if (!currentLoopIgnore() && loopUsable() &&
         (mode == RepeatOne || (count != 0 && loopsRead < count))) {
-        start = loopStart * kBytesPerFrame;
-        end = loopEnd * kBytesPerFrame;
+        start = unitsFromFrames(loopStart, sampleRate);
+        end = unitsFromFrames(loopEnd, sampleRate);
         if (end > length) end = length;
+        startFrame = loopStart;
+        if (loopEnd < endFrame) endFrame = loopEnd;
     }
     rangeStart = start;
     rangeEnd = end;
+    rangeStartFrame = startFrame;
+    rangeEndFrame = endFrame;
 }
 
 void Player::openCommon(const char* name, int32_t index, int32_t probeOnly, const TrackInfo* tmpl,

@@ -52,8 +52,10 @@ public:
     int32_t currentLoopIgnore() const;
 
     // True when the loop points can be used against `length`: set, ordered,
-    // representable in bytes, and starting inside the track.
+    // representable in time units, and starting inside the track.
     bool loopUsable() const;
+    // The track's length in its own frames.
+    uint32_t lengthFrames() const;
 
 protected:
     // Steps 1 to 5 of every concrete open: reset, names, template, and
@@ -65,6 +67,11 @@ protected:
     void resolveFile(char (&fileToOpen)[kTextSize]);
 
     void resetTrackInfo();
+
+    // The range in effect in the track's own frames, beside rangeStart and
+    // rangeEnd in time units; the native player streams by these.
+    uint32_t rangeStartFrame = 0;
+    uint32_t rangeEndFrame = 0;
 };
 
 }  // namespace tarnuvo

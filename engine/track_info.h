@@ -37,7 +37,7 @@ struct TrackInfo {
     uint32_t loopStart = 0;  // sample frames at sampleRate
     uint32_t loopEnd = 0;    // sample frames at sampleRate, exclusive
     int32_t infoKnown = 0;
-    uint32_t length = 0;  // time units: bytes of 44,100 Hz 16-bit stereo
+    uint32_t length = 0;      // time units: bytes of 44,100 Hz 16-bit stereo
     uint32_t sampleRate = 0;  // Hz; 0 = not known, treated as 44,100
     uint32_t frameCount = 0;  // exact length in the track's frames; 0 = not known
     int32_t waveOutDisabled = 0;

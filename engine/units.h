@@ -17,9 +17,14 @@ constexpr uint32_t effectiveRate(uint32_t rate) {
     return rate == 0 ? kUnitRate : rate;
 }
 
-// 4 × floor(frames × 44,100 / rate), saturated to 32 bits.
+// 4 × floor(frames × 44,100 / rate), for frame counts of up to 32 bits.
+constexpr uint64_t unitsFromFrames64(uint64_t frames, uint32_t rate) {
+    return frames * kUnitRate / effectiveRate(rate) * 4;
+}
+
+// The same, saturated to 32 bits.
 constexpr uint32_t unitsFromFrames(uint64_t frames, uint32_t rate) {
-    const uint64_t units = frames * kUnitRate / effectiveRate(rate) * 4;
+    const uint64_t units = unitsFromFrames64(frames, rate);
     return units > 0xFFFFFFFCu ? 0xFFFFFFFCu : static_cast<uint32_t>(units);
 }
 

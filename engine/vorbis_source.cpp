@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/text.h"
+#include "engine/units.h"
 
 namespace tarnuvo {
 namespace {
@@ -23,15 +24,6 @@ int closeCallback(void* stream) {
 }
 long tellCallback(void* stream) {
     return std::ftell(static_cast<FILE*>(stream));
-}
-
-void put16(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-void put32(uint8_t* p, uint32_t v) {
-    put16(p, v);
-    put16(p + 2, v >> 16);
 }
 
 void fromUtf8(char* dst, const char* utf8) {
@@ -94,35 +86,23 @@ int64_t VorbisSource::open(const char* path, TrackInfo& track) {
     open_ = true;
     atEnd_ = false;
     const vorbis_info* vi = ov_info(&vf_, -1);
-    if (!vi || vi->channels != 2 || vi->rate != 44100) {
-        release();
-        return -1;
-    }
     const ogg_int64_t frames = ov_pcm_total(&vf_, -1);
-    if (frames < 0) {
+    if (!vi || vi->channels < 1 || vi->channels > static_cast<int>(kMaxSourceChannels) ||
+        vi->rate < static_cast<long>(kMinRate) || vi->rate > static_cast<long>(kMaxRate) ||
+        frames < 0) {
         release();
         return -1;
     }
-    dataBytes_ = static_cast<uint32_t>(frames) * 4;  // the low 32 bits of the frame count
-    std::memset(header_, 0, sizeof(header_));
-    std::memcpy(header_, "RIFF", 4);
-    put32(header_ + 4, dataBytes_ + 36);
-    std::memcpy(header_ + 8, "WAVEfmt ", 8);
-    put32(header_ + 16, 16);
-    put16(header_ + 20, 1);
-    put16(header_ + 22, 2);
-    put32(header_ + 24, 44100);
-    put32(header_ + 28, 44100 * 2 * 2);
-    put16(header_ + 32, 4);
-    put16(header_ + 34, 16);
-    std::memcpy(header_ + 36, "data", 4);
-    put32(header_ + 40, dataBytes_);
-
+    format_ = SourceFormat{};
+    format_.rate = static_cast<uint32_t>(vi->rate);
+    format_.channels = static_cast<uint32_t>(vi->channels);
+    format_.type = SampleType::Vorbis;
+    format_.order = ChannelOrder::Vorbis;
+    frames_ = static_cast<uint32_t>(frames);  // the low 32 bits of the frame count
     if (const vorbis_comment* vc = ov_comment(&vf_, 0); vc && vc->comments > 0) {
         parseVorbisComments(vc->user_comments, vc->comments, track);
     }
-    carryFill_ = 0;
-    return static_cast<int64_t>(dataBytes_) + kHeaderBytes;
+    return static_cast<int64_t>(frames_) * format_.channels * 2 + kWavHeaderBytes;
 }
 
 void VorbisSource::release() {
@@ -131,37 +111,38 @@ void VorbisSource::release() {
         open_ = false;
     }
     file_ = nullptr;
-    carryFill_ = 0;
-    dataBytes_ = 0;
+    frames_ = 0;
 }
 
-void VorbisSource::seekFrame(uint32_t frame) {
-    carryFill_ = 0;
-    atEnd_ = ov_pcm_seek(&vf_, frame) != 0;
+bool VorbisSource::seek(uint32_t frame) {
+    atEnd_ = !open_ || ov_pcm_seek(&vf_, frame) != 0;
+    return !atEnd_;
 }
 
-uint32_t VorbisSource::read(uint8_t* dst, uint32_t n) {
+uint32_t VorbisSource::read(void* dst, uint32_t n) {
     if (n == 0 || !open_) return 0;
-    if (n > kCarryBytes - kReadChunk) n = kCarryBytes - kReadChunk;
-    // At most three holes in a row are skipped before the stream counts as ended.
+    auto* out = static_cast<char*>(dst);
+    const uint32_t frameBytes = format_.channels * 2;
+    const uint64_t want = static_cast<uint64_t>(n) * frameBytes;
+    uint64_t have = 0;
+    // At most three holes per read are skipped before the stream counts as ended.
     int holes = 0;
-    while (carryFill_ < n && !atEnd_) {
+    while (have < want && !atEnd_) {
+        const uint64_t room = want - have;
+        const int ask = room > 0x10000 ? 0x10000 : static_cast<int>(room);
         int section = 0;
-        const long got = ov_read(&vf_, reinterpret_cast<char*>(carry_ + carryFill_), kReadChunk, 0,
-                                 2, 1, &section);
+        const long got = ov_read(&vf_, out + have, ask, 0, 2, 1, &section);
         if (got > 0) {
-            carryFill_ += static_cast<uint32_t>(got);
+            have += static_cast<uint64_t>(got);
         } else if (got == OV_HOLE && ++holes <= 3) {
             continue;
         } else {
             atEnd_ = true;
         }
     }
-    const uint32_t c = carryFill_ < n ? carryFill_ : n;
-    std::memcpy(dst, carry_, c);
-    carryFill_ -= c;
-    std::memmove(carry_, carry_ + c, carryFill_);
-    return c;
+    // ov_read delivers whole frames; a chained stream with another channel
+    // count would not, and ends here.
+    return static_cast<uint32_t>(have / frameBytes);
 }
 
 }  // namespace tarnuvo

@@ -1,5 +1,5 @@
-// Ogg Vorbis through libvorbisfile, seen by the rest of the engine as 16-bit
-// PCM behind a synthesized WAV header.
+// Ogg Vorbis through libvorbisfile: any rate, 1 to 8 channels, read as
+// 16-bit samples.
 #pragma once
 
 #include <vorbis/vorbisfile.h>
@@ -7,48 +7,40 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "engine/audio_source.h"
 #include "engine/track_info.h"
 
 namespace tarnuvo {
 
-class VorbisSource {
+class VorbisSource : public AudioSource {
 public:
-    static constexpr uint32_t kHeaderBytes = 44;
-    static constexpr uint32_t kCarryBytes = 16384;
-    static constexpr int kReadChunk = 4096;
+    static constexpr uint32_t kWavHeaderBytes = 44;
 
     VorbisSource() = default;
-    ~VorbisSource() { release(); }
+    ~VorbisSource() override { release(); }
     VorbisSource(const VorbisSource&) = delete;
     VorbisSource& operator=(const VorbisSource&) = delete;
 
-    // Opens the file; returns data size + 44, or -1 with nothing held.
-    // Title and artist from the comments are always stored; the loop only
+    // Opens the file; returns the size of the WAV file that would hold its
+    // samples, or -1 with nothing held. Title and artist from the comments always, the loop only
     // unless the track's info is known.
     int64_t open(const char* path, TrackInfo& track);
     // ov_clear, which also closes the file.
-    void release();
+    void release() override;
     bool isOpen() const { return open_; }
 
-    const uint8_t* header() const { return header_; }
-    uint32_t dataBytes() const { return dataBytes_; }
-
-    // Repositions the decoder to a sample frame and empties the carry.
-    void seekFrame(uint32_t frame);
-    // Delivers up to n bytes (n at most 8192). Returns fewer only when the
-    // stream ends early (damaged or shorter than announced).
-    uint32_t read(uint8_t* dst, uint32_t n);
-    void clearCarry() { carryFill_ = 0; }
+    const SourceFormat& format() const override { return format_; }
+    uint32_t frames() const override { return frames_; }
+    bool seek(uint32_t frame) override;
+    uint32_t read(void* dst, uint32_t n) override;
 
 private:
     FILE* file_ = nullptr;
     OggVorbis_File vf_{};
     bool open_ = false;
     bool atEnd_ = false;
-    uint8_t header_[kHeaderBytes] = {};
-    uint32_t dataBytes_ = 0;
-    uint8_t carry_[kCarryBytes];
-    uint32_t carryFill_ = 0;
+    SourceFormat format_;
+    uint32_t frames_ = 0;
 };
 
 // Applies the loop and text comments of one stream to the track.

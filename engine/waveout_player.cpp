@@ -5,7 +5,28 @@ namespace tarnuvo {
 namespace {
 
 std::atomic<WaveOutPlayer*> g_current{nullptr};
+std::atomic<WaveOutOpenFunction> g_waveOutOpen{nullptr};
 
+MMRESULT openWaveOut(LPHWAVEOUT device, const WAVEFORMATEX& f, DWORD_PTR callback,
+                     DWORD_PTR instance, DWORD flags) {
+    WaveOutOpenFunction open = g_waveOutOpen.load();
+    if (!open) open = &waveOutOpen;
+    return open(device, WAVE_MAPPER, &f, callback, instance, flags);
+}
+
+WAVEFORMATEX waveFormatOf(const DeviceFormat& d) {
+    WAVEFORMATEX f{};
+    f.wFormatTag = d.isFloat ? WAVE_FORMAT_IEEE_FLOAT : WAVE_FORMAT_PCM;
+    f.nChannels = d.channels;
+    f.nSamplesPerSec = d.rate;
+    f.nBlockAlign = static_cast<WORD>(d.bytesPerFrame());
+    f.nAvgBytesPerSec = d.rate * f.nBlockAlign;
+    f.wBitsPerSample = d.isFloat ? 32 : 16;
+    f.cbSize = 0;
+    return f;
+}
+
+// The idle device held from attach: the format every earlier track had.
 WAVEFORMATEX outputFormat() {
     WAVEFORMATEX f{};
     f.wFormatTag = WAVE_FORMAT_PCM;
@@ -19,6 +40,10 @@ WAVEFORMATEX outputFormat() {
 }
 
 }  // namespace
+
+void setWaveOutOpenFunction(WaveOutOpenFunction f) {
+    g_waveOutOpen.store(f);
+}
 
 WaveOutPlayer* WaveOutPlayer::current() {
     return g_current.load();
@@ -41,8 +66,8 @@ void WaveOutPlayer::attach(WindowHandle owner, PlayerEnvironment* env) {
     if (attachDevice_) waveOutClose(attachDevice_);
     attachDevice_ = nullptr;
     // Held for the player's lifetime and never written.
-    WAVEFORMATEX f = outputFormat();
-    if (waveOutOpen(&attachDevice_, WAVE_MAPPER, &f, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+    const WAVEFORMATEX f = outputFormat();
+    if (openWaveOut(&attachDevice_, f, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
         attachDevice_ = nullptr;
     }
 }
@@ -65,26 +90,48 @@ void WaveOutPlayer::applyLoopRange() {
     Player::applyLoopRange();
 }
 
-int32_t WaveOutPlayer::play(intptr_t) {
-    if (kind() == NoSource) return 0;
-    closeDevice();
-    g_current.store(this);
-    WAVEFORMATEX f = outputFormat();
-    if (waveOutOpen(&device_, WAVE_MAPPER, &f, reinterpret_cast<DWORD_PTR>(&doneCallback),
-                    reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
+bool WaveOutPlayer::openDevice() {
+    const auto callback = reinterpret_cast<DWORD_PTR>(&doneCallback);
+    const auto instance = reinterpret_cast<DWORD_PTR>(this);
+    auto tryFormat = [&](const DeviceFormat& d) {
+        const WAVEFORMATEX f = waveFormatOf(d);
+        if (openWaveOut(&device_, f, callback, instance, CALLBACK_FUNCTION) == MMSYSERR_NOERROR) {
+            return true;
+        }
         device_ = nullptr;
-        WaveOutPlayer* self = this;
-        g_current.compare_exchange_strong(self, nullptr);
-        return 0;
+        return false;
+    };
+    if (deviceChosen()) return tryFormat(deviceFormat());
+    const DeviceFormat preferred = preferredDeviceFormat();
+    DeviceFormat tried[3];
+    uint32_t count = 0;
+    for (const bool asFloat : {preferred.isFloat, true, false}) {
+        DeviceFormat d = preferred;
+        d.isFloat = asFloat;
+        bool seen = false;
+        for (uint32_t i = 0; i < count; ++i) seen = seen || tried[i] == d;
+        if (seen) continue;
+        tried[count++] = d;
+        if (tryFormat(d)) {
+            chooseDeviceFormat(d);
+            return true;
+        }
     }
+    return false;
+}
+
+bool WaveOutPlayer::prepareBuffers() {
+    const uint32_t bytes = bufferBytes();
+    // A looping header in any format but PCM makes waveOutWrite fail.
+    const DWORD loopFlags = deviceFormat().isFloat ? 0 : WHDR_BEGINLOOP | WHDR_ENDLOOP;
     for (uint32_t i = 0; i < kBufferCount; ++i) {
         WAVEHDR& h = headers_[i];
         h = WAVEHDR{};
-        void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, kBufferBytes);
+        void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
         if (!block) continue;  // this header stays unused
         h.lpData = static_cast<LPSTR>(block);
-        h.dwBufferLength = kBufferBytes;
-        h.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
+        h.dwBufferLength = bytes;
+        h.dwFlags = loopFlags;
         h.dwLoops = 1;
         h.dwUser = static_cast<DWORD_PTR>(kPlainMark);
         if (waveOutPrepareHeader(device_, &h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
@@ -94,7 +141,19 @@ int32_t WaveOutPlayer::play(intptr_t) {
         }
         buffer(i).data = reinterpret_cast<uint8_t*>(block);
     }
-    if (usableBuffers() < kQueueDepth) {
+    return usableBuffers() >= kQueueDepth;
+}
+
+int32_t WaveOutPlayer::play(intptr_t) {
+    if (kind() == NoSource) return 0;
+    closeDevice();
+    g_current.store(this);
+    if (!openDevice()) {
+        WaveOutPlayer* self = this;
+        g_current.compare_exchange_strong(self, nullptr);
+        return 0;
+    }
+    if (!prepareBuffers()) {
         closeDevice();
         return 0;
     }
@@ -132,11 +191,7 @@ int32_t WaveOutPlayer::pause(int32_t mode) {
 int32_t WaveOutPlayer::seek(uint32_t position) {
     {
         OutputLockGuard guard(outputLock());
-        pendingStart = position;
-        hasPendingStart = true;
-        // Reported at once, so views never see the old place between the
-        // seek and the first buffer heard after it.
-        playedPos = position & ~3u;
+        setPendingStart(position);
         ended = true;
         state = Stopped;
         discarding_ = true;
@@ -156,9 +211,7 @@ int32_t WaveOutPlayer::stop() {
     if (kind() == Vorbis) releaseDecoder();
     infoKnown = 0;
     drained = false;
-    streamPos = 0;
-    playedPos = 0;
-    elapsed = 0;
+    clearCounters();
     skipCount = false;
     hasPendingStart = false;
     return 1;

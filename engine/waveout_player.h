@@ -15,6 +15,12 @@
 
 namespace tarnuvo {
 
+// waveOutOpen, or a stand-in that tests use to refuse device formats.
+using WaveOutOpenFunction = MMRESULT(WINAPI*)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR,
+                                              DWORD_PTR, DWORD);
+// nullptr restores waveOutOpen.
+void setWaveOutOpenFunction(WaveOutOpenFunction f);
+
 // Optional measurements of the refill thread, for benchmarks.
 struct RefillTiming {
     static constexpr uint32_t kMaxSteps = 1u << 16;
@@ -46,6 +52,10 @@ private:
     static void CALLBACK doneCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,
                                       DWORD_PTR param1, DWORD_PTR param2);
     void queue(uint32_t index, OutputBuffer& buffer) override;
+    // Opens the device in the chosen format, or chooses one: the track's
+    // own, then float, then 16-bit. False when every format was refused.
+    bool openDevice();
+    bool prepareBuffers();
     void refillLoop();
     void handleReturned(uint32_t index);
     void timedHandleReturned(uint32_t index);

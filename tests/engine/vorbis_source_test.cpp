@@ -101,16 +101,24 @@ TEST(VorbisSource, OpensTheFixtureWithItsComments) {
     EXPECT_STREQ(p.artist, "Tarnuvo");
 }
 
-TEST(VorbisSource, OpensOtherRatesAndChannelsAndRefusesDamage) {
-    for (const char* name : {"vorbis_48k.ogg", "vorbis_mono.ogg"}) {
+TEST(VorbisSource, OpensEveryRateAndChannelCountAndRefusesDamage) {
+    struct Case {
+        const char* name;
+        SourceKind kind;
+        uint32_t rate, channels;
+    };
+    const Case cases[] = {{"vorbis_48k.ogg", Vorbis, 48000, 2},
+                          {"vorbis_mono.ogg", Vorbis, 44100, 1},
+                          {"source48.wav", Pcm, 48000, 2},
+                          {"mono.wav", Pcm, 44100, 1},
+                          {"vorbis_headers_cut.ogg", NoSource, 0, 0}};
+    for (const Case& c : cases) {
         NativePlayer p;
-        EXPECT_GE(p.open(fixture(name).c_str(), -1, 0, nullptr), 0) << name;
-        EXPECT_EQ(p.kind(), Vorbis) << name;
-    }
-    for (const char* name : {"vorbis_headers_cut.ogg", "twelve_bits.wav"}) {
-        NativePlayer p;
-        EXPECT_EQ(p.open(fixture(name).c_str(), -1, 0, nullptr), -1) << name;
-        EXPECT_EQ(p.kind(), NoSource);
+        const int32_t size = p.open(fixture(c.name).c_str(), -1, 0, nullptr);
+        EXPECT_EQ(size < 0, c.kind == NoSource) << c.name;
+        EXPECT_EQ(p.kind(), c.kind) << c.name;
+        EXPECT_EQ(p.sourceFormat().rate, c.rate) << c.name;
+        EXPECT_EQ(p.sourceFormat().channels, c.channels) << c.name;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tools/render/renderer.h"
 
@@ -45,9 +46,16 @@ int info(const char* input) {
         return 1;
     }
     static const char* const kinds[] = {"none", "pcm", "adpcm", "vorbis"};
+    static const char* const types[] = {"u8", "s16", "s24", "s32", "f32", "f64", "adpcm", "vorbis"};
     std::printf("kind=%s\nlength=%u\nloop=%d\nloopStart=%u\nloopEnd=%u\n", kinds[player.kind()],
                 player.length, player.hasLoop, player.loopStart, player.loopEnd);
     std::printf("title=%s\nartist=%s\n", player.title, player.artist);
+    const SourceFormat& source = player.sourceFormat();
+    std::printf("rate=%u\nchannels=%u\nsource=%s\ndevice=%s\n", source.rate, source.channels,
+                types[static_cast<int>(source.type)],
+                player.preferredDeviceFormat().isFloat ? "float" : "16-bit");
+    std::printf("frames=%u\nloopStartFrames=%u\nloopEndFrames=%u\n", player.frameCount,
+                player.loopStart, player.loopEnd);
     return 0;
 }
 
@@ -88,7 +96,7 @@ int main(int argc, char** argv) {
             char* end = nullptr;
             const double s = std::strtod(argv[++i], &end);
             if (end == argv[i] || *end != '\0' || !(s >= 0) || s > 24 * 3600) return usage();
-            options.maxBytes = static_cast<int64_t>(s * kBytesPerSecond) & ~int64_t{3};
+            options.maxSeconds = s;
         } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
             return usage();
         } else if (count < 2) {
@@ -98,7 +106,7 @@ int main(int argc, char** argv) {
         }
     }
     if (count != 2) return usage();
-    if (options.playMode == RepeatOne && options.maxBytes < 0) {
+    if (options.playMode == RepeatOne && options.maxSeconds < 0) {
         std::fprintf(stderr, "tarnuvo-render: repeat-one never ends; give --max-seconds\n");
         return 2;
     }
@@ -106,31 +114,27 @@ int main(int argc, char** argv) {
     const char* output = positional[1];
 
     // Refuse the input before anything is written.
-    {
-        NativePlayer probe;
-        if (probe.open(input, -1, 1, nullptr) < 0) {
-            std::fprintf(stderr, "tarnuvo-render: %s: not a readable WAV or Ogg Vorbis file\n",
-                         input);
-            return 1;
-        }
+    DeviceFormat device;
+    if (!renderDeviceFormat(input, device)) {
+        std::fprintf(stderr, "tarnuvo-render: %s: not a readable WAV or Ogg Vorbis file\n", input);
+        return 1;
     }
     FILE* f = std::fopen(output, "wb");
     if (!f) {
         std::fprintf(stderr, "tarnuvo-render: cannot write %s: %s\n", output, std::strerror(errno));
         return 2;
     }
-    uint8_t header[44];
-    makeWavHeader(header, 0);
-    bool ok = std::fwrite(header, 1, sizeof(header), f) == sizeof(header);
+    std::vector<uint8_t> header = makeWavHeader(device, 0);
+    bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size();
     FileWriter writer(f);
     const RenderResult result = renderTrack(input, options, writer);
     ok = ok && result.status == 0;
     if (ok) {
-        const uint32_t bytes =
-            result.bytes > UINT32_MAX - 36 ? UINT32_MAX - 36 : static_cast<uint32_t>(result.bytes);
-        makeWavHeader(header, bytes);
+        const uint32_t room = UINT32_MAX - static_cast<uint32_t>(header.size());
+        const uint32_t bytes = result.bytes > room ? room : static_cast<uint32_t>(result.bytes);
+        header = makeWavHeader(device, bytes);
         ok = std::fseek(f, 0, SEEK_SET) == 0 &&
-             std::fwrite(header, 1, sizeof(header), f) == sizeof(header);
+             std::fwrite(header.data(), 1, header.size(), f) == header.size();
     }
     ok = std::fclose(f) == 0 && ok;
     if (!ok) {

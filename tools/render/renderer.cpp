@@ -4,8 +4,12 @@
 
 namespace tarnuvo {
 
-RenderPlayer::RenderPlayer(ByteWriter& out, int64_t maxBytes) : out_(out), maxBytes_(maxBytes) {
-    for (uint32_t i = 0; i < kBufferCount; ++i) buffer(i).data = blocks_[i];
+RenderPlayer::RenderPlayer(ByteWriter& out, int64_t maxBytes) : out_(out), maxBytes_(maxBytes) {}
+
+void RenderPlayer::limitSeconds(double seconds) {
+    const DeviceFormat device = deviceChosen() ? deviceFormat() : preferredDeviceFormat();
+    const auto frames = static_cast<int64_t>(seconds * device.rate);
+    maxBytes_ = frames * device.bytesPerFrame();
 }
 
 void RenderPlayer::queue(uint32_t index, OutputBuffer& b) {
@@ -22,14 +26,20 @@ void RenderPlayer::queue(uint32_t index, OutputBuffer& b) {
 }
 
 int32_t RenderPlayer::play(intptr_t) {
+    if (kind() == NoSource) return 0;
+    if (!deviceChosen()) chooseDeviceFormat(preferredDeviceFormat());
+    const uint32_t bytes = bufferBytes();
+    if (blocks_.size() != static_cast<size_t>(bytes) * kBufferCount) {
+        blocks_.assign(static_cast<size_t>(bytes) * kBufferCount, 0);
+    }
+    for (uint32_t i = 0; i < kBufferCount; ++i) buffer(i).data = blocks_.data() + size_t{i} * bytes;
     beginStream();
     for (uint32_t i = 0; i < kQueueDepth; ++i) fillBuffer(*this);
     return 1;
 }
 
 int32_t RenderPlayer::seek(uint32_t position) {
-    pendingStart = position;
-    hasPendingStart = true;
+    setPendingStart(position);
     ended = true;
     state = Stopped;
     // The device hands every queued buffer back unheard.
@@ -81,6 +91,7 @@ RenderResult renderTrack(const char* input, const RenderOptions& options, ByteWr
         result.status = 1;
         return result;
     }
+    if (options.maxSeconds >= 0) player.limitSeconds(options.maxSeconds);
     if (options.volume >= 0) player.setVolume(static_cast<uint32_t>(options.volume));
     player.applyLoopRange();
     if (options.seek) {
@@ -92,20 +103,47 @@ RenderResult renderTrack(const char* input, const RenderOptions& options, ByteWr
     return result;
 }
 
-void makeWavHeader(uint8_t (&h)[44], uint32_t dataBytes) {
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) h[at + i] = static_cast<uint8_t>(v >> (8 * i));
+bool renderDeviceFormat(const char* input, DeviceFormat& device) {
+    NativePlayer probe;
+    if (probe.open(input, -1, 0, nullptr) < 0) return false;
+    device = probe.preferredDeviceFormat();
+    return true;
+}
+
+std::vector<uint8_t> makeWavHeader(const DeviceFormat& device, uint32_t dataBytes) {
+    std::vector<uint8_t> h;
+    auto put16 = [&](uint32_t v) {
+        h.push_back(static_cast<uint8_t>(v));
+        h.push_back(static_cast<uint8_t>(v >> 8));
     };
-    std::memcpy(h, "RIFF", 4);
-    put32(4, dataBytes + 36);
-    std::memcpy(h + 8, "WAVEfmt ", 8);
-    put32(16, 16);
-    put32(20, 1 | (2u << 16));
-    put32(24, 44100);
-    put32(28, kBytesPerSecond);
-    put32(32, 4 | (16u << 16));
-    std::memcpy(h + 36, "data", 4);
-    put32(40, dataBytes);
+    auto put32 = [&](uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    auto id = [&](const char* four) { h.insert(h.end(), four, four + 4); };
+    const uint32_t align = device.bytesPerFrame();
+    const uint32_t fmtBytes = device.isFloat ? 18 : 16;
+    const uint32_t factBytes = device.isFloat ? 12 : 0;
+    id("RIFF");
+    put32(4 + 8 + fmtBytes + factBytes + 8 + dataBytes);
+    id("WAVE");
+    id("fmt ");
+    put32(fmtBytes);
+    put16(device.isFloat ? 3 : 1);
+    put16(device.channels);
+    put32(device.rate);
+    put32(device.rate * align);
+    put16(align);
+    put16(device.isFloat ? 32 : 16);
+    if (device.isFloat) {
+        put16(0);
+        id("fact");
+        put32(4);
+        put32(dataBytes / align);
+    }
+    id("data");
+    put32(dataBytes);
+    return h;
 }
 
 }  // namespace tarnuvo

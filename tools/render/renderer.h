@@ -17,8 +17,9 @@ struct RenderOptions {
     int32_t loopIgnore = 0;
     int32_t volume = -1;  // -1: never set
     bool seek = false;
-    uint32_t seekBytes = 0;
-    int64_t maxBytes = -1;  // -1: until the track ends
+    uint32_t seekBytes = 0;  // time units
+    int64_t maxBytes = -1;   // -1: no limit in bytes
+    double maxSeconds = -1;  // < 0: no limit in seconds of the device stream
 };
 
 class ByteWriter {
@@ -51,6 +52,10 @@ class RenderPlayer : public NativePlayer, private BufferSink {
 public:
     explicit RenderPlayer(ByteWriter& out, int64_t maxBytes = -1);
 
+    // Limits the output to whole device frames of `seconds`, once the device
+    // format is known (after open).
+    void limitSeconds(double seconds);
+
     int32_t play(intptr_t unused) override;
     int32_t seek(uint32_t position) override;
     int32_t stop() override;
@@ -71,12 +76,17 @@ private:
     bool writeFailed_ = false;
     std::vector<uint32_t> queued_;
     std::vector<intptr_t> marks_;
-    uint8_t blocks_[kBufferCount][kBufferBytes] = {};
+    // Sized per device format: 192 kHz float stereo is too big for a stack.
+    std::vector<uint8_t> blocks_;
 };
 
 RenderResult renderTrack(const char* input, const RenderOptions& options, ByteWriter& out);
 
-// Canonical 44-byte PCM WAV header for `dataBytes` of 44100 Hz 16-bit stereo.
-void makeWavHeader(uint8_t (&header)[44], uint32_t dataBytes);
+// The device format `input` plays in; false when the file is refused.
+bool renderDeviceFormat(const char* input, DeviceFormat& device);
+
+// The WAV header of `dataBytes` in the device format: 44 bytes of 16-bit
+// PCM, or 58 of IEEE float (an 18-byte format chunk and a fact chunk).
+std::vector<uint8_t> makeWavHeader(const DeviceFormat& device, uint32_t dataBytes);
 
 }  // namespace tarnuvo

@@ -1,0 +1,51 @@
+// What a source delivers and what the output device receives.
+#pragma once
+
+#include <cstdint>
+
+namespace tarnuvo {
+
+// The sample type a source reads from its file.
+enum class SampleType : uint8_t { U8, S16, S24, S32, F32, F64, Adpcm, Vorbis };
+
+// The channel layout a source's channels follow, for the downmix.
+enum class ChannelOrder : uint8_t { WaveMask, Vorbis };
+
+constexpr uint32_t kMaxSourceChannels = 8;
+
+struct SourceFormat {
+    uint32_t rate = 0;
+    uint32_t channels = 0;
+    SampleType type = SampleType::S16;
+    ChannelOrder order = ChannelOrder::WaveMask;
+    uint32_t channelMask = 0;  // WaveMask order only
+    // Sources of more than 16 bits decode to float in -1..1; the others to
+    // int16. The device follows: 16-bit PCM or IEEE float.
+    bool floatSamples() const {
+        return type == SampleType::S24 || type == SampleType::S32 || type == SampleType::F32 ||
+               type == SampleType::F64;
+    }
+    uint32_t intermediateBytes() const { return floatSamples() ? 4 : 2; }
+};
+
+struct DeviceFormat {
+    uint32_t rate = 44100;
+    uint16_t channels = 2;
+    bool isFloat = false;
+    uint32_t bytesPerFrame() const { return channels * (isFloat ? 4u : 2u); }
+    bool operator==(const DeviceFormat& o) const {
+        return rate == o.rate && channels == o.channels && isFloat == o.isFloat;
+    }
+};
+
+// The device a source asks for first: its own rate, mono or stereo, and the
+// sample type its samples decode to.
+inline DeviceFormat preferredDevice(const SourceFormat& f) {
+    DeviceFormat d;
+    d.rate = f.rate;
+    d.channels = f.channels == 1 ? 1 : 2;
+    d.isFloat = f.floatSamples();
+    return d;
+}
+
+}  // namespace tarnuvo
