@@ -53,6 +53,18 @@ def append_chunks(path, extra):
     open(path, 'wb').write(b'RIFF' + struct.pack('<I', len(body)) + body)
 
 
+def insert_before_data(path, extra):
+    """Puts chunks before the data chunk: after an odd-sized data chunk, sox
+    writes a pad byte that the player's chunk walk does not skip."""
+    data = open(path, 'rb').read()
+    at = 12
+    while data[at:at + 4] != b'data':
+        size = struct.unpack_from('<I', data, at + 4)[0]
+        at += 8 + size + (size & 1)
+    body = data[12:at] + b''.join(extra) + data[at:]
+    open(path, 'wb').write(b'RIFF' + struct.pack('<I', len(body) + 4) + b'WAVE' + body)
+
+
 def run(*cmd):
     subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -195,7 +207,7 @@ def make_formats(out):
                 extensible(path, SUBFORMAT_PCM, valid_bits=24)
             elif how == 'extfloat':
                 extensible(path, SUBFORMAT_FLOAT)
-            append_chunks(path, [smpl(start, end)])
+            insert_before_data(path, [smpl(start, end)])
         lines.append('%s %s %d %d %d %d %s %d %d %d' % (name, kind, rate, channels, start, end,
                                                         plain, valid, mask, sample))
     open(p('anyrate.txt'), 'w').write('\n'.join(lines) + '\n')

@@ -144,7 +144,7 @@ Bytes deviceStream(const Format& f) {
     Bytes out;
     out.reserve(plain.size() / frameBytes * deviceFrameBytes(f));
     for (size_t at = 0; at + frameBytes <= plain.size(); at += frameBytes) {
-        float x[8];
+        float x[8] = {};
         for (uint32_t c = 0; c < f.channels; ++c)
             x[c] = deviceValue(f, &plain[at + c * sampleBytes]);
         float values[2] = {x[0], f.channels > 1 ? x[1] : 0.0f};
