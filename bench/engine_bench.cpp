@@ -4,7 +4,6 @@
 // fill it. The other formats use the fixtures of the formats table.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -44,15 +43,12 @@ void fillBuffers(benchmark::State& state, const char* file) {
     }
     player.setVolume(50000);  // the gain is part of every real fill
     player.applyLoopRange();
-    player.beginStream();
+    player.play(0);  // chooses the device format and sets up the buffers
     NullSink sink;
     for (auto _ : state) player.fillBuffer(sink);
-    // A buffer holds max(256, 2048 x rate / 44100 to a multiple of 16) frames.
-    const DeviceFormat device = player.deviceFormat();
-    const uint32_t frames =
-        std::max(256u, static_cast<uint32_t>(2048ull * device.rate / 44100) & ~15u);
-    const uint32_t frameBytes = device.channels * (device.isFloat ? 4u : 2u);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * frames * frameBytes);
+    const DeviceFormat& device = player.deviceFormat();
+    const uint32_t frames = player.bufferFrames();
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * player.bufferBytes());
     state.SetLabel(std::to_string(device.rate) + " Hz, " + std::to_string(device.channels) +
                    (device.isFloat ? " ch float" : " ch 16-bit"));
     state.counters["realtime_x"] =
