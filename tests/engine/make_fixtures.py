@@ -201,8 +201,8 @@ def make_formats(out):
             # sox's own decode: the file's samples in their own encoding. It
             # refuses padded samples, so it reads the file before the rewrite
             # that declares 24 valid bits, which leaves the samples as they are.
-            run('sox', path, '-t', 'raw', *(['-e', 'signed', '-b', '16'] if kind == 'adpcm' else []),
-                p(plain))
+            decoded = ['-e', 'signed', '-b', '16'] if kind == 'adpcm' else []
+            run('sox', path, '-t', 'raw', *decoded, p(plain))
             if how == 'ext24':
                 extensible(path, SUBFORMAT_PCM, valid_bits=24)
             elif how == 'extfloat':

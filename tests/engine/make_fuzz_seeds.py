@@ -44,7 +44,8 @@ def wav(chunks, riff_size=None):
 def extensible_fmt(channels, rate, bits, valid, subformat, cb_size=22):
     """WAVE_FORMAT_EXTENSIBLE, cut or padded to `cb_size` extra bytes."""
     mask = 0x4 if channels == 1 else (1 << channels) - 1
-    extra = struct.pack('<HIH', valid, mask, subformat) + bytes.fromhex('000000001000800000aa00389b71')
+    guid_tail = bytes.fromhex('000000001000800000aa00389b71')
+    extra = struct.pack('<HIH', valid, mask, subformat) + guid_tail
     body = struct.pack('<HHIIHHH', 0xFFFE, channels, rate, rate * channels * bits // 8,
                        channels * bits // 8, bits, cb_size)
     return chunk(b'fmt ', body + (extra + bytes(cb_size))[:cb_size])
@@ -53,8 +54,8 @@ def extensible_fmt(channels, rate, bits, valid, subformat, cb_size=22):
 def adpcm_fmt(channels, rate, align, per_block):
     coefficients = struct.pack('<14h', 256, 0, 512, -256, 0, 0, 192, 64, 240, 0, 460, -208, 392,
                                -232)
-    body = struct.pack('<HHIIHHHHH', 2, channels, rate, rate * align // per_block if per_block else 0,
-                       align, 4, 32, per_block, 7)
+    bytes_per_second = rate * align // per_block if per_block else 0
+    body = struct.pack('<HHIIHHHHH', 2, channels, rate, bytes_per_second, align, 4, 32, per_block, 7)
     return chunk(b'fmt ', body + coefficients)
 
 
