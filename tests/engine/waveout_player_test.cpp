@@ -2,6 +2,8 @@
 // device received.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/waveout_player.h"
 #include "tests/engine/adpcm_reference.h"
 #include "tests/engine/waveout_support.h"
@@ -53,6 +55,16 @@ Bytes adpcmReference() {
         at += 8 + size + (size & 1);
     }
     return {};
+}
+
+// Refuses the device formats whose tags are listed, opens the rest.
+WORD g_refusedTags[2] = {};
+MMRESULT WINAPI refusingOpen(LPHWAVEOUT device, UINT id, LPCWAVEFORMATEX f, DWORD_PTR callback,
+                             DWORD_PTR instance, DWORD flags) {
+    for (WORD tag : g_refusedTags) {
+        if (f && tag && f->wFormatTag == tag) return WAVERR_BADFORMAT;
+    }
+    return waveOutOpen(device, id, f, callback, instance, flags);
 }
 
 // The capture checked against `want`, once the device has written all of it.
@@ -265,4 +277,75 @@ TEST(WaveOutPlayer, DestroyingAPlayingPlayerLeavesNothingBehind) {
     ASSERT_EQ(p.play(0), 1);
     p.reset();
     EXPECT_NE(DeleteFileA(path.c_str()), 0);
+}
+
+TEST(WaveOutPlayer, RefusedDeviceFormatsFallBackToFloatThenSixteenBits) {
+    TempDir dir;
+    const Bytes pcm = countingPcm(3000);
+    // Floats of every kind, NaN and beyond full scale included.
+    Bytes floats;
+    const float values[] = {0.25f, -1.0f, 1.5f, NAN, 3.0f / 32768, -0.5f / 32768};
+    for (uint32_t i = 0; i < 3000 * 2; ++i) {
+        const float v = values[i % 6] * (i % 7 == 0 ? 1.0f : 0.5f);
+        const auto* b = reinterpret_cast<const uint8_t*>(&v);
+        floats.insert(floats.end(), b, b + 4);
+    }
+    Bytes asFloat, as16;
+    for (size_t i = 0; i < pcm.size(); i += 2) {
+        const float v = static_cast<int16_t>(pcm[i] | pcm[i + 1] << 8) / 32768.0f;
+        const auto* b = reinterpret_cast<const uint8_t*>(&v);
+        asFloat.insert(asFloat.end(), b, b + 4);
+    }
+    for (size_t i = 0; i < floats.size(); i += 4) {
+        float v;
+        std::memcpy(&v, &floats[i], 4);
+        const double d = std::isnan(v) ? 0.0 : std::fmax(-32768.0, std::fmin(32767.0, v * 32768.0));
+        put16(as16, static_cast<uint16_t>(static_cast<int16_t>(std::nearbyint(d))));
+    }
+    struct Case {
+        const char* name;
+        Bytes file;
+        WORD refused[2];
+        bool plays, isFloat;
+        const Bytes* want;
+    };
+    const Case cases[] = {
+        {"16-bit refused",
+         WavBuilder().pcmFormat().chunk("data", pcm).build(),
+         {WAVE_FORMAT_PCM, 0},
+         true,
+         true,
+         &asFloat},
+        {"float refused",
+         WavBuilder().fmt(3, 2, 44100, 8, 32).chunk("data", floats).build(),
+         {WAVE_FORMAT_IEEE_FLOAT, 0},
+         true,
+         false,
+         &as16},
+        {"both refused",
+         WavBuilder().pcmFormat().chunk("data", pcm).build(),
+         {WAVE_FORMAT_PCM, WAVE_FORMAT_IEEE_FLOAT},
+         false,
+         false,
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::copy(std::begin(c.refused), std::end(c.refused), g_refusedTags);
+        setWaveOutOpenFunction(&refusingOpen);
+        {
+            Session s(Single, 0);
+            ASSERT_GE(s.player.open(dir.write("f.wav", c.file).c_str(), -1, 0, nullptr), 0);
+            s.player.applyLoopRange();
+            EXPECT_EQ(s.player.play(0), c.plays ? 1 : 0);
+            if (c.plays) {
+                EXPECT_EQ(s.player.deviceFormat().isFloat, c.isFloat);
+                ASSERT_TRUE(s.waitForCommand());
+                pumpFor(300);
+                EXPECT_TRUE(captured(*c.want));
+            }
+            s.player.stop();
+        }
+        setWaveOutOpenFunction(nullptr);
+    }
 }
