@@ -13,16 +13,9 @@ using namespace tarnuvo;
 
 namespace {
 
-// The data chunk of the sox-made fixture, found without the engine's walk.
-Bytes fixtureAdpcmData() {
-    Bytes wav = readFile(fixture("adpcm_loop.wav"));
-    for (size_t at = 12; at + 8 <= wav.size();) {
-        uint32_t size = wav[at + 4] | wav[at + 5] << 8 | wav[at + 6] << 16 |
-                        static_cast<uint32_t>(wav[at + 7]) << 24;
-        if (std::memcmp(&wav[at], "data", 4) == 0) return slice(wav, at + 8, at + 8 + size);
-        at += 8 + size + (size & 1);
-    }
-    return {};
+// The data chunk of a sox-made fixture, found without the engine's walk.
+Bytes fixtureAdpcmData(const char* name = "adpcm_loop.wav") {
+    return riffChunk(readFile(fixture(name)), "data");
 }
 
 Bytes block(uint8_t predL, uint8_t predR, int16_t delta, int16_t s1, int16_t s2, uint8_t nibbles) {
@@ -47,10 +40,24 @@ int16_t sampleAt(const uint8_t* pcm, size_t index) {
 
 TEST(Adpcm, ReferenceDecoderAgreesWithSox) {
     // Validates the test's own decoder: sox rounds the prediction down.
-    Bytes data = fixtureAdpcmData();
-    ASSERT_GT(data.size(), 2048u * 10);
-    Bytes sox = readFile(fixture("adpcm_ref.raw"));
-    EXPECT_EQ(firstDifference(referenceAdpcm(data.data(), data.size(), true), sox), -1);
+    const struct {
+        const char *wav, *sox;
+        int channels;
+        size_t align;
+    } files[] = {{"adpcm_loop.wav", "adpcm_ref.raw", 2, 2048},
+                 {"adpcm_22050_mono.wav", "adpcm_22050_mono.raw", 1, 512},
+                 {"adpcm_48000_stereo.wav", "adpcm_48000_stereo.raw", 2, 2048}};
+    for (const auto& f : files) {
+        Bytes data = fixtureAdpcmData(f.wav);
+        ASSERT_GE(data.size(), f.align * 10) << f.wav;
+        Bytes format = riffChunk(readFile(fixture(f.wav)), "fmt ");
+        ASSERT_EQ(format[12] | format[13] << 8, static_cast<int>(f.align)) << f.wav;
+        Bytes sox = readFile(fixture(f.sox));
+        EXPECT_EQ(firstDifference(
+                      referenceAdpcm(data.data(), data.size(), true, f.channels, f.align), sox),
+                  -1)
+            << f.wav;
+    }
 }
 
 TEST(Adpcm, RandomAccessMatchesSequentialDecoding) {

@@ -41,6 +41,24 @@ def wav(chunks, riff_size=None):
     return b'RIFF' + struct.pack('<I', size) + body
 
 
+def extensible_fmt(channels, rate, bits, valid, subformat, cb_size=22):
+    """WAVE_FORMAT_EXTENSIBLE, cut or padded to `cb_size` extra bytes."""
+    mask = 0x4 if channels == 1 else (1 << channels) - 1
+    guid_tail = bytes.fromhex('000000001000800000aa00389b71')
+    extra = struct.pack('<HIH', valid, mask, subformat) + guid_tail
+    body = struct.pack('<HHIIHHH', 0xFFFE, channels, rate, rate * channels * bits // 8,
+                       channels * bits // 8, bits, cb_size)
+    return chunk(b'fmt ', body + (extra + bytes(cb_size))[:cb_size])
+
+
+def adpcm_fmt(channels, rate, align, per_block):
+    coefficients = struct.pack('<14h', 256, 0, 512, -256, 0, 0, 192, 64, 240, 0, 460, -208, 392,
+                               -232)
+    bytes_per_second = rate * align // per_block if per_block else 0
+    body = struct.pack('<HHIIHHHHH', 2, channels, rate, bytes_per_second, align, 4, 32, per_block, 7)
+    return chunk(b'fmt ', body + coefficients)
+
+
 PCM_FMT = fmt(1, 2, RATE, 4, 16)
 ADPCM_FMT = fmt(2, 2, RATE, ADPCM_BLOCK, 4, 32)
 
@@ -93,7 +111,16 @@ def encoded(tmp):
     run('sox', '-R', p('short.wav'), '-c', '1', p('mono.wav'))
     out['vorbis_mono'] = ogg('g.ogg', p('mono.wav'))
     run('sox', '-R', p('short.wav'), '-r', '48000', p('48k.wav'))
-    out['vorbis_48k'] = ogg('h.ogg', p('48k.wav'))
+    out['vorbis_48k'] = ogg('h.ogg', p('48k.wav'), 'LOOPSTART=101', 'LOOPLENGTH=2001')
+    run('sox', '-R', '-r', '32000', '-c', '6', '-n', '-r', '32000', '-c', '6', '-b', '16',
+        p('six.wav'), 'synth', '1500s', 'sine', '200', 'sine', '300', 'sine', '400', 'sine', '500',
+        'sine', '600', 'sine', '700')
+    out['vorbis_6ch'] = ogg('i.ogg', p('six.wav'), 'LOOPSTART=33', 'LOOPLENGTH=1111')
+    # One 512-byte ADPCM block of 1012 frames and a partial one.
+    run('sox', '-R', p('mono.wav'), '-r', '22050', '-e', 'ms-adpcm', p('adpcm_mono.wav'))
+    mono = open(p('adpcm_mono.wav'), 'rb').read()
+    body = mono[12:] + smpl(7, 1001)
+    out['adpcm_mono'] = b'RIFF' + struct.pack('<I', len(body) + 4) + b'WAVE' + body
     return out
 
 
@@ -109,17 +136,54 @@ def seeds(enc):
     s['vorbis-loop-form'] = control(REPEAT_ONE, 0, 2) + enc['vorbis_loop_form']
     s['vorbis-loopend'] = control(REPEAT_ALL, 7, 6) + enc['vorbis_loopend']
 
-    # Kinds it refuses.
-    refused = [(3, 2, 44100, 4, 16, None), (1, 1, 44100, 2, 16, None), (1, 2, 48000, 4, 16, None),
-               (1, 2, 44100, 6, 24, None), (1, 2, 44100, 2, 8, None), (2, 2, 44100, 1024, 4, 32),
-               (2, 1, 44100, 2048, 4, 32), (2, 2, 22050, 2048, 4, 32), (2, 2, 44100, 2048, 4, 0),
-               (0x11, 2, 44100, 2048, 4, 2)]
+    # Every sample type at other rates and channel counts.
+    played = [(1, 1, 44100, 2, 16), (1, 2, 48000, 4, 16), (1, 2, 44100, 6, 24),
+              (1, 2, 44100, 2, 8), (1, 1, 8000, 1, 8), (1, 8, 192000, 32, 32),
+              (3, 2, 22050, 8, 32), (3, 1, 96000, 8, 64)]
+    for tag, ch, rate, align, bits in played:
+        name = 'format-tag%d-%dch-%d-align%d-bits%d' % (tag, ch, rate, align, bits)
+        s[name] = control(REPEAT_ALL, 1, 2) + wav([fmt(tag, ch, rate, align, bits),
+                                                   chunk(b'data', pcm[:1600]), smpl(3, 90)])
+    s['format-extensible-24-in-32'] = control(REPEAT_ONE, 0, 3) + wav(
+        [extensible_fmt(2, 48000, 32, 24, 1), chunk(b'data', pcm[:1600]), smpl(5, 77)])
+    s['format-extensible-float-6ch'] = control(REPEAT_ALL, 2, 1) + wav(
+        [extensible_fmt(6, 32000, 32, 32, 3), chunk(b'data', pcm[:2400]), smpl(9, 50)])
+    s['format-extensible-pcm-6ch'] = control(SINGLE) + wav(
+        [extensible_fmt(6, 48000, 16, 16, 1), chunk(b'data', pcm[:2400])])
+    s['format-adpcm-mono-22050'] = control(REPEAT_ALL, 3, 4) + enc['adpcm_mono']
+    s['vorbis-mono'] = control(SINGLE) + enc['vorbis_mono']
+    s['vorbis-48k'] = control(REPEAT_ALL, 1, 3) + enc['vorbis_48k']
+    s['vorbis-6ch'] = control(REPEAT_ONE, 0, 6) + enc['vorbis_6ch']
+    # Float values beyond any sample: they play.
+    floats = struct.pack('<8f', float('nan'), float('inf'), -float('inf'), 1e30, -1e30, 3.5,
+                         1e-40, -0.0)
+    doubles = struct.pack('<8d', 1e300, -1e300, 1e39, float('nan'), 1e-320, float('inf'),
+                          -float('inf'), 0.1)
+    s['float-nan-and-huge-32'] = control(REPEAT_ONE, 0, 1) + wav(
+        [fmt(3, 2, 48000, 8, 32), chunk(b'data', floats * 40), smpl(1, 70)])
+    s['float-nan-and-huge-64'] = control(REPEAT_ALL, 2, 2) + wav(
+        [fmt(3, 1, 44100, 8, 64), chunk(b'data', doubles * 40), smpl(3, 200)])
+
+    # Format chunks it refuses.
+    refused = [(3, 2, 44100, 4, 16, None), (2, 2, 44100, 1024, 4, 32), (2, 1, 44100, 2048, 4, 32),
+               (2, 2, 22050, 2048, 4, 32), (2, 2, 44100, 2048, 4, 0), (0x11, 2, 44100, 2048, 4, 2),
+               (1, 2, 7999, 4, 16, None), (1, 2, 192001, 4, 16, None), (1, 0, 44100, 0, 16, None),
+               (1, 9, 44100, 18, 16, None), (1, 2, 44100, 4, 12, None), (1, 2, 44100, 6, 16, None),
+               (3, 1, 44100, 8, 32, None)]
     for tag, ch, rate, align, bits, extra in refused:
         name = 'refused-tag%d-%dch-%d-align%d-bits%d' % (tag, ch, rate, align, bits)
         s[name] = control(SINGLE) + wav([fmt(tag, ch, rate, align, bits, extra),
                                          chunk(b'data', pcm[:400])])
-    s['refused-vorbis-mono'] = control(SINGLE) + enc['vorbis_mono']
-    s['refused-vorbis-48k'] = control(SINGLE) + enc['vorbis_48k']
+    refused_chunks = {
+        'extensible-cbsize-21': extensible_fmt(2, 48000, 16, 16, 1, cb_size=21),
+        'extensible-unknown-subformat': extensible_fmt(2, 48000, 16, 16, 2),
+        'extensible-valid-above-container': extensible_fmt(2, 48000, 24, 32, 1),
+        'adpcm-zero-samples-per-block': adpcm_fmt(1, 22050, 512, 0),
+        'adpcm-samples-per-block-against-align': adpcm_fmt(1, 22050, 512, 1000),
+    }
+    for name, format_chunk in refused_chunks.items():
+        s['refused-' + name] = control(REPEAT_ALL, 1, 1) + wav(
+            [format_chunk, chunk(b'data', pcm[:2048]), smpl(2, 40)])
 
     # The damaged files of the bad-input tests.
     data = chunk(b'data', pcm[:200])

@@ -17,14 +17,18 @@ namespace testing_support {
 
 using Bytes = std::vector<uint8_t>;
 
-// A fixture built by make_fixtures.py, as a path this build can open.
-inline std::string fixture(const char* name) {
-    std::string p = std::string(TARNUVO_FIXTURES) + "/" + name;
+// A path of the build tree as this build opens it (under Wine, on Z:).
+inline std::string hostPath(std::string p) {
 #ifdef _WIN32
     for (char& c : p) c = c == '/' ? '\\' : c;
     p = "Z:" + p;
 #endif
     return p;
+}
+
+// A fixture built by make_fixtures.py, as a path this build can open.
+inline std::string fixture(const std::string& name) {
+    return hostPath(std::string(TARNUVO_FIXTURES) + "/" + name);
 }
 
 inline Bytes readFile(const std::string& path) {
@@ -72,8 +76,8 @@ inline void put32(Bytes& b, uint32_t v) {
 // Builds RIFF/WAVE files chunk by chunk, damaged ones included.
 class WavBuilder {
 public:
-    WavBuilder& fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align, uint16_t bits,
-                    int32_t extra = -1) {
+    static Bytes formatFields(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align,
+                              uint16_t bits) {
         Bytes f;
         put16(f, tag);
         put16(f, channels);
@@ -81,6 +85,11 @@ public:
         put32(f, rate * align);
         put16(f, align);
         put16(f, bits);
+        return f;
+    }
+    WavBuilder& fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t align, uint16_t bits,
+                    int32_t extra = -1) {
+        Bytes f = formatFields(tag, channels, rate, align, bits);
         if (extra >= 0) {
             put16(f, static_cast<uint32_t>(extra));
             f.resize(f.size() + static_cast<size_t>(extra), 0);
@@ -89,6 +98,36 @@ public:
     }
     WavBuilder& pcmFormat() { return fmt(1, 2, 44100, 4, 16); }
     WavBuilder& adpcmFormat() { return fmt(2, 2, 44100, 2048, 4, 32); }
+    // WAVE_FORMAT_EXTENSIBLE; `cbSize` bytes follow it, of which the first 22
+    // are the valid bits, the channel mask and the SubFormat GUID.
+    WavBuilder& extensibleFormat(uint16_t channels, uint32_t rate, uint16_t bits,
+                                 uint16_t validBits, uint16_t subFormat, uint16_t cbSize = 22) {
+        static const uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                              0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+        Bytes f =
+            formatFields(0xFFFE, channels, rate, static_cast<uint16_t>(channels * bits / 8), bits);
+        Bytes extension;
+        put16(extension, validBits);
+        put32(extension, channels == 1 ? 0x4u : (1u << channels) - 1);
+        put16(extension, subFormat);
+        extension.insert(extension.end(), kGuidTail, kGuidTail + 14);
+        extension.resize(cbSize, 0);
+        put16(f, cbSize);
+        f.insert(f.end(), extension.begin(), extension.end());
+        return chunk("fmt ", f);
+    }
+    // MS ADPCM with its samples per block and the seven standard coefficient pairs.
+    WavBuilder& adpcmFormat(uint16_t channels, uint32_t rate, uint16_t align,
+                            uint16_t samplesPerBlock) {
+        static const int16_t kCoefficients[14] = {256, 0,   512, -256, 0,    0,   192,
+                                                  64,  240, 0,   460,  -208, 392, -232};
+        Bytes f = formatFields(2, channels, rate, align, 4);
+        put16(f, 32);
+        put16(f, samplesPerBlock);
+        put16(f, 7);
+        for (int16_t c : kCoefficients) put16(f, static_cast<uint16_t>(c));
+        return chunk("fmt ", f);
+    }
     // A chunk with its real size, or a declared size that lies.
     WavBuilder& chunk(const char* id, const Bytes& data, int64_t declared = -1, bool pad = false) {
         body_.insert(body_.end(), id, id + 4);
@@ -145,12 +184,25 @@ inline Bytes slice(const Bytes& b, size_t from, size_t to) {
                  b.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
+// The payload of the first chunk `id` of a RIFF file, found by a plain walk
+// from the first chunk; empty when there is none.
+inline Bytes riffChunk(const Bytes& riff, const char* id) {
+    for (size_t at = 12; at + 8 <= riff.size();) {
+        const size_t size = riff[at + 4] | riff[at + 5] << 8 | riff[at + 6] << 16 |
+                            static_cast<size_t>(riff[at + 7]) << 24;
+        const size_t end = std::min(riff.size(), at + 8 + size);
+        if (std::memcmp(&riff[at], id, 4) == 0) return slice(riff, at + 8, end);
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
 // The stream a looped track must produce: start to loop end, then `passes`
 // passes of the loop range, the last one running on through the tail.
 inline Bytes expectedLoopStream(const Bytes& pcm, uint32_t loopStart, uint32_t loopEnd,
-                                uint32_t passes) {
+                                uint32_t passes, size_t frameBytes = 4) {
     if (passes == 0) return pcm;
-    const size_t s = loopStart * 4u, e = loopEnd * 4u;
+    const size_t s = loopStart * frameBytes, e = loopEnd * frameBytes;
     Bytes out = slice(pcm, 0, e);
     for (uint32_t i = 1; i < passes; ++i) {
         Bytes pass = slice(pcm, s, e);

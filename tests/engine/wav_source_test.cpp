@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+
 #include "engine/native_player.h"
 #include "engine/wav_source.h"
 #include "tests/engine/test_support.h"
@@ -50,10 +55,10 @@ TEST(WavIdentify, AcceptsEveryRateWidthAndChannelCountAndRefusesTheRest) {
         uint16_t align, bits;
         int32_t extra;
     };
-    const Variant accepted[] = {{1, 1, 44100, 2, 16, -1},  {1, 2, 48000, 4, 16, -1},
-                                {1, 2, 44100, 6, 24, -1},  {1, 2, 44100, 2, 8, -1},
-                                {3, 2, 96000, 8, 32, -1},  {3, 1, 22050, 8, 64, -1},
-                                {1, 8, 192000, 16, 16, -1}};
+    const Variant accepted[] = {
+        {1, 1, 44100, 2, 16, -1},   {1, 2, 48000, 4, 16, -1}, {1, 2, 44100, 6, 24, -1},
+        {1, 2, 44100, 2, 8, -1},    {3, 2, 96000, 8, 32, -1}, {3, 1, 22050, 8, 64, -1},
+        {1, 8, 192000, 16, 16, -1}, {1, 1, 8000, 1, 8, -1},   {1, 8, 192000, 32, 32, -1}};
     for (const Variant& v : accepted) {
         Bytes f = WavBuilder()
                       .fmt(v.tag, v.channels, v.rate, v.align, v.bits, v.extra)
@@ -66,7 +71,8 @@ TEST(WavIdentify, AcceptsEveryRateWidthAndChannelCountAndRefusesTheRest) {
         {3, 2, 44100, 4, 16, -1},   {1, 2, 7999, 4, 16, -1},    {1, 2, 192001, 4, 16, -1},
         {1, 9, 44100, 18, 16, -1},  {1, 0, 44100, 0, 16, -1},   {1, 2, 44100, 4, 12, -1},
         {1, 2, 44100, 8, 16, -1},   {2, 2, 44100, 1024, 4, 32}, {2, 1, 44100, 2048, 4, 32},
-        {2, 2, 22050, 2048, 4, 32}, {2, 2, 44100, 2048, 4, 0},  {0x11, 2, 44100, 2048, 4, 2}};
+        {2, 2, 22050, 2048, 4, 32}, {2, 2, 44100, 2048, 4, 0},  {0x11, 2, 44100, 2048, 4, 2},
+        {1, 2, 44100, 4, 24, -1},   {3, 1, 44100, 8, 32, -1},   {1, 2, 44100, 6, 16, -1}};
     for (const Variant& v : refused) {
         Bytes f = WavBuilder()
                       .fmt(v.tag, v.channels, v.rate, v.align, v.bits, v.extra)
@@ -74,6 +80,96 @@ TEST(WavIdentify, AcceptsEveryRateWidthAndChannelCountAndRefusesTheRest) {
                       .build();
         EXPECT_EQ(identify(f).kind, NoSource)
             << v.tag << "/" << v.channels << "/" << v.rate << "/" << v.align;
+    }
+}
+
+// Extended format chunks as the player takes them: WAVE_FORMAT_EXTENSIBLE
+// and MS ADPCM with its samples per block, opened in-process as their kind or
+// refused (and left to DirectShow).
+TEST(WavFormats, OpensExtensibleAndAdpcmChunksInRangeAndRefusesTheRest) {
+    const Bytes data = countingPcm(100);
+    const Bytes adpcmBlocks(4096, 0x11);
+    auto extensible = [&](uint16_t channels, uint16_t bits, uint16_t valid, uint16_t subFormat,
+                          uint16_t cbSize = 22) {
+        return WavBuilder()
+            .extensibleFormat(channels, 48000, bits, valid, subFormat, cbSize)
+            .chunk("data", data)
+            .build();
+    };
+    auto adpcm = [&](uint16_t channels, uint32_t rate, uint16_t align, uint16_t perBlock) {
+        return WavBuilder()
+            .adpcmFormat(channels, rate, align, perBlock)
+            .chunk("data", adpcmBlocks)
+            .build();
+    };
+    const std::pair<const char*, Bytes> opened[] = {
+        {"EXTENSIBLE PCM 24 in 24", extensible(2, 24, 24, 1)},
+        {"EXTENSIBLE PCM 24 in 32", extensible(2, 32, 24, 1)},
+        {"EXTENSIBLE PCM, valid bits 0", extensible(2, 16, 0, 1)},
+        {"EXTENSIBLE float, 6 channels", extensible(6, 32, 32, 3)},
+        {"EXTENSIBLE with more than 22 extra bytes", extensible(2, 16, 16, 1, 30)},
+        {"ADPCM, today's kind", WavBuilder().adpcmFormat().chunk("data", adpcmBlocks).build()},
+        {"ADPCM, today's kind whatever its samples per block", adpcm(2, 44100, 2048, 1)},
+        {"ADPCM mono 22050", adpcm(1, 22050, 512, 1012)},
+        {"ADPCM stereo 48000, 1024-byte blocks", adpcm(2, 48000, 1024, 1012)},
+    };
+    const std::pair<const char*, Bytes> refused[] = {
+        {"EXTENSIBLE with 21 extra bytes", extensible(2, 16, 16, 1, 21)},
+        {"EXTENSIBLE without extra bytes", extensible(2, 16, 16, 1, 0)},
+        {"EXTENSIBLE of an unknown SubFormat", extensible(2, 16, 16, 2)},
+        {"EXTENSIBLE valid bits above the container", extensible(2, 24, 32, 1)},
+        {"EXTENSIBLE float of 16 bits", extensible(2, 16, 16, 3)},
+        {"ADPCM mono 22050, samples per block 0", adpcm(1, 22050, 512, 0)},
+        {"ADPCM samples per block against the block align", adpcm(1, 22050, 512, 1000)},
+        {"ADPCM of 3 channels", adpcm(3, 22050, 1024, 1012)},
+    };
+    TempDir dir;
+    int n = 0;
+    for (const auto& [what, file] : opened) {
+        NativePlayer player;
+        const std::string path = dir.write("a" + std::to_string(++n) + ".wav", file);
+        EXPECT_GE(player.open(path.c_str(), -1, 0, nullptr), 0) << what;
+        EXPECT_EQ(player.kind(), std::strstr(what, "ADPCM") ? Adpcm : Pcm) << what;
+    }
+    for (const auto& [what, file] : refused) {
+        NativePlayer player;
+        const std::string path = dir.write("r" + std::to_string(++n) + ".wav", file);
+        EXPECT_EQ(player.open(path.c_str(), -1, 0, nullptr), -1) << what;
+        EXPECT_EQ(player.kind(), NoSource) << what;
+    }
+}
+
+// Float samples of any value play: 32-bit ones reach the device unchanged,
+// 64-bit ones as the nearest float 32 (beyond its range, infinity).
+TEST(WavFormats, FloatSamplesOfAnyValuePlay) {
+    const float nan32 = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float f32[] = {nan32, inf, -inf, 1e30f, -1e30f, 3.5f, 1e-40f, -0.0f, 0.25f, -1.0f};
+    Bytes f32Data(sizeof f32);
+    std::memcpy(f32Data.data(), f32, sizeof f32);
+    TempDir dir;
+    const std::string single =
+        dir.write("f32.wav", WavBuilder().fmt(3, 2, 48000, 8, 32).chunk("data", f32Data).build());
+    EXPECT_EQ(firstDifference(render(single, mode(Single, 0)), f32Data), -1);
+
+    const double nan64 = std::numeric_limits<double>::quiet_NaN();
+    const double f64[] = {1e300, -1e300, 1e39,
+                          nan64, 1e-320, 3.5,
+                          0.1,   -1.0,   std::numeric_limits<double>::infinity()};
+    const float nearest[] = {inf, -inf, inf, nan32, 0.0f, 3.5f, 0.1f, -1.0f, inf};
+    Bytes f64Data(sizeof f64);
+    std::memcpy(f64Data.data(), f64, sizeof f64);
+    const std::string doubles =
+        dir.write("f64.wav", WavBuilder().fmt(3, 1, 44100, 8, 64).chunk("data", f64Data).build());
+    const Bytes out = render(doubles, mode(Single, 0));
+    ASSERT_EQ(out.size(), sizeof nearest);
+    for (size_t i = 0; i < std::size(nearest); ++i) {
+        float got;
+        std::memcpy(&got, &out[4 * i], 4);
+        if (std::isnan(nearest[i]))
+            EXPECT_TRUE(std::isnan(got)) << i;
+        else
+            EXPECT_EQ(std::memcmp(&got, &nearest[i], 4), 0) << i << ": " << got;
     }
 }
 

@@ -1,7 +1,8 @@
 // The real Tarnuvo.exe plays as a user makes it play: started with the demo
 // loop and settings for RepeatAll with two passes, the play button puts into
 // the capture device exactly what tarnuvo-render makes of the same file with
-// the same settings; the next row follows; closing writes every setting.
+// the same settings; the next row follows; closing writes every setting. The
+// same holds for tracks at other rates, sample types and channel counts.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -36,6 +37,20 @@ LRESULT selectedOf(HWND list) {
 std::string pcmOfRendered(const std::string& wav) {
     const std::string bytes = test::readFile(wav);
     return bytes.size() >= 44 ? bytes.substr(44) : std::string();
+}
+
+// The samples of any WAV file tarnuvo-render wrote: its data chunk.
+std::string samplesOfRendered(const std::string& wav) {
+    auto le32 = [&](size_t at) {
+        return static_cast<uint32_t>(static_cast<uint8_t>(wav[at])) |
+               static_cast<uint32_t>(static_cast<uint8_t>(wav[at + 1])) << 8 |
+               static_cast<uint32_t>(static_cast<uint8_t>(wav[at + 2])) << 16 |
+               static_cast<uint32_t>(static_cast<uint8_t>(wav[at + 3])) << 24;
+    };
+    for (size_t at = 12; at + 8 <= wav.size(); at += 8 + le32(at + 4)) {
+        if (wav.compare(at, 4, "data") == 0) return wav.substr(at + 8, le32(at + 4));
+    }
+    return std::string();
 }
 
 // Where the capture device writes, as Wine sees it.
@@ -139,6 +154,63 @@ TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosi
     EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "PlayMode", -1, ini.c_str()), 2);
     EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "LoopCount", -1, ini.c_str()), 2);
 }
+
+// Tracks at other rates, sample types and channel counts, each alone in the
+// list and played once with two loop passes: the device receives, in its own
+// format (float for 24-bit, one channel for mono), exactly the samples the
+// Windows renderer writes for the same file and settings.
+class TarnuvoPlaysFormat : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TarnuvoPlaysFormat, TheCaptureHoldsWhatTheRendererWrites) {
+    test::ScratchDir dir;
+    const std::string exe = dir / "Tarnuvo.exe";
+    ASSERT_TRUE(CopyFileA(winePath(TARNUVO_EXE).c_str(), exe.c_str(), FALSE));
+    const std::string track = winePath(std::string(TARNUVO_FIXTURES) + "/" + GetParam());
+    test::writeFile(dir / "Tarnuvo.ini", "[Tarnuvo]\r\nPlayMode=0\r\nLoopCount=2\r\n");
+    ASSERT_FALSE(capturePath().empty()) << "no capture device";
+
+    const std::string rendered = dir / "expected.wav";
+    Process render;
+    ASSERT_TRUE(render.start(winePath(TARNUVO_RENDER),
+                             "--mode single --loops 2 \"" + track + "\" \"" + rendered + "\""));
+    ASSERT_EQ(render.waitForExit(60000), 0u);
+    const std::string expected = samplesOfRendered(test::readFile(rendered));
+    ASSERT_GT(expected.size(), 20000u);
+
+    waitFor(5000, [] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; });
+    Process player;
+    ASSERT_TRUE(player.start(exe, "\"" + track + "\""));
+    HWND window = nullptr;
+    ASSERT_TRUE(waitFor(
+        30000, [&] { return (window = test::mainWindowOf(player.info.dwProcessId)) != nullptr; }));
+    ASSERT_TRUE(waitFor(20000, [&] { return rowsOf(GetDlgItem(window, 1000)) == 1; }));
+    const HWND play = GetDlgItem(window, 1010);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(1010, BN_CLICKED), reinterpret_cast<LPARAM>(play));
+    const HWND stop = GetDlgItem(window, 1012);
+    ASSERT_TRUE(waitFor(10000, [&] { return IsWindowEnabled(stop) != 0; }))
+        << "the track did not start";
+    std::string capture;
+    const bool whole = waitFor(120000, [&] {
+        capture = test::readFile(capturePath());
+        return capture.size() >= expected.size();
+    });
+    ASSERT_TRUE(whole) << capture.size() << " of " << expected.size() << " bytes";
+    EXPECT_TRUE(holdsExactly(capture, expected)) << GetParam();
+    // Single mode: the track ends after its passes.
+    EXPECT_TRUE(waitFor(60000, [&] { return IsWindowEnabled(stop) == 0; }))
+        << "the track did not end";
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(player.waitForExit(20000), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TarnuvoPlaysFormat,
+                         ::testing::Values("vorbis_48000_stereo.ogg", "s24_48000_stereo.wav",
+                                           "adpcm_22050_mono.wav"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             return name.substr(0, name.find('.'));
+                         });
 
 }  // namespace
 }  // namespace tarnuvo
