@@ -128,10 +128,27 @@ int32_t Player::currentLoopIgnore() const {
     return (environment ? *environment : defaults()).loopIgnore;
 }
 
+bool loopUsableFor(const TrackInfo& t) {
+    return t.hasLoop && t.loopStart < t.loopEnd &&
+           unitsFromFrames64(t.loopEnd, t.sampleRate) <= 0xFFFFFFFCu &&
+           unitsFromFrames64(t.loopStart, t.sampleRate) < t.length;
+}
+
 bool Player::loopUsable() const {
-    return hasLoop && loopStart < loopEnd &&
-           unitsFromFrames64(loopEnd, sampleRate) <= 0xFFFFFFFCu &&
-           unitsFromFrames64(loopStart, sampleRate) < length;
+    return loopUsableFor(*this);
+}
+
+bool fadeAppliesTo(const TrackInfo& track, const PlayerEnvironment& env) {
+    return env.fadeOut != 0 && env.loopIgnore == 0 && env.loopCount >= 1 &&
+           env.playMode != RepeatOne && loopUsableFor(track);
+}
+
+bool Player::fadeApplies() const {
+    return fadeAppliesTo(*this, environment ? *environment : defaults());
+}
+
+int64_t Player::fadeRemaining() {
+    return -1;
 }
 
 uint32_t Player::lengthFrames() const {

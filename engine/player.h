@@ -20,6 +20,13 @@ constexpr uint32_t kCmdRandom = 41022;
 // The command that ends a track in the given play mode; 0 when none is posted.
 uint32_t endOfTrackCommand(int32_t playMode);
 
+// True when the track's loop points can be used against its length: set,
+// ordered, representable in time units, and starting inside the track.
+bool loopUsableFor(const TrackInfo& track);
+// Whether a fade after the last pass would replace the track's tail under
+// these settings (see Player::fadeApplies).
+bool fadeAppliesTo(const TrackInfo& track, const PlayerEnvironment& env);
+
 class Player : public TrackInfo {
 public:
     Player();
@@ -56,6 +63,15 @@ public:
     bool loopUsable() const;
     // The track's length in its own frames.
     uint32_t lengthFrames() const;
+
+    // True when a fade after the last pass replaces this track's tail: the
+    // setting is on, the loop range is in effect with at least one pass, and
+    // the mode is not RepeatOne. Once a playing track reaches its tail the
+    // answer is fixed until the next open.
+    virtual bool fadeApplies() const;
+    // Time units left until the end of the fade, from the place heard;
+    // -1 when no fade applies.
+    virtual int64_t fadeRemaining();
 
 protected:
     // Steps 1 to 5 of every concrete open: reset, names, template, and

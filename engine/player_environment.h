@@ -16,6 +16,10 @@ public:
     int32_t loopIgnore = 0;
     int32_t loopCount = 0;  // 0..99
     int32_t showVideo = 0;
+    // A fade after the last loop pass instead of the tail.
+    int32_t fadeOut = 0;
+    int32_t fadeLengthMs = 10000;  // 100..60,000
+    int32_t fadeDelayMs = 0;       // 0..60,000
 
     // Directory (with a trailing separator) for extracted archive members;
     // empty when extraction is disabled for this run.
