@@ -120,10 +120,8 @@ TEST(SeekScale, FramesFitEveryLengthAndTargetsNeverWrap) {
     } cases[] = {
         // The end lies beyond the track: the selection stays on the channel.
         {3000000000u, 0, 44100, UINT32_MAX, 750000000, 44100, 750000000},
-        {3000000000u, 44100, 44100, UINT32_MAX, 750000000, 44100, 750000000},
         {5512952, 48000, 96000, 1440000, 1378238, 88200, 1323000},
         {4294967292u, 8000, 8000, UINT32_MAX, 1073741823, 44100, 1073741823},
-        {4000, 192000, 1, 192000, 1000, 0, 1000},
     };
     for (const auto& c : cases) {
         TrackInfo t;
