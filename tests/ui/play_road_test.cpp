@@ -25,7 +25,7 @@ using test::PlayerWindow;
 // While it lives, the device takes none of the formats the native player
 // offers: its open succeeds, its play does not.
 struct DeviceRefusesEveryFormat {
-    static MMRESULT refuse(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD) {
+    static MMRESULT WINAPI refuse(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD) {
         return WAVERR_BADFORMAT;
     }
     DeviceRefusesEveryFormat() { setWaveOutOpenFunction(&refuse); }
