@@ -59,6 +59,7 @@ uint32_t loopPointFrames(const ProfileValue& key, uint32_t listFrames, uint32_t 
     return atMost32(framesFromListFrames(listFrames, rate));
 }
 
+// The same for the track's length: "Frames" counts while it gives "Length".
 uint32_t trackFrames(const ProfileValue& key, uint32_t length, uint32_t rate) {
     const uint32_t frames = profileInt(key, 0);
     if (unitsFromFrames(frames, rate) == length) return frames;
