@@ -192,8 +192,8 @@ public:
     void playSelected();
     // Play thread with the entry's location, or window thread without a path
     // after a seek: kPlayStarted, kPlayFailed, or kPlayCancelled when a stop
-    // came first.
-    int32_t openAndStart(const char* path);
+    // came first. `graphOnly` skips the native player.
+    int32_t openAndStart(const char* path, bool graphOnly = false);
     void restartAt(uint32_t position);
     void stopPlayback() override;
     void togglePause(bool holdOnly);

@@ -43,7 +43,8 @@ public:
     // moves with its entry. False when either index names no entry.
     bool swapEntries(int32_t i);
     // Rewrites the fields of entry `index` that a probe of its file gives
-    // (title, artist, length, loop values, infoKnown) and its row.
+    // (title, artist, length, rate, frame count, loop values, infoKnown) and
+    // its row.
     void updateEntry(int32_t index, const TrackInfo& probed);
     // Removes every entry and row (rows only when there are any), resets
     // currentIndex, album, comment and relativePaths, then brings the window

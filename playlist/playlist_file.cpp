@@ -6,6 +6,7 @@
 #include <new>
 
 #include "engine/text.h"
+#include "engine/units.h"
 #include "playlist/profile_text.h"
 
 namespace tarnuvo {
@@ -14,8 +15,9 @@ namespace {
 const char* const kHeaderKeys[] = {"Ver", "Album", "Comment", "Path", "Track"};
 enum HeaderKey { kVer, kAlbum, kComment, kPath, kTrack, kHeaderKeyCount };
 
-const char* const kTrackKeys[] = {"File", "Title",     "Artist",  "Length",
-                                  "Loop", "LoopStart", "LoopEnd", "LoopLength"};
+const char* const kTrackKeys[] = {"File", "Title",     "Artist",          "Length",
+                                  "Loop", "LoopStart", "LoopEnd",         "LoopLength",
+                                  "Rate", "Frames",    "LoopStartFrames", "LoopEndFrames"};
 enum TrackKey {
     kFile,
     kTitle,
@@ -25,8 +27,44 @@ enum TrackKey {
     kLoopStart,
     kLoopEnd,
     kLoopLength,
+    kRate,
+    kFrames,
+    kLoopStartFrames,
+    kLoopEndFrames,
     kTrackKeyCount
 };
+
+// A track at any other rate keeps its exact frame counts in keys of their
+// own; "Length" and the loop keys keep their 44,100 Hz meaning, so that an
+// older reader still shows the right times. 44,100 Hz and unknown rates are
+// written as they always were.
+bool hasFrameKeys(uint32_t rate) {
+    return rate >= kMinRate && rate <= kMaxRate && rate != kUnitRate;
+}
+
+uint32_t atMost32(uint64_t value) {
+    return value > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(value);
+}
+
+// A loop point as its 44,100 Hz key holds it.
+uint32_t listLoopPoint(uint32_t frames, uint32_t rate) {
+    return atMost32(listFramesFromFrames(frames, rate));
+}
+
+// A frame key counts only while it agrees with its 44,100 Hz key: where an
+// older program edited the entry, the 44,100 Hz value wins.
+uint32_t loopPointFrames(const ProfileValue& key, uint32_t listFrames, uint32_t rate) {
+    const uint32_t frames = profileInt(key, 0);
+    if (listLoopPoint(frames, rate) == listFrames) return frames;
+    return atMost32(framesFromListFrames(listFrames, rate));
+}
+
+// The same for the track's length: "Frames" counts while it gives "Length".
+uint32_t trackFrames(const ProfileValue& key, uint32_t length, uint32_t rate) {
+    const uint32_t frames = profileInt(key, 0);
+    if (unitsFromFrames(frames, rate) == length) return frames;
+    return atMost32(framesFromUnits(length, rate));
+}
 
 void trackSectionName(int32_t index, char (&name)[32]) {
     std::snprintf(name, sizeof name, "Track%02d", static_cast<int>(index));
@@ -101,10 +139,20 @@ TrackInfo readTrack(const ProfileText& ini, int32_t section, bool relative,
     uint32_t end = profileInt(v[kLoopEnd], 0);
     const uint32_t span = profileInt(v[kLoopLength], 0);
     if (span != 0) end = start + span;  // unsigned 32-bit, as stored
-    if (start < end) {
+    uint32_t first = start, last = end;
+    const uint32_t rate = profileInt(v[kRate], 0);
+    if (hasFrameKeys(rate)) {
+        t.sampleRate = rate;
+        t.frameCount = trackFrames(v[kFrames], t.length, rate);
+        // The loop is tested in frames: two exact points may share one
+        // 44,100 Hz value.
+        first = loopPointFrames(v[kLoopStartFrames], start, rate);
+        last = loopPointFrames(v[kLoopEndFrames], end, rate);
+    }
+    if (first < last) {
         t.hasLoop = profileInt(v[kLoop], 0) != 0;
-        t.loopStart = start;
-        t.loopEnd = end;
+        t.loopStart = first;
+        t.loopEnd = last;
     }
     // A stored length of 0 means "not known": the file is probed when played.
     t.infoKnown = t.length != 0;
@@ -230,8 +278,17 @@ std::string formatPlaylistFile(const std::vector<TrackInfo>& entries, const char
         w.text("Artist", t.artist);
         w.number("Length", t.length);
         w.signedNumber("Loop", t.hasLoop ? 1 : 0);
-        w.number("LoopStart", t.loopStart);
-        w.number("LoopEnd", t.loopEnd);
+        if (!hasFrameKeys(t.sampleRate)) {
+            w.number("LoopStart", t.loopStart);
+            w.number("LoopEnd", t.loopEnd);
+            continue;
+        }
+        w.number("LoopStart", listLoopPoint(t.loopStart, t.sampleRate));
+        w.number("LoopEnd", listLoopPoint(t.loopEnd, t.sampleRate));
+        w.number("Rate", t.sampleRate);
+        w.number("Frames", t.frameCount);
+        w.number("LoopStartFrames", t.loopStart);
+        w.number("LoopEndFrames", t.loopEnd);
     }
     return w.take();
 }

@@ -20,7 +20,8 @@ constexpr char kListSection[] = "Tarnuvolist";
 constexpr uint64_t kMaxListFileBytes = 64u << 20;
 
 // What a list file holds, as read: the entries are finished records (path,
-// location, texts, length, loop values, infoKnown), ready to append.
+// location, texts, length, loop values, infoKnown, and the rate and frame
+// count of a track at another rate than 44,100 Hz), ready to append.
 struct PlaylistFileContents {
     char album[kTextSize] = {};
     char comment[kTextSize] = {};

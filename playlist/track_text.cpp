@@ -3,17 +3,13 @@
 #include <cstdio>
 
 #include "engine/text.h"
+#include "engine/units.h"
 
 namespace tarnuvo {
 
 namespace {
 // One hundredth of a second of PCM: 176400 / 100 bytes.
 constexpr uint32_t kBytesPerHundredth = kBytesPerSecond / 100;
-}  // namespace
-
-namespace {
-// One hundredth of a second in sample frames: 44100 / 100.
-constexpr uint32_t kFramesPerHundredth = kBytesPerHundredth / kBytesPerFrame;
 
 size_t formatHundredths(uint32_t hundredths, char* out, size_t outSize) {
     if (!out || outSize == 0) return 0;
@@ -33,9 +29,12 @@ size_t formatTime(uint32_t bytes, char* out, size_t outSize) {
     return formatHundredths(bytes / kBytesPerHundredth, out, outSize);
 }
 
-size_t formatFrameTime(uint32_t frames, char* out, size_t outSize) {
-    // Frames never become bytes here: four times a frame count need not fit.
-    return formatHundredths(frames / kFramesPerHundredth, out, outSize);
+size_t formatFrameTime(uint32_t frames, uint32_t rate, char* out, size_t outSize) {
+    // Frames never become time units here: those need not fit in 32 bits.
+    // Only a rate below 100 Hz could count more hundredths than 32 bits hold.
+    const uint64_t hundredths = hundredthsFromFrames(frames, rate);
+    return formatHundredths(
+        hundredths > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(hundredths), out, outSize);
 }
 
 const char* RowCells::column(int32_t subItem) const {

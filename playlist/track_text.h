@@ -21,12 +21,13 @@ size_t formatTime(uint32_t bytes, char (&out)[N]) {
     return formatTime(bytes, out, N);
 }
 
-// The same for a count of sample frames (4 bytes each), which may stand for
-// more bytes than 32 bits hold: 2^32 - 1 frames read "1623:11.54".
-size_t formatFrameTime(uint32_t frames, char* out, size_t outSize);
+// The same for a count of sample frames at `rate` (0 reads as 44,100 Hz),
+// which may stand for more time than 32 bits of bytes hold: 2^32 - 1 frames
+// at 44,100 Hz read "1623:11.54".
+size_t formatFrameTime(uint32_t frames, uint32_t rate, char* out, size_t outSize);
 template <size_t N>
-size_t formatFrameTime(uint32_t frames, char (&out)[N]) {
-    return formatFrameTime(frames, out, N);
+size_t formatFrameTime(uint32_t frames, uint32_t rate, char (&out)[N]) {
+    return formatFrameTime(frames, rate, out, N);
 }
 
 // The list's columns by sub-item number.

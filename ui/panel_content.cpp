@@ -26,8 +26,8 @@ void gatherPanelContent(const PanelSource& source, PanelContent& out) {
     lengthText(shown.length, out.length, sizeof out.length);
     counterText(shown.loopsDone, source.loopCount, out.counter, sizeof out.counter);
     const bool hasLoop = shown.hasLoop != 0;
-    loopLineText(hasLoop ? shown.loopStart : 0, hasLoop ? shown.loopEnd : 0, out.loopLine,
-                 sizeof out.loopLine);
+    loopLineText(hasLoop ? shown.loopStart : 0, hasLoop ? shown.loopEnd : 0, shown.sampleRate,
+                 out.loopLine, sizeof out.loopLine);
     copyText(out.loopTimes, sizeof out.loopTimes, out.loopLine + kLoopLabelLength);
     out.modeName = playModeName(source.playMode);
     out.loopBoxGray = source.loopIgnore != 0 || !hasLoop;

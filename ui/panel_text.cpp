@@ -69,11 +69,12 @@ size_t counterText(uint32_t loopsDone, int32_t loopCount, char* out, size_t outS
     return n < 0 ? 0 : static_cast<size_t>(n) < outSize ? static_cast<size_t>(n) : outSize - 1;
 }
 
-size_t loopLineText(uint32_t loopStart, uint32_t loopEnd, char* out, size_t outSize) {
+size_t loopLineText(uint32_t loopStart, uint32_t loopEnd, uint32_t rate, char* out,
+                    size_t outSize) {
     if (!out || outSize == 0) return 0;
     char start[kTimeTextSize], end[kTimeTextSize];
-    formatFrameTime(loopStart, start);
-    formatFrameTime(loopEnd, end);
+    formatFrameTime(loopStart, rate, start);
+    formatFrameTime(loopEnd, rate, end);
     size_t used = append(out, outSize, 0, "LoopTime: ");
     used = append(out, outSize, used, start);
     used = append(out, outSize, used, "-");

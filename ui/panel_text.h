@@ -43,9 +43,10 @@ size_t lengthText(uint32_t length, char* out, size_t outSize);
 // The passes heard and the passes wanted, each modulo 100: "03/05".
 size_t counterText(uint32_t loopsDone, int32_t loopCount, char* out, size_t outSize);
 
-// "LoopTime: " + start + "-" + end, from loop points in sample frames.
+// "LoopTime: " + start + "-" + end, from loop points in sample frames at
+// `rate` (0 reads as 44,100 Hz).
 constexpr size_t kLoopLabelLength = 10;  // "LoopTime: "
-size_t loopLineText(uint32_t loopStart, uint32_t loopEnd, char* out, size_t outSize);
+size_t loopLineText(uint32_t loopStart, uint32_t loopEnd, uint32_t rate, char* out, size_t outSize);
 
 // "Single", "Repeat One", "Repeat All", "Random"; any other mode is Single.
 const char* playModeName(int32_t playMode);

@@ -1,7 +1,8 @@
 // The play thread: it opens its copy of the entry with the native player or,
-// when that refuses the file, with DirectShow, starts it, and then waits until
-// a stop clears its run flag. Whatever the window should show, the thread asks
-// of the window thread with kPlayUpdateMessage.
+// when that refuses the file or the device refuses every format it offers,
+// with DirectShow, starts it, and then waits until a stop clears its run flag.
+// Whatever the window should show, the thread asks of the window thread with
+// kPlayUpdateMessage.
 #include "ui/play_thread.h"
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include "app/main_window.h"
 #include "base/window_messages.h"
 #include "engine/text.h"
+#include "playlist/reread_values.h"
 #include "ui/play_buttons.h"
 
 namespace tarnuvo {
@@ -61,7 +63,7 @@ unsigned __stdcall playThreadEntry(void* argument) {
     return 0;
 }
 
-int32_t MainWindow::openAndStart(const char* path) {
+int32_t MainWindow::openAndStart(const char* path, bool graphOnly) {
     // Without a path this runs on the window thread, which alone switches
     // the current player.
     Player* player = path ? nullptr : currentPlayer;
@@ -70,7 +72,7 @@ int32_t MainWindow::openAndStart(const char* path) {
         const TrackInfo* stored = playEntry.infoKnown ? &playEntry : nullptr;
         const int32_t index = playEntry.listIndex;
         player = &waveOut;
-        if (waveOut.open(path, index, 0, stored) == -1) {
+        if (graphOnly || waveOut.open(path, index, 0, stored) == -1) {
             waveOut.infoKnown = 0;
             player = &directShow;
             if (directShow.open(path, index, 0, stored) == -1) {
@@ -95,6 +97,9 @@ int32_t MainWindow::openAndStart(const char* path) {
         // extracted member can be deleted.
         player->stop();
         player->reset();
+        // The device refused every format the native player offers: the
+        // graph may still play the file, and its open is reported anew.
+        if (path && player == &waveOut) return openAndStart(path, true);
         return kPlayFailed;
     }
     askWindow(*this, PlayStageStarted, player);
@@ -114,6 +119,7 @@ void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
             const TrackInfo* entry = playlist.entryAt(playlist.currentIndex);
             if (entry && std::strcmp(entry->location, player->location) == 0) {
                 player->listIndex = playlist.currentIndex;
+                storeOpened(playlist, playlist.currentIndex, *player);
                 updateRow(playlist.currentIndex, *player);
             }
             redrawInfoPanel(true, true);

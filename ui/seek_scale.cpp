@@ -1,10 +1,15 @@
 #include "ui/seek_scale.h"
 
+#include "engine/units.h"
+
 namespace tarnuvo {
 namespace {
 
-int32_t atMost(uint32_t frames, int32_t limit) {
-    return frames < static_cast<uint32_t>(limit) ? static_cast<int32_t>(frames) : limit;
+// A loop point, in frames at the track's rate, as a slider position no
+// further than `limit`.
+int32_t sliderPoint(uint32_t frames, uint32_t rate, int32_t limit) {
+    const int32_t at = sliderFrames(unitsFromFrames(frames, rate));
+    return at < limit ? at : limit;
 }
 
 }  // namespace
@@ -15,8 +20,8 @@ SeekScale seekScaleFor(const TrackInfo& track) {
     if (track.hasLoop) {
         // Points from a list file may lie anywhere: the selection stays on the channel.
         scale.hasSelection = true;
-        scale.selectionStart = atMost(track.loopStart, scale.maxFrames);
-        scale.selectionEnd = atMost(track.loopEnd, scale.maxFrames);
+        scale.selectionStart = sliderPoint(track.loopStart, track.sampleRate, scale.maxFrames);
+        scale.selectionEnd = sliderPoint(track.loopEnd, track.sampleRate, scale.maxFrames);
     }
     return scale;
 }

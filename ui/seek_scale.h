@@ -1,6 +1,6 @@
 // The seek slider's units. A trackbar holds signed 32-bit values, so the
-// slider counts sample frames (4 bytes each): every 32-bit byte length fits.
-// Platform-free.
+// slider counts 44,100 Hz sample frames (4 time units each), whatever the
+// track's rate: every 32-bit length fits. Platform-free.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,7 @@ struct SeekScale {
     int32_t selectionEnd = 0;
 };
 
+// The track's loop points are frames at its own rate.
 SeekScale seekScaleFor(const TrackInfo& track);
 
 // The slider position of a byte position.

@@ -1,7 +1,8 @@
 // libFuzzer target: the list-file reader over any bytes, then the writer and
 // the reader again. The first input byte picks the list's path; the rest is
 // the file. Whatever was read must come back from what was written, field for
-// field, wherever the writer keeps a text as it is.
+// field, wherever the writer keeps a text as it is; and what was written,
+// read and saved again, is the same file byte for byte.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,6 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(a.length == b.length && a.infoKnown == b.infoKnown, "length");
         check(a.hasLoop == b.hasLoop && a.loopStart == b.loopStart && a.loopEnd == b.loopEnd,
               "loop");
+        check(a.sampleRate == b.sampleRate && a.frameCount == b.frameCount, "rate");
     }
+    check(formatPlaylistFile(second.entries, second.album, second.comment, second.relativePaths,
+                             listPath) == written,
+          "the bytes saved again");
     return 0;
 }

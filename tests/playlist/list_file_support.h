@@ -55,6 +55,16 @@ inline void expectSameStoredFields(const tarnuvo::TrackInfo& want, const tarnuvo
     EXPECT_EQ(want.loopStart, got.loopStart) << where;
     EXPECT_EQ(want.loopEnd, got.loopEnd) << where;
     EXPECT_EQ(want.infoKnown, got.infoKnown) << where;
+    EXPECT_EQ(want.sampleRate, got.sampleRate) << where;
+    EXPECT_EQ(want.frameCount, got.frameCount) << where;
+}
+
+// A track at its own rate, as an open finds it: loop points and length in
+// its frames, the length in time units.
+inline tarnuvo::TrackInfo atRate(tarnuvo::TrackInfo t, uint32_t rate, uint32_t frames) {
+    t.sampleRate = rate;
+    t.frameCount = frames;
+    return t;
 }
 
 }  // namespace list_test

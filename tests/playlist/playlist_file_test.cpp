@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/units.h"
 #include "list_file_support.h"
 #include "playlist/playlist_file.h"
 
 using namespace tarnuvo;
 using namespace std::string_literals;
 using list_test::ansi;
+using list_test::atRate;
 using list_test::expectSameStoredFields;
 using list_test::track;
 
@@ -89,23 +91,58 @@ TEST(ListRead, VersionAndCount) {
 }
 
 TEST(ListRead, LoopRangesAndLengths) {
-    const char* sections[][2] = {
-        {"LoopStart=100\nLoopEnd=50\nLoop=1\nLength=9", "0:0-0 9 1"},  // inverted
-        {"LoopStart=100\nLoopLength=50\nLoopEnd=999\nLoop=1", "1:100-150 0 0"},
-        {"LoopStart=100\nLoopEnd=200", "0:100-200 0 0"},  // no "Loop"
+    // The section, then "loop:start-end length infoKnown rate/frames".
+    const std::string example48k =
+        "Length=5512952\nLoop=1\nLoopStart=88200\nLoopEnd=1323000\nRate=48000\n"
+        "Frames=1500123\nLoopStartFrames=96000\nLoopEndFrames=1440000";
+    const std::string sections[][2] = {
+        {"LoopStart=100\nLoopEnd=50\nLoop=1\nLength=9", "0:0-0 9 1 0/0"},  // inverted
+        {"LoopStart=100\nLoopLength=50\nLoopEnd=999\nLoop=1", "1:100-150 0 0 0/0"},
+        {"LoopStart=100\nLoopEnd=200", "0:100-200 0 0 0/0"},  // no "Loop"
         {"LoopStart=4294967290\nLoopLength=10\nLoopEnd=4294967295\nLoop=1",
-         "0:0-0 0 0"},  // wraps to 4
-        {"Length=4294967295\nLoopEnd=4294967295\nLoop=-3", "1:0-4294967295 4294967295 1"}};
-    std::string bytes = header("5");
-    for (int i = 0; i < 5; ++i)
-        bytes += "[Track0" + std::to_string(i) + "]\n" + sections[i][0] + "\n";
+         "0:0-0 0 0 0/0"},  // wraps to 4
+        {"Length=4294967295\nLoopEnd=4294967295\nLoop=-3", "1:0-4294967295 4294967295 1 0/0"},
+        // Another rate: the frame keys, as long as they agree with the others.
+        {example48k, "1:96000-1440000 5512952 1 48000/1500123"},
+        // An older program moved the start and changed the length.
+        {"LoopStart=44100\nLength=1764000\n" + example48k,
+         "1:48000-1440000 1764000 1 48000/480000"},
+        // The end from "LoopLength", in 44,100 Hz frames like the others.
+        {"LoopLength=1234800\nLoopEnd=5\n" + example48k, "1:96000-1440000 5512952 1 48000/1500123"},
+        {"Rate=96000\nLoopStart=46\nLoopEnd=46\nLoopStartFrames=100\nLoopEndFrames=101\nLoop=1",
+         "1:100-101 0 0 96000/0"},  // one 44,100 Hz point, two frames
+        {"Rate=8000\nLoopStart=100\nLoopEnd=101\nLoop=1\nLength=176400",
+         "0:0-0 176400 1 8000/8000"},  // both points on frame 18
+        {"Rate=192000\nLoopStart=4294967294\nLoopEnd=4294967295\nLoop=1\nLength=4294967295",
+         "0:0-0 4294967295 1 192000/4294967295"},  // beyond 32 bits of frames
+        // Rates this reader does not know: the frame keys are ignored.
+        {"Rate=44100\nLoopStart=100\nLoopEnd=200\nLoopStartFrames=7\nLoop=1\nFrames=9",
+         "1:100-200 0 0 0/0"},
+        {"Rate=7999\nLoopStart=100\nLoopEnd=200\nLoopStartFrames=7\nLoop=1", "1:100-200 0 0 0/0"},
+        {"Rate=192001\nLoopStart=100\nLoopEnd=200\nLoopEndFrames=7\nLoop=1", "1:100-200 0 0 0/0"},
+    };
+    const size_t n = std::size(sections);
+    std::string bytes = header(std::to_string(n));
+    for (size_t i = 0; i < n; ++i)
+        bytes +=
+            (i < 10 ? "[Track0" : "[Track") + std::to_string(i) + "]\n" + sections[i][0] + "\n";
     const PlaylistFileContents c = parse(bytes);
-    for (int i = 0; i < 5; ++i) {
-        const TrackInfo& t = c.entries[static_cast<size_t>(i)];
+    ASSERT_EQ(n, c.entries.size());
+    for (size_t i = 0; i < n; ++i) {
+        const TrackInfo& t = c.entries[i];
         EXPECT_EQ(sections[i][1], std::to_string(t.hasLoop) + ":" + std::to_string(t.loopStart) +
                                       "-" + std::to_string(t.loopEnd) + " " +
-                                      std::to_string(t.length) + " " + std::to_string(t.infoKnown));
+                                      std::to_string(t.length) + " " + std::to_string(t.infoKnown) +
+                                      " " + std::to_string(t.sampleRate) + "/" +
+                                      std::to_string(t.frameCount))
+            << sections[i][0];
     }
+    // Written and read again, every one of them comes back.
+    const PlaylistFileContents again =
+        parse(formatPlaylistFile(c.entries, "", "", 0, kListPath.c_str()));
+    ASSERT_EQ(n, again.entries.size());
+    for (size_t i = 0; i < n; ++i)
+        expectSameStoredFields(c.entries[i], again.entries[i], sections[i][0]);
 }
 
 TEST(ListRead, RelativeNamesAgainstAFolderEndingInATrailByte) {
@@ -173,6 +210,7 @@ TEST(ListRead, DamageLosesOnlyWhatIsDamaged) {
 TEST(ListWrite, KeysInTableOrderAndTrack100) {
     std::vector<TrackInfo> entries(101,
                                    track("C:\\a.ogg", ansi(u8"題"), ansi(u8"人"), 400, 1, 3, 9));
+    entries[1] = atRate(entries[1], 44100, 100);  // 44,100 Hz: written as it always was
     const std::string bytes =
         formatPlaylistFile(entries, ansi(u8"盤").c_str(), "c", 0, "C:\\l.pll");
     const std::string entry = "\r\nFile=C:\\a.ogg\r\nTitle=" + ansi(u8"題") +
@@ -183,6 +221,14 @@ TEST(ListWrite, KeysInTableOrderAndTrack100) {
                              "[Track01]" + entry));
     EXPECT_TRUE(has(bytes, "[Track99]" + entry + "[Track100]" + entry));
     EXPECT_EQ(bytes.size(), bytes.rfind("[Track100]" + entry) + 10 + entry.size());
+    // Another rate: its exact frames follow the keys in 44,100 Hz frames.
+    const std::string at48k = formatPlaylistFile(
+        {atRate(track("C:\\b.ogg", "", "", 5512952, 1, 96000, 1440000), 48000, 1500123)}, "", "", 0,
+        "C:\\l.pll");
+    EXPECT_EQ(at48k.substr(at48k.find("[Track00]")),
+              "[Track00]\r\nFile=C:\\b.ogg\r\nTitle=\r\nArtist=\r\nLength=5512952\r\nLoop=1\r\n"
+              "LoopStart=88200\r\nLoopEnd=1323000\r\nRate=48000\r\nFrames=1500123\r\n"
+              "LoopStartFrames=96000\r\nLoopEndFrames=1440000\r\n");
 }
 
 TEST(ListWrite, RelativeNamesOnlyWhereTheyStillResolve) {
@@ -228,6 +274,7 @@ TEST(ListWrite, ThousandEntriesOfEveryKindRoundTripFieldByField) {
     const std::string pieces[] = {" ",   "\"", "'",    "=",        "[",           "]",
                                   "abc", kSo,  kPo,    "\x82\xA0", "\xB6",        "\\",
                                   ";",   "|",  "\r\n", "\t",       ansi(u8"漢字")};
+    const uint32_t kRates[] = {8000, 22050, 32000, 44100, 48000, 96000, 192000};
     uint32_t seed = 987654321;
     auto next = [&] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
     auto text = [&](size_t parts) {
@@ -243,14 +290,24 @@ TEST(ListWrite, ThousandEntriesOfEveryKindRoundTripFieldByField) {
         TrackInfo t = track((i % 3 ? "C:\\" + kSo + "\\" : kFolder) + name, text(12), text(6),
                             i % 7 ? next() * (i % 5 != 0) : 4294967295u, i % 4 != 0, s, e);
         if (i % 3 == 0) std::snprintf(t.path, kTextSize, "%s", name.c_str());
+        // Every other entry at a rate of its own, as an open leaves it.
+        if (i % 2) {
+            t = atRate(t, kRates[i / 2 % std::size(kRates)], next() * 7);
+            t.length = unitsFromFrames(t.frameCount, t.sampleRate);
+            t.infoKnown = t.length != 0;
+        }
         entries.push_back(t);
+        if (t.sampleRate == 44100) t = atRate(t, 0, 0);  // nothing to tell
         for (char* p : {t.title, t.artist})  // what reading gives back: controls as spaces
             for (; *p; ++p) *p = static_cast<uint8_t>(*p) < 0x20 ? ' ' : *p;
         expected.push_back(t);
     }
-    const PlaylistFileContents c = parse(formatPlaylistFile(entries, "", "", 1, kListPath.c_str()));
+    const std::string bytes = formatPlaylistFile(entries, "", "", 1, kListPath.c_str());
+    const PlaylistFileContents c = parse(bytes);
     EXPECT_EQ(1, c.relativePaths);
     ASSERT_EQ(entries.size(), c.entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
         expectSameStoredFields(expected[i], c.entries[i], "entry " + std::to_string(i));
+    EXPECT_TRUE(bytes == formatPlaylistFile(c.entries, "", "", 1, kListPath.c_str()))
+        << "read and saved again, the file changed";
 }

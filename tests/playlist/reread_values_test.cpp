@@ -52,6 +52,61 @@ TEST(RereadRecord, TheFileGivesTheLengthAndALoopOnlyWhenItCarriesOne) {
     EXPECT_EQ(plain.length, 8u);
 }
 
+TEST(RereadRecord, ALoopOnlyTheListHeldMovesToTheFilesRate) {
+    // The entry's rate and loop, the probe's rate: the loop kept, and the rate
+    // and frame count taken.
+    const struct {
+        uint32_t rate, start, end, probedRate, keptStart, keptEnd;
+    } cases[] = {
+        {0, 88200, 1323000, 48000, 96000, 1440000},  // a list saved before the rate was known
+        {48000, 96000, 1440000, 48000, 96000, 1440000},
+        {48000, 96000, 1440000, 0, 88200, 1323000},  // now a file the graph plays
+    };
+    for (const auto& c : cases) {
+        TrackInfo listed = entry("a", 999, 1, c.start, c.end);
+        listed.sampleRate = c.rate;
+        TrackInfo probed = entry("a", 5512952, 0, 0, 0);
+        probed.sampleRate = c.probedRate;
+        probed.frameCount = 1500123;
+        const TrackInfo kept = rereadRecord(listed, probed);
+        EXPECT_EQ(kept.sampleRate, c.probedRate);
+        EXPECT_EQ(kept.frameCount, 1500123u);
+        EXPECT_EQ(kept.hasLoop, 1);
+        EXPECT_EQ(kept.loopStart, c.keptStart) << c.rate << " to " << c.probedRate;
+        EXPECT_EQ(kept.loopEnd, c.keptEnd) << c.rate << " to " << c.probedRate;
+    }
+}
+
+TEST(StoreOpened, AnEntryWithKnownValuesTakesWhatTheOpenFound) {
+    FakePlaylistHost host;
+    Playlist list(host);
+    // An entry saved while the graph played the file: its length, no loop.
+    TrackInfo known = entry("known", 5513000, 0, 0, 0);
+    known.infoKnown = 1;
+    const TrackInfo unknown = entry("unknown", 0, 0, 0, 0);
+    const TrackInfo tracks[] = {known, unknown};
+    list.appendEntries(tracks, 2);
+    TrackInfo opened = entry("the file's title", 5512952, 1, 96000, 1440000);
+    opened.sampleRate = 48000;
+    opened.frameCount = 1500123;
+
+    storeOpened(list, 0, opened);
+    const TrackInfo& stored = *list.entryAt(0);
+    EXPECT_EQ(std::to_string(stored.length) + " " + std::to_string(stored.sampleRate) + "/" +
+                  std::to_string(stored.frameCount) + " " + std::to_string(stored.hasLoop) + ":" +
+                  std::to_string(stored.loopStart) + "-" + std::to_string(stored.loopEnd),
+              "5512952 48000/1500123 1:96000-1440000");
+    EXPECT_STREQ(stored.title, "known") << "the names stay the entry's";
+    EXPECT_EQ(host.rows[0].length, 5512952u) << "its row shows it";
+
+    // Without known values the entry stays as it was: it is probed when played.
+    storeOpened(list, 1, opened);
+    EXPECT_EQ(list.entryAt(1)->sampleRate, 0u);
+    EXPECT_FALSE(host.rows[1].rewritten);
+    storeOpened(list, 2, opened);  // no such entry
+    EXPECT_EQ(list.count(), 2);
+}
+
 TEST(RereadRecord, StoredByLocationIntoTheEntryItWasTakenFor) {
     FakePlaylistHost host;
     Playlist list(host);

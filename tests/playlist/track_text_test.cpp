@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/units.h"
 #include "playlist/track_text.h"
 
 using namespace tarnuvo;
@@ -50,6 +51,42 @@ TEST(FormatTime, EveryHundredthAtBothEdges) {
             }
         }
     }
+}
+
+// Every frame of the first five seconds at each rate: the loop points
+// (frames) and the length (time units made from frames) both show whole
+// hundredths of the track's own time, floor(100 x frames / rate), against a
+// clock that ticks as each hundredth begins.
+TEST(FormatTime, EveryFrameOfFiveSecondsAtEveryRate) {
+    for (const uint32_t rate : {8000u, 22050u, 32000u, 44100u, 48000u, 96000u, 192000u}) {
+        unsigned seconds = 0, hundredths = 0;
+        uint64_t nextTick = (rate + 99) / 100;  // the first frame of hundredth 1
+        std::string expected = "00:00.00";
+        uint32_t wrong = 0, firstWrong = 0;
+        for (uint32_t f = 0; f <= 5 * rate; ++f) {
+            if (f == nextTick) {
+                if (++hundredths == 100) {
+                    hundredths = 0;
+                    ++seconds;
+                }
+                const uint64_t tick = seconds * 100ull + hundredths + 1;
+                nextTick = (tick * rate + 99) / 100;
+                expected = "00:" + twoDigits(seconds) + "." + twoDigits(hundredths);
+            }
+            char loopPoint[kTimeTextSize], length[kTimeTextSize];
+            formatFrameTime(f, rate, loopPoint);
+            formatTime(unitsFromFrames(f, rate), length);
+            if (expected != loopPoint || expected != length) {
+                if (wrong++ == 0) firstWrong = f;
+            }
+        }
+        EXPECT_EQ(wrong, 0u) << rate << " Hz, first at frame " << firstWrong;
+    }
+    char text[kTimeTextSize];
+    formatFrameTime(UINT32_MAX, 0, text);
+    EXPECT_STREQ(text, "1623:11.54") << "an unknown rate counts as 44,100 Hz";
+    formatFrameTime(UINT32_MAX, 8000, text);
+    EXPECT_STREQ(text, "8947:50.91") << "longer than 32 bits of time units";
 }
 
 TEST(FormatTime, StaysInsideItsBuffer) {

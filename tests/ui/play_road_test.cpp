@@ -1,22 +1,47 @@
 // The play road over the real main dialog: stops that really stop, rapid
 // track changes, closing while tracks open or play, the end of a track during
-// a load, failures reported once, slow opens meeting list edits, and the
-// temporary file of an archive member.
+// a load, failures reported once, a device that refuses every format, slow
+// opens meeting list edits, what an open leaves in its entry for the next
+// save, and the temporary file of an archive member.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "engine/waveout_player.h"
 #include "play_test_support.h"
+#include "playlist/playlist_file.h"
 
 namespace tarnuvo {
 namespace {
 
 using test::PlayerWindow;
+
+// While it lives, the device takes none of the formats the native player
+// offers: its open succeeds, its play does not.
+struct DeviceRefusesEveryFormat {
+    static MMRESULT WINAPI refuse(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD) {
+        return WAVERR_BADFORMAT;
+    }
+    DeviceRefusesEveryFormat() { setWaveOutOpenFunction(&refuse); }
+    ~DeviceRefusesEveryFormat() { setWaveOutOpenFunction(nullptr); }
+};
+
+// A member whose extraction gives `file` the first time only: the native
+// player gets it, the graph player after it does not.
+std::string g_onceFile;
+std::atomic<int> g_onceCalls{0};
+bool resolveOnce(const char*, const char*, WindowHandle, PlayerEnvironment*,
+                 char (&fileToOpen)[kTextSize]) {
+    if (g_onceCalls++ > 0) return false;
+    copyText(fileToOpen, kTextSize, g_onceFile.c_str());
+    return true;
+}
 
 class PlayRoad : public PlayerWindow {
 protected:
@@ -161,6 +186,78 @@ TEST_F(PlayRoad, AFileThatCannotBeOpenedIsReportedOnceAndThePlayButtonWorksAgain
     click(1010);
     EXPECT_TRUE(waitPlaying(1));
     EXPECT_EQ(box.count, 1);
+}
+
+TEST_F(PlayRoad, WhenTheDeviceRefusesEveryFormatTheGraphPlaysAndOnlyItsFailureIsReported) {
+    startWith("PlayMode=1\r\n");
+    const std::string file = makeWav("A.wav", 441000, 4410, 400000);
+    load({file});
+    g_onceFile = file;
+    g_onceCalls = 0;
+    setMemberResolver(resolveOnce);
+    append(test::namedEntry(test::winePath("/nowhere/a.zip") + "|A.wav", "member"));
+    DeviceRefusesEveryFormat refused;
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    EXPECT_EQ(main->currentPlayer, &main->directShow);
+    EXPECT_EQ(main->waveOut.state, Stopped);
+    EXPECT_EQ(test::cellText(item(1000), 0, 0), "A.wav");
+    EXPECT_EQ(box.count, 0);
+
+    // The graph cannot open the member a second time: one report.
+    click(1012);
+    select(1);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(10000, [&] { return box.count > 0; }));
+    EXPECT_EQ(g_onceCalls, 2) << "both players were asked";
+    test::settle(300);
+    EXPECT_EQ(box.count, 1);
+    EXPECT_EQ(box.text, openFailedText());
+    EXPECT_TRUE(stoppedForGood());
+    EXPECT_TRUE(IsWindowEnabled(item(1010)));
+}
+
+TEST_F(PlayRoad, AnOpenStoresTheTracksRateFramesAndLoopIntoItsEntryForTheNextSave) {
+    startWith("PlayMode=1\r\n");
+    // An entry saved when the graph played the 48 kHz file: its length, no
+    // loop. The 44,100 Hz entry has a loop of the list's own.
+    const std::string at44k = makeWav("A.wav", 44100, 4410, 40000);
+    const std::string at48k = dir / "B.wav";
+    using namespace testing_support;
+    const Bytes b = WavBuilder()
+                        .fmt(1, 2, 48000, 4, 16)
+                        .chunk("data", countingPcm(48000))
+                        .smpl(4800, 40000)
+                        .build();
+    test::writeFile(at48k, std::string(b.begin(), b.end()));
+    TrackInfo listed[2] = {test::namedEntry(at44k, "A"), test::namedEntry(at48k, "B")};
+    listed[0].length = 176400;
+    listed[0].hasLoop = 1;
+    listed[0].loopStart = 100;
+    listed[0].loopEnd = 30000;
+    listed[1].length = 176407;
+    const std::string listPath = dir / "old.pll";
+    const std::string saved =
+        formatPlaylistFile({listed[0], listed[1]}, "", "", 0, listPath.c_str());
+    test::writeFile(listPath, saved);
+    ASSERT_EQ(main->startLoading({listPath}, 0), 1);
+    ASSERT_TRUE(test::pumpUntil(20000, [&] { return !main->loader.busy() && rows() == 2; }));
+
+    for (int row : {0, 1}) {
+        select(row);
+        click(1010);
+        ASSERT_TRUE(waitPlaying(row));
+    }
+    EXPECT_EQ(main->currentPlayer, &main->waveOut) << "the 48 kHz file plays natively";
+    const std::string again =
+        formatPlaylistFile(main->playlist.entries(), "", "", 0, listPath.c_str());
+    const size_t track01 = saved.find("[Track01]");
+    EXPECT_EQ(again.substr(0, track01), saved.substr(0, track01))
+        << "the 44,100 Hz entry is as it was";
+    EXPECT_EQ(again.substr(again.find("Length=", track01)),
+              "Length=176400\r\nLoop=1\r\nLoopStart=4410\r\nLoopEnd=36750\r\nRate=48000\r\n"
+              "Frames=48000\r\nLoopStartFrames=4800\r\nLoopEndFrames=40000\r\n");
 }
 
 TEST_F(PlayRoad, AnEntryWithoutALocationIsReportedLikeAFailedOpen) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/units.h"
 #include "ui/panel_content.h"
 #include "ui/seek_scale.h"
 #include "ui/volume_scale.h"
@@ -64,9 +65,11 @@ TEST(PanelText, TimesCountersLoopLinesAndPopupItems) {
     counterText(123, 5, counter, sizeof counter);
     EXPECT_STREQ(counter, "23/05");
     // Four times these points does not fit in 32 bits.
-    loopLineText(1u << 30, UINT32_MAX, loop, sizeof loop);
+    loopLineText(1u << 30, UINT32_MAX, 0, loop, sizeof loop);
     EXPECT_EQ(std::string(loop),
               "LoopTime: " + clock((1ull << 30) / 441) + "-" + clock(UINT32_MAX / 441ull));
+    loopLineText(96000, 1440000, 48000, loop, sizeof loop);
+    EXPECT_STREQ(loop, "LoopTime: 00:02.00-00:30.00") << "frames at the track's own rate";
     const std::pair<std::string, std::string> items[] = {
         {"Rock & Roll", "02.Rock && Roll"},
         {std::string(40, '&'), "02." + std::string(54, '&')},  // cut first, then doubled
@@ -76,6 +79,22 @@ TEST(PanelText, TimesCountersLoopLinesAndPopupItems) {
         trackPopupText(2, title.c_str(), popup, sizeof popup);
         EXPECT_EQ(popup, text);
     }
+}
+
+TEST(PanelContent, LengthAndLoopTimesOfATrackAtItsOwnRate) {
+    TrackInfo t;
+    t.sampleRate = 48000;
+    t.frameCount = 1500123;
+    t.length = 5512952;
+    t.hasLoop = 1;
+    t.loopStart = 96000;
+    t.loopEnd = 1440000;
+    PanelSource s;
+    s.shown = &t;
+    PanelContent c;
+    gatherPanelContent(s, c);
+    EXPECT_STREQ(c.length, " / 00:31.25");
+    EXPECT_STREQ(c.loopTimes, "00:02.00-00:30.00");
 }
 
 TEST(PanelContent, LoadingAndAPlayerWithoutAnEntry) {
@@ -93,16 +112,32 @@ TEST(PanelContent, LoadingAndAPlayerWithoutAnEntry) {
 }
 
 TEST(SeekScale, FramesFitEveryLengthAndTargetsNeverWrap) {
-    TrackInfo t;
-    t.length = 3000000000u;
-    t.hasLoop = 1;
-    t.loopStart = 44100;
-    t.loopEnd = UINT32_MAX;  // beyond the track: the selection stays on the channel
-    const SeekScale s = seekScaleFor(t);
-    EXPECT_EQ(s.maxFrames, 750000000);
-    EXPECT_EQ(s.selectionStart, 44100);
-    EXPECT_EQ(s.selectionEnd, 750000000);
+    // Length (time units), rate, loop points (the track's frames), then the
+    // slider's range and selection in 44,100 Hz frames.
+    const struct {
+        uint32_t length, rate, loopStart, loopEnd;
+        int32_t maxFrames, selectionStart, selectionEnd;
+    } cases[] = {
+        // The end lies beyond the track: the selection stays on the channel.
+        {3000000000u, 0, 44100, UINT32_MAX, 750000000, 44100, 750000000},
+        {5512952, 48000, 96000, 1440000, 1378238, 88200, 1323000},
+        {4294967292u, 8000, 8000, UINT32_MAX, 1073741823, 44100, 1073741823},
+    };
+    for (const auto& c : cases) {
+        TrackInfo t;
+        t.length = c.length;
+        t.sampleRate = c.rate;
+        t.hasLoop = 1;
+        t.loopStart = c.loopStart;
+        t.loopEnd = c.loopEnd;
+        const SeekScale s = seekScaleFor(t);
+        EXPECT_EQ(s.maxFrames, c.maxFrames) << c.rate;
+        EXPECT_EQ(s.selectionStart, c.selectionStart) << c.rate;
+        EXPECT_EQ(s.selectionEnd, c.selectionEnd) << c.rate;
+    }
+    // 1:00.00 at any rate; the player lands it on the frame at or before.
     EXPECT_EQ(seekTargetFor(2646000, UINT32_MAX), 10584000u);
+    EXPECT_EQ(framesFromUnits(10584000, 48000), 2880000u);
     EXPECT_EQ(seekTargetFor(2646000, 400000), 400000u);
     EXPECT_EQ(seekTargetFor(INT32_MAX, UINT32_MAX), UINT32_MAX);
     EXPECT_EQ(seekTargetFor(-5, 100), 0u);
