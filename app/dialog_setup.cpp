@@ -59,6 +59,7 @@ void MainWindow::setupMenus() {
     setMenuCheck(menu, IDM_TIME_ELAPSED + time, true);
     if (env.loopIgnore) setMenuCheck(menu, IDM_LOOP_IGNORE, true);
     if (env.showList) setMenuCheck(menu, IDM_SHOW_LIST, true);
+    checkFadeItems();
     // No control offers "do not use waveOut"; the command itself stays.
     DeleteMenu(menu, IDM_NO_WAVEOUT, MF_BYCOMMAND);
     DrawMenuBar(window);

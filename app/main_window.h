@@ -183,6 +183,11 @@ public:
     void setTimeMode(uint32_t id);
     void setPlayMode(uint32_t id);
     void toggleLoopIgnore();
+    void toggleFadeOut();
+    void setFadeLength(uint32_t id);
+    // The fade items' checks from the settings.
+    void checkFadeItems();
+    void applyFadeSettings();
     void refreshPanelForSettings();
     // The one playback command refused during a load or a stop, run once
     // neither is in progress.

@@ -1,5 +1,5 @@
 // The settings file beside the program, read once at start and written once
-// at the end with the platform's profile functions (a file of twenty keys).
+// at the end with the platform's profile functions (a file of twenty-two keys).
 #include <windows.h>
 
 #include <cstdio>
@@ -81,6 +81,10 @@ int AppEnvironment::loadSettings() {
     playMode = remainderInRange(readInteger(iniPath, "PlayMode", 1), 4);
     loopIgnore = storedBoolean(readInteger(iniPath, "LoopIgnore", 0));
     loopCount = remainderInRange(readInteger(iniPath, "LoopCount", 0), 100);
+    fadeOut = storedBoolean(readInteger(iniPath, "FadeOut", 0));
+    fadeLengthMs = clampedSetting(readInteger(iniPath, "FadeLength", 10000), kFadeLengthMinMs,
+                                  kFadeLengthMaxMs);
+    fadeDelayMs = clampedSetting(readInteger(iniPath, "FadeDelay", 0), 0, kFadeDelayMaxMs);
     alwaysOnTop = storedBoolean(readInteger(iniPath, "AlwaysOnTop", 0));
     showVideo = storedBoolean(readInteger(iniPath, "ShowVideo", 0));
 
@@ -113,6 +117,9 @@ int AppEnvironment::saveSettings(HWND window) {
     writeInteger(iniPath, "PlayMode", playMode);
     writeInteger(iniPath, "LoopIgnore", storedBoolean(loopIgnore));
     writeInteger(iniPath, "LoopCount", loopCount);
+    writeInteger(iniPath, "FadeOut", storedBoolean(fadeOut));
+    writeInteger(iniPath, "FadeLength", fadeLengthMs);
+    writeInteger(iniPath, "FadeDelay", fadeDelayMs);
     writeInteger(iniPath, "AlwaysOnTop", storedBoolean(alwaysOnTop));
     writeInteger(iniPath, "ShowVideo", storedBoolean(showVideo));
     for (int32_t slot = 0; slot < FontSlotCount; ++slot) {

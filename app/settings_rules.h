@@ -21,6 +21,16 @@ inline int32_t storedBoolean(int32_t value) {
     return value != 0 ? 1 : 0;
 }
 
+// The fade after the last loop pass, in milliseconds.
+constexpr int32_t kFadeLengthMinMs = 100;
+constexpr int32_t kFadeLengthMaxMs = 60000;
+constexpr int32_t kFadeDelayMaxMs = 60000;
+
+// `value` moved into low..high.
+inline int32_t clampedSetting(int32_t value, int32_t low, int32_t high) {
+    return value < low ? low : value > high ? high : value;
+}
+
 // Widens a rectangle under the minimum width by moving its right edge and
 // heightens one under the minimum height by moving its bottom.
 void raiseToMinimumSize(RECT& rect);

@@ -114,6 +114,12 @@ void playMode(MainWindow& w, uint32_t id) {
 void loopIgnore(MainWindow& w, uint32_t) {
     w.toggleLoopIgnore();
 }
+void fadeOut(MainWindow& w, uint32_t) {
+    w.toggleFadeOut();
+}
+void fadeLength(MainWindow& w, uint32_t id) {
+    w.setFadeLength(id);
+}
 void versionDialog(MainWindow& w, uint32_t) {
     w.showVersionDialog();
 }
@@ -159,6 +165,8 @@ const Command kCommands[] = {
     {IDM_FULL_SCREEN, IDM_FULL_SCREEN, CallsGraph, fullScreen},
     {IDM_MODE_SINGLE, IDM_MODE_RANDOM, NoGuard, playMode},
     {IDM_LOOP_IGNORE, IDM_LOOP_IGNORE, NoGuard, loopIgnore},
+    {IDM_FADE_OUT, IDM_FADE_OUT, NoGuard, fadeOut},
+    {IDM_FADE_5S, IDM_FADE_20S, NoGuard, fadeLength},
     {IDM_VERSION, IDM_VERSION, NoGuard, versionDialog},
     {IDM_MP3INFP, IDM_MP3INFP, NoGuard, tagInformation},
     {IDM_TRAY_SHOW, IDM_TRAY_SHOW, NoGuard, showWindow},

@@ -1,5 +1,5 @@
 // The toggles and modes of the menus: grid lines, always on top, the time
-// and play modes and ignoring the loop range.
+// and play modes, ignoring the loop range and the fade after the last pass.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,6 +14,13 @@ namespace {
 void checkOneOf(HMENU menu, UINT first, UINT last, UINT chosen) {
     for (UINT id = first; id <= last; ++id) setMenuCheck(menu, id, id == chosen);
 }
+
+struct FadeLengthItem {
+    UINT id;
+    int32_t ms;
+};
+constexpr FadeLengthItem kFadeLengths[] = {
+    {IDM_FADE_5S, 5000}, {IDM_FADE_10S, 10000}, {IDM_FADE_20S, 20000}};
 
 }  // namespace
 
@@ -53,6 +60,32 @@ void MainWindow::setPlayMode(uint32_t id) {
 void MainWindow::toggleLoopIgnore() {
     env.loopIgnore = env.loopIgnore ? 0 : 1;
     setMenuCheck(GetMenu(window), IDM_LOOP_IGNORE, env.loopIgnore != 0);
+    currentPlayer->applyLoopRange();
+    refreshPanelForSettings();
+}
+
+void MainWindow::toggleFadeOut() {
+    env.fadeOut = env.fadeOut ? 0 : 1;
+    applyFadeSettings();
+}
+
+void MainWindow::setFadeLength(uint32_t id) {
+    for (const FadeLengthItem& item : kFadeLengths)
+        if (item.id == id) env.fadeLengthMs = item.ms;
+    applyFadeSettings();
+}
+
+void MainWindow::checkFadeItems() {
+    HMENU menu = GetMenu(window);
+    setMenuCheck(menu, IDM_FADE_OUT, env.fadeOut != 0);
+    // A length set by hand in the settings file checks none of them.
+    for (const FadeLengthItem& item : kFadeLengths)
+        setMenuCheck(menu, item.id, item.ms == env.fadeLengthMs);
+}
+
+void MainWindow::applyFadeSettings() {
+    checkFadeItems();
+    // The player decides at the end of the last pass; until then it follows.
     currentPlayer->applyLoopRange();
     refreshPanelForSettings();
 }

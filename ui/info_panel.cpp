@@ -21,6 +21,9 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
     source.playMode = env.playMode;
     source.loopCount = env.loopCount;
     source.loopIgnore = env.loopIgnore;
+    source.fadeApplies = entry ? fadeAppliesTo(*entry, env) : player.fadeApplies();
+    // A stopped player has nothing left to fade.
+    source.fadeRemaining = entry || player.state == Stopped ? -1 : player.fadeRemaining();
     PanelContent content;
     gatherPanelContent(source, content);
 

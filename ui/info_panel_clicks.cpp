@@ -15,7 +15,8 @@ namespace {
 
 constexpr int32_t kModeItems[] = {IDM_MODE_SINGLE, IDM_MODE_REPEAT_ONE, IDM_MODE_REPEAT_ALL,
                                   IDM_MODE_RANDOM};
-constexpr int32_t kLoopItems[] = {IDM_LOOP_IGNORE};
+constexpr int32_t kLoopItems[] = {IDM_LOOP_IGNORE, IDM_FADE_OUT, IDM_FADE_5S, IDM_FADE_10S,
+                                  IDM_FADE_20S};
 constexpr int32_t kTimeItems[] = {IDM_TIME_ELAPSED, IDM_TIME_SEEK, IDM_TIME_REMAINING};
 constexpr int32_t kMaxLoopCount = 99;
 

@@ -67,7 +67,7 @@ void paintBoxes(BackBuffer& buffer, const PanelContent& content, const PanelLook
     fillArea(dc, areas.modeBox, look.text);
     drawCentred(dc, areas.modeBox, content.modeName);
     fillArea(dc, areas.loopBox, content.loopBoxGray ? look.gray : look.text);
-    drawCentred(dc, areas.loopBox, "Loop");
+    drawCentred(dc, areas.loopBox, content.loopBoxName);
     SetTextColor(dc, look.text);
 }
 

@@ -21,7 +21,7 @@ void gatherPanelContent(const PanelSource& source, PanelContent& out) {
     if (source.listHasEntries && shown.listIndex >= 0)
         titleLineText(shown.listIndex + 1, shown.title, shown.artist, out.title, sizeof out.title);
     timeValueText(source.timeMode, source.shownElapsedTotal, source.playerPosition, shown.length,
-                  out.time, sizeof out.time);
+                  source.fadeRemaining, out.time, sizeof out.time);
     out.timeShown = source.playerState != Paused || source.blinkVisible;
     lengthText(shown.length, out.length, sizeof out.length);
     counterText(shown.loopsDone, source.loopCount, out.counter, sizeof out.counter);
@@ -30,6 +30,7 @@ void gatherPanelContent(const PanelSource& source, PanelContent& out) {
                  out.loopLine, sizeof out.loopLine);
     copyText(out.loopTimes, sizeof out.loopTimes, out.loopLine + kLoopLabelLength);
     out.modeName = playModeName(source.playMode);
+    out.loopBoxName = source.fadeApplies ? "Fade" : "Loop";
     out.loopBoxGray = source.loopIgnore != 0 || !hasLoop;
     out.location[0] = '\0';
     if (source.listHasEntries && !source.playerLoading) {

@@ -30,6 +30,7 @@ struct PanelContent {
     char loopLine[kLoopLineSize] = {};
     char loopTimes[kLoopLineSize] = {};  // the loop line without its label
     const char* modeName = "";
+    const char* loopBoxName = "Loop";  // "Fade" when a fade replaces the tail
     bool loopBoxGray = true;
     FileLine fileLine = FileLine::Blank;
     char location[kTextSize] = {};
@@ -49,6 +50,8 @@ struct PanelSource {
     int32_t playMode = RepeatOne;
     int32_t loopCount = 0;
     int32_t loopIgnore = 0;
+    bool fadeApplies = false;    // to the shown track
+    int64_t fadeRemaining = -1;  // time units to the fade's end; -1 without one
 };
 
 void gatherPanelContent(const PanelSource& source, PanelContent& out);

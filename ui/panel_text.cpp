@@ -36,7 +36,7 @@ size_t titleLineText(int32_t number, const char* title, const char* artist, char
 }
 
 size_t timeValueText(int32_t timeMode, uint32_t elapsedTotal, uint32_t position, uint32_t length,
-                     char* out, size_t outSize) {
+                     int64_t fadeLeft, char* out, size_t outSize) {
     if (!out || outSize == 0) return 0;
     const char* sign = "+";
     uint32_t value = elapsedTotal;
@@ -47,6 +47,10 @@ size_t timeValueText(int32_t timeMode, uint32_t elapsedTotal, uint32_t position,
         // A stale or missing length must not wrap around to hours.
         sign = "-";
         value = position < length ? length - position : 0;
+        // Position and length know nothing of the passes to come; a fade knows
+        // where the sound ends.
+        if (fadeLeft >= 0)
+            value = fadeLeft < UINT32_MAX ? static_cast<uint32_t>(fadeLeft) : UINT32_MAX;
     }
     size_t used = append(out, outSize, 0, sign);
     char time[kTimeTextSize];

@@ -33,9 +33,10 @@ size_t titleLineText(int32_t number, const char* title, const char* artist, char
 
 // The time line's value: "+" and the total played (Elapsed), the position
 // (Seek), or "-" and what is left of the length (Remaining), never below 0.
-// Any other mode reads as Elapsed.
+// With a fade in effect (fadeLeft >= 0) Remaining counts down to the fade's
+// end instead. Any other mode reads as Elapsed.
 size_t timeValueText(int32_t timeMode, uint32_t elapsedTotal, uint32_t position, uint32_t length,
-                     char* out, size_t outSize);
+                     int64_t fadeLeft, char* out, size_t outSize);
 
 // " / " and the length.
 size_t lengthText(uint32_t length, char* out, size_t outSize);

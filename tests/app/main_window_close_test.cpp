@@ -47,8 +47,9 @@ TEST_F(MainDialog, ClosingWhileAListLoadsWritesTheSettingsAndLeavesNothingRunnin
     EXPECT_FALSE(main->playWorker.thread);
     auto keys = test::readSettings(iniPath);
     for (const char* key :
-         {"ShowList", "GridLine", "TimeMode", "PlayMode", "LoopIgnore", "LoopCount", "AlwaysOnTop",
-          "ShowVideo", "WindowPos", "ColumnOrder", "ColumnWidth", "ColorText", "FontTitle"})
+         {"ShowList", "GridLine", "TimeMode", "PlayMode", "LoopIgnore", "LoopCount", "FadeOut",
+          "FadeLength", "FadeDelay", "AlwaysOnTop", "ShowVideo", "WindowPos", "ColumnOrder",
+          "ColumnWidth", "ColorText", "FontTitle"})
         EXPECT_EQ(keys.count(key), 1u) << key;
     EXPECT_EQ(keys["ColumnWidth"], "160:60:40:90");
 }

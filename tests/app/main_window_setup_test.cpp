@@ -66,8 +66,9 @@ TEST_F(MainDialog, WithoutSettingsTheWindowIsCentredWithDefaultColumnsAndNoListC
     EXPECT_TRUE(IsWindowEnabled(item(1020)));
 
     EXPECT_EQ(GetMenuState(GetMenu(window), 40160, MF_BYCOMMAND), 0xFFFFFFFFu);
-    for (UINT checked : {40100u, 40201u, 40111u}) EXPECT_TRUE(test::menuChecked(window, checked));
-    for (UINT unchecked : {40101u, 40150u, 40210u, 40200u, 40110u})
+    for (UINT checked : {40100u, 40201u, 40111u, 40222u})
+        EXPECT_TRUE(test::menuChecked(window, checked));
+    for (UINT unchecked : {40101u, 40150u, 40210u, 40200u, 40110u, 40220u, 40221u, 40223u})
         EXPECT_FALSE(test::menuChecked(window, unchecked));
 
     char title[64] = {};
@@ -144,6 +145,24 @@ TEST_F(MainDialog, StoredSettingsHideThePlaylistAndKeepTheWindowOnTop) {
     auto keys = test::readSettings(iniPath);
     EXPECT_EQ(keys["ShowList"], "1");
     EXPECT_EQ(keys["AlwaysOnTop"], "1");
+}
+
+TEST_F(MainDialog, StoredFadeSettingsCheckTheirItems) {
+    // FadeOut, then 40221..40223, as the stored values check them.
+    const struct {
+        const char* lines;
+        bool checked[4];
+    } cases[] = {{"FadeOut=1\r\nFadeLength=20000\r\n", {true, false, false, true}},
+                 {"FadeOut=0\r\nFadeLength=5000\r\n", {false, true, false, false}},
+                 {"FadeOut=-1\r\nFadeLength=7000\r\n", {true, false, false, false}},
+                 {"FadeLength=70000\r\n", {false, false, false, false}}};
+    for (const auto& c : cases) {
+        writeSettings(c.lines);
+        start();
+        for (UINT i = 0; i < 4; ++i)
+            EXPECT_EQ(test::menuChecked(window, 40220 + i), c.checked[i]) << c.lines << i;
+        finish();
+    }
 }
 
 TEST_F(MainDialog, ALargerTitleFontMakesTheWindowTallerByTheDifference) {

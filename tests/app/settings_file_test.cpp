@@ -198,6 +198,9 @@ TEST_F(SettingsFile, MissingFileKeepsEveryStartValue) {
     EXPECT_EQ(env.playMode, 1);
     EXPECT_EQ(env.loopIgnore, 0);
     EXPECT_EQ(env.loopCount, 0);
+    EXPECT_EQ(env.fadeOut, 0);
+    EXPECT_EQ(env.fadeLengthMs, 10000);
+    EXPECT_EQ(env.fadeDelayMs, 0);
     EXPECT_EQ(env.alwaysOnTop, 0);
     EXPECT_EQ(env.showVideo, 0);
     EXPECT_EQ(env.windowShown, 1);
@@ -228,6 +231,9 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
         env.playMode = 3;
         env.loopIgnore = 1;
         env.loopCount = 99;
+        env.fadeOut = 1;
+        env.fadeLengthMs = 60000;
+        env.fadeDelayMs = 2500;
         env.alwaysOnTop = 1;
         env.showVideo = 1;
         env.windowPos = {-20, 30, 780, 630};
@@ -255,6 +261,9 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
     EXPECT_EQ(env.playMode, 3);
     EXPECT_EQ(env.loopIgnore, 1);
     EXPECT_EQ(env.loopCount, 99);
+    EXPECT_EQ(env.fadeOut, 1);
+    EXPECT_EQ(env.fadeLengthMs, 60000);
+    EXPECT_EQ(env.fadeDelayMs, 2500);
     EXPECT_EQ(env.alwaysOnTop, 1);
     EXPECT_EQ(env.showVideo, 1);
     EXPECT_EQ(env.windowPos.left, -20);
@@ -283,6 +292,7 @@ TEST_F(SettingsFile, WrittenTextsHaveTheStoredForms) {
     AppEnvironment env(paths());
     ASSERT_EQ(env.loadSettings(), 1);
     env.showList = 5;  // any non-zero is stored as 1
+    env.fadeOut = -3;
     env.colorGray = 0x80;
     env.windowPos = {1, 2, 403, 304};
     ASSERT_EQ(env.saveSettings(nullptr), 1);
@@ -296,6 +306,9 @@ TEST_F(SettingsFile, WrittenTextsHaveTheStoredForms) {
     EXPECT_EQ(stored("GridLine"), "0");
     EXPECT_EQ(stored("TimeMode"), "1");
     EXPECT_EQ(stored("LoopCount"), "0");
+    EXPECT_EQ(stored("FadeOut"), "1");
+    EXPECT_EQ(stored("FadeLength"), "10000");
+    EXPECT_EQ(stored("FadeDelay"), "0");
     EXPECT_EQ(stored("ColorText"), "0xFFFF00");
     EXPECT_EQ(stored("ColorGray"), "0x000080");
     EXPECT_EQ(stored("ColorBack"), "0x000000");
@@ -303,14 +316,20 @@ TEST_F(SettingsFile, WrittenTextsHaveTheStoredForms) {
     EXPECT_EQ(stored("ColumnWidth"), "160:60:40:90");
     EXPECT_EQ(stored("FontList"), "MS UI Gothic,12,0");
     EXPECT_EQ(stored("WindowPos"), encodedRect(1, 2, 403, 304));
-    // All nineteen keys, in the one section.
+    // All twenty-two keys, in the one section; the fade's follow the loop count.
     std::string file = test::readFile(ini());
     EXPECT_EQ(file.find("[Tarnuvo]"), 0u);
-    for (const char* key : {"ShowList=", "GridLine=", "TimeMode=", "PlayMode=", "LoopIgnore=",
-                            "LoopCount=", "AlwaysOnTop=", "ShowVideo=", "WindowPos=",
-                            "ColumnOrder=", "ColumnWidth=", "FontTitle=", "FontTime=", "FontInfo=",
-                            "FontFile=", "FontList=", "ColorText=", "ColorGray=", "ColorBack="})
-        EXPECT_NE(file.find(key), std::string::npos) << key;
+    size_t previous = 0;
+    for (const char* key :
+         {"ShowList=",  "GridLine=",   "TimeMode=",    "PlayMode=",    "LoopIgnore=", "LoopCount=",
+          "FadeOut=",   "FadeLength=", "FadeDelay=",   "AlwaysOnTop=", "ShowVideo=",  "FontTitle=",
+          "FontTime=",  "FontInfo=",   "FontFile=",    "FontList=",    "ColorText=",  "ColorGray=",
+          "ColorBack=", "WindowPos=",  "ColumnOrder=", "ColumnWidth="}) {
+        const size_t at = file.find(key);
+        ASSERT_NE(at, std::string::npos) << key;
+        EXPECT_GT(at, previous) << key << " out of the order of a new file";
+        previous = at;
+    }
 }
 
 TEST_F(SettingsFile, ModesAndLoopCountKeepTheirRemainder) {
@@ -333,12 +352,40 @@ TEST_F(SettingsFile, BooleansTakeAnyNonZeroAsOn) {
     AppEnvironment env(paths());
     loadFrom(env,
              "[Tarnuvo]\nShowList=0\nGridLine=7\nLoopIgnore=-1\nAlwaysOnTop=0x10\n"
-             "ShowVideo=yes\n");
+             "ShowVideo=yes\nFadeOut=2\n");
     EXPECT_EQ(env.showList, 0);
     EXPECT_EQ(env.gridLine, 1);
     EXPECT_EQ(env.loopIgnore, 1);
     EXPECT_EQ(env.alwaysOnTop, 1);
     EXPECT_EQ(env.showVideo, 0);  // not a number: 0, off
+    EXPECT_EQ(env.fadeOut, 1);
+}
+
+TEST_F(SettingsFile, FadeLengthAndDelayAreClampedAndWrittenBackClamped) {
+    const struct {
+        const char* lines;
+        int32_t length, delay;
+    } cases[] = {
+        {"FadeLength=99\nFadeDelay=-1\n", 100, 0},
+        {"FadeLength=60001\nFadeDelay=60001\n", 60000, 60000},
+        {"FadeLength=-5\nFadeDelay=2147483647\n", 100, 60000},
+        {"FadeLength=0x1388\nFadeDelay=750\n", 5000, 750},
+        {"FadeLength=\nFadeDelay=\n", 10000, 0},
+        {"FadeLength=soon\nFadeDelay=later\n", 100, 0},  // not a number: 0
+    };
+    for (const auto& c : cases) {
+        AppEnvironment env(paths());
+        loadFrom(env, std::string("[Tarnuvo]\n") + c.lines);
+        EXPECT_EQ(env.fadeLengthMs, c.length) << c.lines;
+        EXPECT_EQ(env.fadeDelayMs, c.delay) << c.lines;
+        ASSERT_EQ(env.saveSettings(nullptr), 1);
+        EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "FadeLength", -1, ini().c_str()),
+                  static_cast<UINT>(c.length))
+            << c.lines;
+        EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "FadeDelay", -1, ini().c_str()),
+                  static_cast<UINT>(c.delay))
+            << c.lines;
+    }
 }
 
 TEST_F(SettingsFile, EmptyValuesGiveTheDefaults) {

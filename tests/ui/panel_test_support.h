@@ -38,7 +38,14 @@ public:
     }
     uint32_t position() override { return playPosition; }
     uint32_t elapsedTotal() override { return total; }
+    void applyLoopRange() override {
+        ++rangeUpdates;
+        Player::applyLoopRange();
+    }
+    int64_t fadeRemaining() override { return fadeLeft; }
     uint32_t playPosition = 0, total = 0;
+    int rangeUpdates = 0;
+    int64_t fadeLeft = -1;
     std::vector<uint32_t> seeks;
     std::vector<int32_t> pauses;
 };

@@ -43,6 +43,26 @@ protected:
                 n += GetPixel(own.dc(), x, y) != GetPixel(buffer(), x, y);
         return n;
     }
+    // The loop box as the test's own record paints it, against the panel's.
+    int loopBoxDifferences(const char* name, bool gray = false) {
+        PanelContent c;
+        c.loopBoxName = name;
+        c.loopBoxGray = gray;
+        PanelLook look;
+        look.text = text();
+        look.back = main->env.colorBack;
+        look.infoBoldFont = main->env.infoBoldFont.get();
+        look.lines = lines();
+        BackBuffer own;
+        own.rebuild(window, main->panelBuffer.width(), lines().height, look.back, look.text);
+        paintPanel(own, c, look, true, {});
+        const RECT box = loopBox();
+        int n = 0;
+        for (LONG y = box.top; y < box.bottom; ++y)
+            for (LONG x = box.left; x < box.right; ++x)
+                n += GetPixel(own.dc(), x, y) != GetPixel(buffer(), x, y);
+        return n;
+    }
     // What the tooltip control shows for a tool: it asks the window itself.
     std::string shownTip(HWND tool) {
         char text[256] = {};
@@ -129,7 +149,7 @@ TEST_F(Panel, AreasOpenTheirMenusAndTheCounterStaysWithin0And99) {
         std::vector<UINT> ids;
         size_t checked;  // the item of the current setting
     } areas[] = {{middle(modeBox()), {40200, 40201, 40202, 40203}, 1},
-                 {middle(loopBox()), {40210}, 9},
+                 {middle(loopBox()), {40210, 40220, 40221, 40222, 40223}, 3},
                  {middle(timeText("00:00.00")), {40110, 40111, 40112}, 1}};
     for (const auto& area : areas) {
         test::MenuVisit visit = pressForMenu(area.at);
@@ -168,6 +188,66 @@ TEST_F(Panel, AreasOpenTheirMenusAndTheCounterStaysWithin0And99) {
     EXPECT_EQ(main->env.loopCount, 99);
     press(WM_LBUTTONDBLCLK, {1, lines().separatorBase + 3});  // outside every area
     EXPECT_EQ(main->env.showList, 0);
+}
+
+TEST_F(Panel, FadeItemsCheckTheirSettingAndRenewThePlayingTracksRangeAndLoopBox) {
+    writeSettings("LoopCount=2\r\nPlayMode=0\r\n");
+    start();
+    addEntries({entry("Song", 10 * kSecond, 5 * 44100)});
+    useFake(entry("Song", 10 * kSecond, 5 * 44100));
+    // Each command, then FadeOut, FadeLength, the checks of 40220..40223 in
+    // the menu and the loop box's popup, and the loop box's name.
+    const struct {
+        UINT id;
+        int32_t fadeOut, lengthMs;
+        std::vector<bool> checks;
+        const char* box;
+        bool gray;
+    } steps[] = {{40220, 1, 10000, {1, 0, 1, 0}, "Fade", false},
+                 {40221, 1, 5000, {1, 1, 0, 0}, "Fade", false},
+                 {40223, 1, 20000, {1, 0, 0, 1}, "Fade", false},
+                 {40210, 1, 20000, {1, 0, 0, 1}, "Loop", true},  // the loop ignored: no fade
+                 {40210, 1, 20000, {1, 0, 0, 1}, "Fade", false},
+                 {40222, 1, 10000, {1, 0, 1, 0}, "Fade", false},
+                 {40220, 0, 10000, {0, 0, 1, 0}, "Loop", false}};
+    for (const auto& step : steps) {
+        const int updates = fake.rangeUpdates;
+        SendMessageA(window, WM_COMMAND, step.id, 0);
+        EXPECT_EQ(fake.rangeUpdates, updates + 1) << step.id;
+        EXPECT_EQ(main->env.fadeOut, step.fadeOut) << step.id;
+        EXPECT_EQ(main->env.fadeLengthMs, step.lengthMs) << step.id;
+        EXPECT_EQ(loopBoxDifferences(step.box, step.gray), 0) << step.id;
+        const test::MenuVisit popup = pressForMenu(middle(loopBox()));
+        ASSERT_EQ(popup.states.size(), 5u);
+        for (UINT i = 0; i < 4; ++i) {
+            EXPECT_EQ(test::menuChecked(window, 40220 + i), step.checks[i]) << step.id << " " << i;
+            EXPECT_EQ((popup.states[i + 1] & MF_CHECKED) != 0, step.checks[i]) << step.id;
+        }
+    }
+    // Stopped, the selected entry decides; the command shows at once.
+    fake.state = Stopped;
+    main->selectRow(0);
+    main->onSelectionChanged();
+    EXPECT_EQ(loopBoxDifferences("Loop"), 0);
+    SendMessageA(window, WM_COMMAND, 40220, 0);
+    EXPECT_EQ(loopBoxDifferences("Fade"), 0);
+
+    // The remainder counts down to the fade's end while one is in effect.
+    main->env.timeMode = 2;
+    fake.playPosition = 3 * kSecond;
+    const struct {
+        int32_t state;
+        int64_t fadeLeft;
+        const char* time;
+    } times[] = {{Playing, 30 * kSecond, "-00:30.00"},
+                 {Playing, -1, "-00:07.00"},
+                 {Stopped, 30 * kSecond, "-00:07.00"}};
+    for (const auto& t : times) {
+        fake.state = t.state;
+        fake.fadeLeft = t.fadeLeft;
+        main->redrawInfoPanel(false, true);
+        EXPECT_EQ(timeLineDifferences(t.time, " / 00:10.00", "00/02"), 0) << t.time;
+    }
 }
 
 TEST_F(Panel, TheSeekSliderCountsFramesAndSeeksFromItsOwnPosition) {

@@ -45,21 +45,29 @@ TEST(PanelText, TitleLinesAreBoundedAndCutBetweenCharacters) {
 }
 
 TEST(PanelText, TimesCountersLoopLinesAndPopupItems) {
+    // The last number before the text: time units to the end of a fade, -1 without one.
     const struct {
         int32_t mode;
         uint32_t elapsed, position, length;
+        int64_t fadeLeft;
         std::string text;
-    } cases[] = {{0, 6000 * 176400u, 0, 0, "+100:00.00"},
-                 {1, 0, 176400, 0, "00:01.00"},
-                 {2, 0, 176400, 3 * 176400, "-00:02.00"},
-                 {2, 0, 176400, 0, "-00:00.00"},  // stored without a length
-                 {2, 0, UINT32_MAX, 1, "-00:00.00"},
-                 {2, 0, 0, UINT32_MAX, "-" + clock(UINT32_MAX / 1764)},
-                 {7, 5, 0, 0, "+00:00.00"}};
+    } cases[] = {{0, 6000 * 176400u, 0, 0, -1, "+100:00.00"},
+                 {1, 0, 176400, 0, -1, "00:01.00"},
+                 {2, 0, 176400, 3 * 176400, -1, "-00:02.00"},
+                 {2, 0, 176400, 0, -1, "-00:00.00"},  // stored without a length
+                 {2, 0, UINT32_MAX, 1, -1, "-00:00.00"},
+                 {2, 0, 0, UINT32_MAX, -1, "-" + clock(UINT32_MAX / 1764)},
+                 {7, 5, 0, 0, -1, "+00:00.00"},
+                 // A fade counts down to its own end, past the length too.
+                 {2, 0, 176400, 3 * 176400, 12 * 176400 + 1764, "-00:12.01"},
+                 {2, 0, 5 * 176400, 3 * 176400, 176400, "-00:01.00"},
+                 {2, 0, 0, 0, int64_t{1} << 40, "-" + clock(UINT32_MAX / 1764)},
+                 {0, 176400, 0, 0, 5 * 176400, "+00:01.00"},
+                 {1, 0, 2 * 176400, 0, 5 * 176400, "00:02.00"}};
     for (const auto& c : cases) {
         char out[kTimeTextSize];
-        timeValueText(c.mode, c.elapsed, c.position, c.length, out, sizeof out);
-        EXPECT_EQ(out, c.text);
+        timeValueText(c.mode, c.elapsed, c.position, c.length, c.fadeLeft, out, sizeof out);
+        EXPECT_EQ(out, c.text) << c.fadeLeft;
     }
     char counter[kCounterTextSize], loop[kLoopLineSize], popup[kPopupTextSize];
     counterText(123, 5, counter, sizeof counter);
