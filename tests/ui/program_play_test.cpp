@@ -1,8 +1,9 @@
 // The real Tarnuvo.exe plays as a user makes it play: started with the demo
-// loop and settings for RepeatAll with two passes, the play button puts into
-// the capture device exactly what tarnuvo-render makes of the same file with
-// the same settings; the next row follows; closing writes every setting. The
-// same holds for tracks at other rates, sample types and channel counts.
+// loop and settings for RepeatAll with loop passes, and its tail or a fade
+// after them, the play button puts into the capture device exactly what
+// tarnuvo-render makes of the same file with the same settings; the next row
+// follows; closing writes every setting. The same holds for tracks at other
+// rates, sample types and channel counts.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -81,7 +82,21 @@ std::string screenshotPath(const char* name) {
     return folder + "\\" + name;
 }
 
-TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosingSavesAll) {
+// How the demo loop ends: its settings, the renderer's arguments for them,
+// seconds it lasts at least, and the screenshot taken during its fade.
+struct Ending {
+    const char* name;
+    const char* settings;
+    const char* renderArguments;
+    int seconds;
+    int32_t loops, fadeLength;
+    const char* fadingShot;
+};
+
+class TarnuvoPlays : public ::testing::TestWithParam<Ending> {};
+
+TEST_P(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosingSavesAll) {
+    const Ending& ending = GetParam();
     test::ScratchDir dir;
     const std::string exe = dir / "Tarnuvo.exe";
     ASSERT_TRUE(CopyFileA(winePath(TARNUVO_EXE).c_str(), exe.c_str(), FALSE));
@@ -91,17 +106,17 @@ TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosi
     // the same, whichever opening of the device it shows.
     const std::string copy = dir / "demo-copy.wav";
     ASSERT_TRUE(CopyFileA(demo.c_str(), copy.c_str(), FALSE));
-    test::writeFile(dir / "Tarnuvo.ini", "[Tarnuvo]\r\nPlayMode=2\r\nLoopCount=2\r\n");
+    test::writeFile(dir / "Tarnuvo.ini", std::string("[Tarnuvo]\r\n") + ending.settings);
     ASSERT_FALSE(capturePath().empty()) << "no capture device";
 
     // What the player must play, from the renderer with the same settings.
     const std::string rendered = dir / "expected.wav";
     Process render;
-    ASSERT_TRUE(render.start(winePath(TARNUVO_RENDER),
-                             "--mode repeat-all --loops 2 \"" + demo + "\" \"" + rendered + "\""));
+    ASSERT_TRUE(render.start(winePath(TARNUVO_RENDER), std::string(ending.renderArguments) + " \"" +
+                                                           demo + "\" \"" + rendered + "\""));
     ASSERT_EQ(render.waitForExit(60000), 0u);
     const std::string expected = pcmOfRendered(rendered);
-    ASSERT_GT(expected.size(), 176400u * 40) << "intro, three passes and the tail";
+    ASSERT_GT(expected.size(), 176400u * ending.seconds) << ending.name;
 
     waitFor(5000, [] { return FindWindowA("Shell_TrayWnd", nullptr) != nullptr; });
     Process player;
@@ -128,32 +143,54 @@ TEST(TarnuvoPlays, ThePlayButtonPlaysTheLoopedTrackExactlyThenTheNextRowAndClosi
     EXPECT_GT(saveWindowBmp(window, screenshotPath("play-playing.bmp").c_str()), 8u);
 
     // Read whenever the device holds a whole track: a later opening starts
-    // the file afresh with the same bytes.
+    // the file afresh with the same bytes. Halfway through the fade (as
+    // queued) the window shows it.
+    const size_t fadeMiddle = expected.size() - 176400u * ending.fadeLength / 2000;
+    bool shot = !ending.fadingShot;
     std::string capture;
     const bool whole = waitFor(240000, [&] {
         capture = test::readFile(capturePath());
+        if (!shot && capture.size() >= fadeMiddle && capture.size() < expected.size())
+            shot = saveWindowBmp(window, screenshotPath(ending.fadingShot).c_str()) > 8u;
         return capture.size() >= expected.size();
     });
     ASSERT_TRUE(whole) << capture.size() << " of " << expected.size() << " bytes";
     EXPECT_TRUE(holdsExactly(capture, expected));
+    EXPECT_TRUE(shot) << "no picture during the fade";
     EXPECT_TRUE(waitFor(60000, [&] { return selectedOf(list) == 1 - first; }))
         << "the next row did not follow";
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(player.waitForExit(20000), 0u);
     const std::string ini = dir / "Tarnuvo.ini";
-    const char* keys[] = {"ShowList",  "GridLine",    "TimeMode",    "PlayMode",   "LoopIgnore",
-                          "LoopCount", "AlwaysOnTop", "ShowVideo",   "FontTitle",  "FontTime",
-                          "FontInfo",  "FontFile",    "FontList",    "ColorText",  "ColorGray",
-                          "ColorBack", "WindowPos",   "ColumnOrder", "ColumnWidth"};
+    const char* keys[] = {"ShowList",    "GridLine",   "TimeMode",   "PlayMode",  "LoopIgnore",
+                          "LoopCount",   "FadeOut",    "FadeLength", "FadeDelay", "AlwaysOnTop",
+                          "ShowVideo",   "FontTitle",  "FontTime",   "FontInfo",  "FontFile",
+                          "FontList",    "ColorText",  "ColorGray",  "ColorBack", "WindowPos",
+                          "ColumnOrder", "ColumnWidth"};
     for (const char* key : keys) {
         char value[128] = {};
         GetPrivateProfileStringA("Tarnuvo", key, "\x01", value, sizeof value, ini.c_str());
         EXPECT_STRNE(value, "\x01") << key << " was not written";
     }
     EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "PlayMode", -1, ini.c_str()), 2);
-    EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "LoopCount", -1, ini.c_str()), 2);
+    EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "LoopCount", -1, ini.c_str()),
+              static_cast<UINT>(ending.loops));
+    EXPECT_EQ(GetPrivateProfileIntA("Tarnuvo", "FadeLength", -1, ini.c_str()),
+              static_cast<UINT>(ending.fadeLength));
 }
+
+// The demo: a 4 s intro, a 16 s loop body and a 4 s tail.
+INSTANTIATE_TEST_SUITE_P(
+    Endings, TarnuvoPlays,
+    ::testing::Values(Ending{"Tail", "PlayMode=2\r\nLoopCount=2\r\n", "--mode repeat-all --loops 2",
+                             40, 2, 10000, nullptr},
+                      Ending{"Fade",
+                             "PlayMode=2\r\nLoopCount=1\r\nTimeMode=2\r\nFadeOut=1\r\n"
+                             "FadeLength=3000\r\nFadeDelay=500\r\n",
+                             "--mode repeat-all --loops 1 --fade-ms 3000 --fade-delay-ms 500", 39,
+                             1, 3000, "play-fading.bmp"}),
+    [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 
 // Tracks at other rates, sample types and channel counts, each alone in the
 // list and played once with two loop passes: the device receives, in its own
