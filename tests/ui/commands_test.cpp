@@ -180,6 +180,8 @@ TEST_F(Commands, RandomPicksSpreadOverTheListRatherThanWalkingAStride) {
     std::vector<std::string> files;
     for (int i = 0; i < 6; ++i) files.push_back(makeWav("T" + std::to_string(i) + ".wav", 4410));
     load(files);
+    // A fixed seed: from the clock, about one run in 130 would pick too few rows.
+    main->randomPicks.seed(20261208);
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
