@@ -258,6 +258,8 @@ public:
     void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
     void onSetCursor(HWND under);
     void applyButtonTheme();
+    // The pause button looks pressed while the track is paused.
+    void showPauseLook();
     void onThemeChanged();
     void paintButton(int32_t index, HDC dc, const RECT& face, UINT state);
     void drawButton(HWND button, bool hot);
