@@ -258,6 +258,8 @@ public:
     void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
     void onSetCursor(HWND under);
     void applyButtonTheme();
+    // The pause button looks pressed while the track is paused.
+    void showPauseLook();
     void onThemeChanged();
     void paintButton(int32_t index, HDC dc, const RECT& face, UINT state);
     void drawButton(HWND button, bool hot);
@@ -270,6 +272,8 @@ public:
     void addFilesDialog();
     void saveListDialog();
     void handOverPaths(PathIntake intake, int32_t replace);
+    // Runs an open or save dialog; hand-overs that arrive meanwhile wait.
+    BOOL runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request);
     void showStringBox(UINT textId, UINT style);
     void showVersionDialog();
     void showTagInfo();
@@ -363,8 +367,10 @@ public:
     BOOL(WINAPI* saveFileDialog)(LPOPENFILENAMEA) = GetSaveFileNameA;
     DWORD(WINAPI* fileDialogError)() = CommDlgExtendedError;
 
-    // Paths handed over by later starts, loaded once no load runs.
+    // Paths handed over by later starts, loaded once no load runs and no
+    // file dialog is open.
     std::vector<std::string> pendingHandOvers;
+    bool fileDialogOpen = false;
     // A player command that arrived while graph calls had to wait.
     uint32_t deferredCommand = 0;
     // The apartment of the window thread outside modal dialogs. Windows

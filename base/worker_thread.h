@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/handles.h"
-#include "engine/track_info.h"
+#include "base/text_size.h"
 
 namespace tarnuvo {
 

@@ -23,6 +23,8 @@ void MainWindow::deleteSelected() {
         selectRow(mark < rows ? mark : rows - 1);
         onSelectionChanged();
     }
+    // The selection shows only while stopped; a playing entry's number moved.
+    if (currentPlayer->state != Stopped) redrawInfoPanel(true, true);
     if (currentPlayer->state == Stopped && playlist.empty()) resetPanelAfterClear();
     updateListControls();
 }
@@ -38,6 +40,8 @@ void MainWindow::moveSelected(bool up) {
     if (currentPlayer->listIndex == before) currentPlayer->listIndex = playlist.currentIndex;
     selectRow(up ? mark - 1 : mark + 1);
     onSelectionChanged();
+    // The selection shows only while stopped; a playing entry's number moved.
+    if (currentPlayer->state != Stopped) redrawInfoPanel(true, true);
 }
 
 void MainWindow::rereadEntries() {

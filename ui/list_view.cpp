@@ -81,7 +81,8 @@ INT_PTR MainWindow::onNotify(const NMHDR& header) {
             return 0;
         }
         case NM_DBLCLK:
-            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem == -1 || loader.busy())
+            if (closing_ || reinterpret_cast<const NMITEMACTIVATE&>(header).iItem == -1 ||
+                loader.busy())
                 return 0;
             stopPlayback();
             playSelected();

@@ -102,6 +102,7 @@ void MainWindow::showPlaybackStopped() {
     EnableWindow(buttons[kPlayButton], TRUE);
     EnableWindow(buttons[kPauseButton], FALSE);
     EnableWindow(buttons[kStopButton], FALSE);
+    showPauseLook();
 }
 
 void MainWindow::togglePause(bool holdOnly) {
@@ -116,6 +117,7 @@ void MainWindow::togglePause(bool holdOnly) {
     } else if (player.state == Paused && !holdOnly) {
         player.pause(kPauseOff);
     }
+    showPauseLook();
 }
 
 void MainWindow::restartAt(uint32_t position) {

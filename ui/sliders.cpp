@@ -60,6 +60,7 @@ void MainWindow::onSeekScroll(int32_t code) {
             // it paused plays on where it was.
             if (seekDragPaused && player.state == Paused) player.pause(kPauseOff);
             seekDragPaused = false;
+            showPauseLook();
             return;
         default:
             return;
@@ -78,6 +79,7 @@ void MainWindow::seekToSlider() {
     togglePause(true);
     restartAt(target);
     seekDragPaused = false;
+    showPauseLook();
     // The player reports the target at once, so the thumb stays there.
     SendMessageA(seekSlider, TBM_SETPOS, TRUE, sliderFrames(target));
 }

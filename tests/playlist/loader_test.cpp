@@ -304,7 +304,7 @@ TEST(Loader, ArchiveMembersMatchingTheWildcardAreProbedAndNamed) {
         EXPECT_EQ(line.find("-o.mp3"), std::string::npos) << line;
         EXPECT_EQ(line.find("@list.mp3"), std::string::npos) << line;
     }
-    EXPECT_TRUE(r.temp.files().empty());  // no probe copy and no probe folder left
+    EXPECT_TRUE(r.temp.contents().empty());  // no probe copy and no probe folder left
     EXPECT_TRUE(r.inStep());
 }
 
@@ -319,7 +319,7 @@ TEST(Loader, ArchiveAlbumOnlyNamesAListWithoutOneAndOnlyWhenAMemberCame) {
     r.playlist.album[0] = '\0';
     ASSERT_EQ(r.load({fixture("plain.zip")}, 0), 1);  // members that are no sound
     EXPECT_EQ(r.playlist.album[0], '\0');
-    EXPECT_TRUE(r.temp.files().empty());
+    EXPECT_TRUE(r.temp.contents().empty());
 }
 
 TEST(Loader, NoArchiveIntakeWithoutATemporaryDirectory) {
@@ -351,7 +351,7 @@ TEST(Loader, ProbingAMemberNeverTouchesAPlayingFileOfTheSameName) {
     ASSERT_GE(r.playlist.count(), 1);
     EXPECT_STREQ(r.playlist.entryAt(0)->title, "Alpha");
     EXPECT_EQ(readFile(playing), "playing");
-    EXPECT_EQ(r.temp.files(), (std::vector<std::string>{"a.mp3"}));
+    EXPECT_EQ(r.temp.contents(), (std::vector<std::string>{"a.mp3"}));
 }
 
 TEST(Loader, ALongArchivePathLeavesOutReferencesThatWouldNotFit) {
@@ -366,7 +366,7 @@ TEST(Loader, ALongArchivePathLeavesOutReferencesThatWouldNotFit) {
     ASSERT_TRUE(copyFile(fixture("intake.zip"), archive));
     ASSERT_EQ(r.load({archive}, 0), 1);
     EXPECT_EQ(r.playlist.count(), 0);
-    EXPECT_TRUE(r.temp.files().empty());
+    EXPECT_TRUE(r.temp.contents().empty());
 }
 
 TEST(Loader, ClosingDuringALongIntakeEndsSoon) {
@@ -378,7 +378,7 @@ TEST(Loader, ClosingDuringALongIntakeEndsSoon) {
     EXPECT_LT(GetTickCount() - begun, 2000u);
     EXPECT_LT(r.playlist.count(), 300);
     EXPECT_TRUE(r.inStep());
-    EXPECT_TRUE(r.temp.files().empty());
+    EXPECT_TRUE(r.temp.contents().empty());
 }
 
 TEST(Loader, AFileWithoutExtensionIsNeverOfferedToAnArchiver) {

@@ -149,6 +149,46 @@ TEST_F(PlayRoad, ClosingDuringASlowOpenEndsQuicklyWithNothingRunning) {
     expectNothingRunning();
 }
 
+// A double click on the first row, sent from a thread timer: while the close
+// waits for a slow open, it notes whether the open was still held after it.
+struct LateDoubleClick {
+    HWND window = nullptr;
+    MainWindow* main = nullptr;
+    bool sent = false;
+    bool openHeldAfter = false;
+};
+LateDoubleClick* g_lateClick = nullptr;
+
+void CALLBACK doubleClickFirstRow(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (!g_lateClick) return;
+    LateDoubleClick& c = *g_lateClick;
+    NMITEMACTIVATE n = {};
+    n.hdr = {GetDlgItem(c.window, 1000), 1000, NM_DBLCLK};
+    n.iItem = 0;
+    SendMessageA(c.window, WM_NOTIFY, 1000, reinterpret_cast<LPARAM>(&n));
+    c.sent = true;
+    c.openHeldAfter = static_cast<bool>(c.main->playWorker.thread);
+}
+
+TEST_F(PlayRoad, ADoubleClickWhileTheWindowClosesLeavesTheStopToTheClose) {
+    startWith();
+    append(test::namedEntry(slowMemberReference("member.wav"), "member.wav"));
+    slow.resolveTo = makeWav("member.wav", 441000);
+    select(0);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
+    LateDoubleClick late{window, main};
+    g_lateClick = &late;
+    SetTimer(nullptr, 0, 10, doubleClickFirstRow);
+    SetTimer(nullptr, 0, 500, test::releaseSlowMember);
+    closeAndTime();
+    g_lateClick = nullptr;
+    ASSERT_TRUE(late.sent) << "the close served no message";
+    EXPECT_TRUE(late.openHeldAfter) << "the double click stopped the track itself";
+    expectNothingRunning();
+}
+
 TEST_F(PlayRoad, RepeatAllReachingTheEndDuringALoadGoesOnWhenTheLoadEnds) {
     startWith("PlayMode=2\r\nLoopCount=0\r\n");
     load({makeWav("first.wav", 44100), makeWav("second.wav", 441000)});
