@@ -25,6 +25,8 @@ struct WorkerThread {
     std::vector<std::string> paths;
     int32_t parameter = 0;
     std::atomic<int32_t> stopRequested{0};
+    // Tests hold the thread here, once it has announced its end.
+    void (*endSeam)() = nullptr;
 };
 
 }  // namespace tarnuvo

@@ -133,7 +133,9 @@ unsigned __stdcall PlaylistLoader::threadEntry(void* argument) {
     // The run flag first and the finished mark last: once finished reads 1,
     // nothing here touches the record again.
     self.worker_.running = 0;
+    void (*const seam)() = self.worker_.endSeam;
     PostMessageA(static_cast<HWND>(self.window_), kLoadFinishedMessage, 0, 0);
+    if (seam) seam();
     self.worker_.finished = 1;
     return 0;
 }

@@ -54,10 +54,12 @@ unsigned __stdcall playThreadEntry(void* argument) {
     if (SUCCEEDED(com)) CoUninitialize();
     const HWND window = w.window;
     const DWORD self = GetCurrentThreadId();
+    void (*const seam)() = record.endSeam;
     // Nothing touches the record once this reads 1; the window then
     // collects a failed thread at once rather than on its next timer.
     record.finished = 1;
     if (result == kPlayFailed) PostMessageA(window, kPlayUpdateMessage, PlayStageEnded, self);
+    if (seam) seam();
     return 0;
 }
 
