@@ -130,13 +130,15 @@ unsigned __stdcall PlaylistLoader::threadEntry(void* argument) {
         self.loadPaths(job->paths, job->replace, job->rowsBefore);
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    // The run flag first and the finished mark last: once finished reads 1,
-    // nothing here touches the record again.
+    // The finished mark before the end message: the window handling it must
+    // find the loader no longer busy. Once finished reads 1, nothing here
+    // touches the record again.
     self.worker_.running = 0;
+    const HWND window = static_cast<HWND>(self.window_);
     void (*const seam)() = self.worker_.endSeam;
-    PostMessageA(static_cast<HWND>(self.window_), kLoadFinishedMessage, 0, 0);
-    if (seam) seam();
     self.worker_.finished = 1;
+    PostMessageA(window, kLoadFinishedMessage, 0, 0);
+    if (seam) seam();
     return 0;
 }
 
