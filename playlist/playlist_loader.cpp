@@ -79,10 +79,11 @@ void PlaylistLoader::collect() {
 
 int32_t PlaylistLoader::startLoading(std::vector<std::string> paths, int32_t replace) {
     if (busy() || host_.closing()) return 0;
-    collect();  // a loader that has finished: only its handle is left
-    // Counts as a load from here on: stopping playback serves messages, and
-    // a drop or a command served meanwhile must find the loader busy.
+    // Counts as a load from here on: collecting the last loader and stopping
+    // playback serve messages, and a drop or a command served meanwhile must
+    // find the loader busy.
     starting_ = true;
+    collect();  // a loader that has finished: only its handle is left
     if (replace) host_.stopPlayback();
     std::vector<std::string> full = fullPaths(paths);
     if (host_.closing() || full.empty()) {
@@ -97,8 +98,16 @@ int32_t PlaylistLoader::startLoading(std::vector<std::string> paths, int32_t rep
 
 int32_t PlaylistLoader::startRereading(std::vector<std::string> locations) {
     if (busy() || host_.closing() || locations.empty()) return 0;
+    starting_ = true;  // as in startLoading
     collect();
-    return startJob(new Job{this, std::move(locations), false, host_.rowCount(), true}, 0);
+    if (host_.closing()) {
+        starting_ = false;
+        return 0;
+    }
+    const int32_t started =
+        startJob(new Job{this, std::move(locations), false, host_.rowCount(), true}, 0);
+    starting_ = false;
+    return started;
 }
 
 int32_t PlaylistLoader::startJob(Job* job, int32_t parameter) {
