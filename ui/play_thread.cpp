@@ -127,6 +127,8 @@ void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
             setupSeekSlider(*currentPlayer);
             return;
         case PlayStageStarted:
+            // Also the window's own restart after a seek, which is no start.
+            if (starting) finishStarting(true);
             failedInRow = 0;
             for (int32_t i : {kPlayButton, kPauseButton, kStopButton})
                 EnableWindow(buttons[i], TRUE);
