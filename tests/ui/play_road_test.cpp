@@ -277,13 +277,17 @@ TEST_F(PlayRoad, PauseSeekAndVolumeWhileATrackStartsTakeEffectOnceItPlays) {
 }
 
 // Play refused after a successful open, as by a device that will not open:
-// the source is taken from the player once the window has handled the open.
+// once the window has handled the open, the player keeps its track's length
+// but has no source left to play.
 MainWindow* g_refusingPlay = nullptr;
 LRESULT CALLBACK refusePlayAfterTheOpen(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && g_refusingPlay && sent->message == kPlayUpdateMessage &&
         sent->wParam == PlayStageOpened) {
-        g_refusingPlay->waveOut.reset();
+        WaveOutPlayer& player = g_refusingPlay->waveOut;
+        const uint32_t length = player.length;
+        player.reset();
+        player.length = length;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
