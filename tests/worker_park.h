@@ -9,18 +9,22 @@
 
 namespace tarnuvo::test {
 
+// The one park of a test: parkHere holds threads only while it exists.
+struct Park;
+inline Park* g_park = nullptr;
+
 struct Park {
-    Park() = default;
+    Park() { g_park = this; }
     Park(const Park&) = delete;
     Park& operator=(const Park&) = delete;
     ~Park() {
+        g_park = nullptr;
         SetEvent(release);
         CloseHandle(release);
     }
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::atomic<int> parked{0};
 };
-inline Park* g_park = nullptr;
 
 inline void parkHere() {
     Park* park = g_park;

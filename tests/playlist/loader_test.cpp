@@ -239,7 +239,6 @@ void CALLBACK dropDuringTheCollection(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST(Loader, AStartServedWhileTheLastLoaderIsCollectedIsRefused) {
     Rig r;
     tarnuvo::test::Park park;
-    tarnuvo::test::g_park = &park;
     g_loader = &r.loader;
     g_dropped = r.wav("dropped.wav");
     const std::string first = r.wav("first.wav"), second = r.wav("second.wav");
@@ -262,7 +261,6 @@ TEST(Loader, AStartServedWhileTheLastLoaderIsCollectedIsRefused) {
         r.finish();
     }
     EXPECT_EQ(r.titles().size(), 3u) << "first, second, first";
-    tarnuvo::test::g_park = nullptr;
 }
 
 TEST(Loader, CancelStopsAfterTheItemInHandAndKeepsTheRows) {

@@ -109,7 +109,6 @@ protected:
         box.owner = nullptr;
         g_boxWatch = &box;
         boxTimer = SetTimer(nullptr, 0, 30, closeBoxes);
-        g_park = &park;
     }
     void TearDown() override {
         if (g_slowMember) SetEvent(g_slowMember->release);
@@ -118,7 +117,6 @@ protected:
         KillTimer(nullptr, boxTimer);
         g_boxWatch = nullptr;
         g_slowMember = nullptr;
-        g_park = nullptr;
         installMemberResolver();
         if (slow.release) CloseHandle(slow.release);
     }
