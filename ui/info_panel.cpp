@@ -21,7 +21,9 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
         source.playerState = player.state;
         source.playerPosition = player.state == Paused ? pausedPosition : player.position();
     }
-    source.playerLoading = loadingShown ? 1 : 0;
+    // A file still being opened (or extracted) counts as loading, as the
+    // player's own flag would say.
+    source.playerLoading = (loadingShown || (starting && !openReported)) ? 1 : 0;
     source.listHasEntries = !playlist.empty();
     source.blinkVisible = blinkVisible;
     source.timeMode = env.timeMode;

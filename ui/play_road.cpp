@@ -70,6 +70,7 @@ void MainWindow::playSelected() {
     playWorker.thread.reset(reinterpret_cast<HANDLE>(handle));
     playWorker.threadId = id;
     starting = true;
+    redrawInfoPanel(true, true);
     EnableWindow(buttons[kPlayButton], FALSE);
     ResumeThread(playWorker.thread.get());
 }
