@@ -153,7 +153,7 @@ public:
 
     // Tray (app/tray_glue.cpp).
     HWND trayWindow() const override { return window; }
-    int32_t trayPlayerState() const override { return currentPlayer->state; }
+    int32_t trayPlayerState() const override { return playbackState(); }
     void setWindowShown(int32_t shown) override { env.windowShown = shown; }
     UniqueMenu loadTrayMenu() const override;
     bool hideToTray();
@@ -163,6 +163,9 @@ public:
     // graph calls that must wait while a modal dialog has moved the window
     // thread into another apartment (app/open_failed.cpp).
     void openFailedCheck();
+    // Stops and collects the play thread, serving messages meanwhile; a
+    // thread that failed leaves no extracted member file behind.
+    void collectPlayThread();
     void noteSteadyApartment();
     bool graphCallsDeferred() const;
     void runDeferredCommand();
@@ -199,7 +202,21 @@ public:
     void togglePause(bool holdOnly);
     // The play thread's requests (kPlayUpdateMessage), and its end.
     void onPlayUpdate(WPARAM stage, LPARAM player);
-    void reportPlayFailure();
+    // What the report of a track that could not be started needs, taken
+    // before anything served meanwhile can start another track.
+    struct PlayFailure {
+        uint32_t advance = 0;
+        bool opened = false;
+        char location[kTextSize] = {};
+    };
+    PlayFailure takePlayFailure();
+    void reportPlayFailure(const PlayFailure& failure);
+    // The state the views and commands go by: while a track starts, Playing,
+    // or Paused when a pause waits for the start.
+    int32_t playbackState() const;
+    // The play thread reported its track started, or was collected: what
+    // was kept meanwhile is applied to the player (ui/play_start.cpp).
+    void finishStarting(bool started);
     void showPlaybackStopped();
     void updateListControls() override;
     void updateWindowTitle() override;
@@ -244,7 +261,7 @@ public:
     void onSelectionChanged() override;
     void resetPanelAfterClear() override;
     void showLoading(bool on) override;
-    int32_t playerState() const override { return currentPlayer->state; }
+    int32_t playerState() const override { return playbackState(); }
     bool closing() const override { return closing_; }
     INT_PTR onNotify(const NMHDR& header);
 
@@ -295,6 +312,14 @@ public:
     bool stopping = false;        // a stop waits for the play thread
     bool openReported = false;    // the play thread opened its file
     uint32_t pendingCommand = 0;  // see runPendingCommand
+    // From playSelected until the play thread reports its track started, or
+    // is collected, the players are the thread's: the window reads neither,
+    // the panel shows playEntry, and pause, seek and volume wait.
+    bool starting = false;
+    bool pausePending = false;
+    bool seekPending = false;  // to the seek slider's place
+    bool volumePending = false;
+    bool loadingShown = false;  // the loader's mark on the panel's file line
     // An end-of-track advance (41020, 41022) hands its id to the playSelected
     // it calls; the track then started keeps it, so that its failure is
     // skipped rather than reported. 0: the user chose the track.

@@ -25,6 +25,8 @@ struct WorkerThread {
     std::vector<std::string> paths;
     int32_t parameter = 0;
     std::atomic<int32_t> stopRequested{0};
+    // Tests hold the thread here, after its finished mark and end message.
+    void (*endSeam)() = nullptr;
 };
 
 }  // namespace tarnuvo

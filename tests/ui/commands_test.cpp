@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/single_instance.h"
 #include "play_test_support.h"
 #include "window_test_support.h"
 
@@ -279,17 +280,22 @@ TEST_F(Commands, WhileALoadRunsTheListAndTrackCommandsWaitOrAreRefused) {
     command(41022);
     command(41012);
     command(45003);
+    // A second start hands its file over: it waits too.
+    ASSERT_TRUE(sendHandOver(window, makeWav("E.wav", 44100).c_str(), 1000));
     test::settle(200);
     EXPECT_FALSE(main->playWorker.thread) << "a track started during the load";
     EXPECT_EQ(main->playlist.currentIndex, -1);
+    EXPECT_EQ(rows(), 4);
     // The load ends (the slow member adds nothing): the last of them, the
-    // jump, runs then, and only it.
+    // jump, runs then, and only it; the handed file is appended after it.
     SetEvent(slow.release);
     ASSERT_TRUE(waitPlaying(3));
     EXPECT_EQ(playingTitle(), "D.wav");
+    ASSERT_TRUE(waitForRows(5));
     test::settle(300);
     EXPECT_EQ(main->playlist.currentIndex, 3);
-    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(rows(), 5);
+    EXPECT_EQ(titleOf(4), "E.wav");
 }
 
 TEST_F(Commands, EachModeChecksOnlyItsItemAndDecidesTheLoopRangeOfThePlayingTrack) {
