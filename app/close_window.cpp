@@ -22,8 +22,14 @@ void MainWindow::closeMainWindow() {
     tray.remove();
     trayPresent = false;
     stopThreads();
-    stopPlayback();
-    // The file is open while it plays; stopped now, it can go.
+    // Not stopPlayback: a close served inside its wait would find that stop
+    // under way and the players still running. A stopped WAV keeps its
+    // mapping until reset.
+    for (Player* player : {static_cast<Player*>(&waveOut), static_cast<Player*>(&directShow)}) {
+        if (player->state != Stopped) player->stop();
+        player->reset();
+    }
+    // The file is open while it plays; let go now, it can go.
     env.rememberTempFile("");
     PostQuitMessage(0);
 }
@@ -32,8 +38,7 @@ void MainWindow::stopThreads() {
     // stopPlayback alone returns at once while the player is Stopped, which
     // it is during a slow open: collect both records whatever the state.
     loader.collect();
-    playWorker.stopRequested = 1;
-    stopWorker(playWorker);
+    collectPlayThread();
 }
 
 }  // namespace tarnuvo

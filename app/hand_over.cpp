@@ -24,8 +24,9 @@ void MainWindow::onHandOver() {
     if (closing_) return;
     restoreWindow(*this);
     // Explorer starts one process per selected file: each is appended. A
-    // running load keeps them until its end-of-load message.
-    if (pendingHandOvers.empty() || loader.busy()) return;
+    // running load keeps them until its end-of-load message, an open file
+    // dialog until it closes.
+    if (pendingHandOvers.empty() || loader.busy() || fileDialogOpen) return;
     std::vector<std::string> paths;
     paths.swap(pendingHandOvers);
     startLoading(std::move(paths), 0);

@@ -37,7 +37,11 @@ MainWindow* MainWindow::fromWindow(HWND dialog) {
 
 int32_t MainWindow::startLoading(std::vector<std::string> paths, int32_t replace) {
     if (closing_) return 0;
-    return loader.startLoading(std::move(paths), replace);
+    const int32_t started = loader.startLoading(std::move(paths), replace);
+    // No end message will come for a load that did not start: a command
+    // kept while it was being started runs now.
+    if (!started) runPendingCommand();
+    return started;
 }
 
 }  // namespace tarnuvo

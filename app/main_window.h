@@ -153,7 +153,7 @@ public:
 
     // Tray (app/tray_glue.cpp).
     HWND trayWindow() const override { return window; }
-    int32_t trayPlayerState() const override { return currentPlayer->state; }
+    int32_t trayPlayerState() const override { return playbackState(); }
     void setWindowShown(int32_t shown) override { env.windowShown = shown; }
     UniqueMenu loadTrayMenu() const override;
     bool hideToTray();
@@ -163,6 +163,9 @@ public:
     // graph calls that must wait while a modal dialog has moved the window
     // thread into another apartment (app/open_failed.cpp).
     void openFailedCheck();
+    // Stops and collects the play thread, serving messages meanwhile; a
+    // thread that failed leaves no extracted member file behind.
+    void collectPlayThread();
     void noteSteadyApartment();
     bool graphCallsDeferred() const;
     void runDeferredCommand();
@@ -204,7 +207,21 @@ public:
     void togglePause(bool holdOnly);
     // The play thread's requests (kPlayUpdateMessage), and its end.
     void onPlayUpdate(WPARAM stage, LPARAM player);
-    void reportPlayFailure();
+    // What the report of a track that could not be started needs, taken
+    // before anything served meanwhile can start another track.
+    struct PlayFailure {
+        uint32_t advance = 0;
+        bool opened = false;
+        char location[kTextSize] = {};
+    };
+    PlayFailure takePlayFailure();
+    void reportPlayFailure(const PlayFailure& failure);
+    // The state the views and commands go by: while a track starts, Playing,
+    // or Paused when a pause waits for the start.
+    int32_t playbackState() const;
+    // The play thread reported its track started, or was collected: what
+    // was kept meanwhile is applied to the player (ui/play_start.cpp).
+    void finishStarting(bool started);
     void showPlaybackStopped();
     void updateListControls() override;
     void updateWindowTitle() override;
@@ -249,7 +266,7 @@ public:
     void onSelectionChanged() override;
     void resetPanelAfterClear() override;
     void showLoading(bool on) override;
-    int32_t playerState() const override { return currentPlayer->state; }
+    int32_t playerState() const override { return playbackState(); }
     bool closing() const override { return closing_; }
     INT_PTR onNotify(const NMHDR& header);
 
@@ -263,6 +280,8 @@ public:
     void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
     void onSetCursor(HWND under);
     void applyButtonTheme();
+    // The pause button looks pressed while the track is paused.
+    void showPauseLook();
     void onThemeChanged();
     void paintButton(int32_t index, HDC dc, const RECT& face, UINT state);
     void drawButton(HWND button, bool hot);
@@ -275,6 +294,8 @@ public:
     void addFilesDialog();
     void saveListDialog();
     void handOverPaths(PathIntake intake, int32_t replace);
+    // Runs an open or save dialog; hand-overs that arrive meanwhile wait.
+    BOOL runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request);
     void showStringBox(UINT textId, UINT style);
     void showVersionDialog();
     void showTagInfo();
@@ -296,6 +317,14 @@ public:
     bool stopping = false;        // a stop waits for the play thread
     bool openReported = false;    // the play thread opened its file
     uint32_t pendingCommand = 0;  // see runPendingCommand
+    // From playSelected until the play thread reports its track started, or
+    // is collected, the players are the thread's: the window reads neither,
+    // the panel shows playEntry, and pause, seek and volume wait.
+    bool starting = false;
+    bool pausePending = false;
+    bool seekPending = false;  // to the seek slider's place
+    bool volumePending = false;
+    bool loadingShown = false;  // the loader's mark on the panel's file line
     // An end-of-track advance (41020, 41022) hands its id to the playSelected
     // it calls; the track then started keeps it, so that its failure is
     // skipped rather than reported. 0: the user chose the track.
@@ -368,8 +397,10 @@ public:
     BOOL(WINAPI* saveFileDialog)(LPOPENFILENAMEA) = GetSaveFileNameA;
     DWORD(WINAPI* fileDialogError)() = CommDlgExtendedError;
 
-    // Paths handed over by later starts, loaded once no load runs.
+    // Paths handed over by later starts, loaded once no load runs and no
+    // file dialog is open.
     std::vector<std::string> pendingHandOvers;
+    bool fileDialogOpen = false;
     // A player command that arrived while graph calls had to wait.
     uint32_t deferredCommand = 0;
     // The apartment of the window thread outside modal dialogs. Windows

@@ -1,9 +1,11 @@
 #include "app/single_instance.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/main_window.h"
 #include "engine/text.h"
+#include "resources/resource_ids.h"
 
 namespace tarnuvo {
 namespace {
@@ -84,6 +86,15 @@ bool handOverToRunningInstance(InstanceClaim& claim, const std::string& file, DW
         // No window yet (still starting) or one that is closing: perhaps the
         // first instance ends, and this one takes its place.
         if (claim.takeOver(100)) return false;
+    }
+    // The running instance is hung or has been closing all this while. The
+    // user asked for a file: say it was not taken, with no window to own the
+    // box (the running one may never answer).
+    if (full[0] != '\0') {
+        char text[kTextSize + 512] = {};
+        const int length = LoadStringA(GetModuleHandleA(nullptr), IDS_HAND_OVER_FAILED, text, 512);
+        std::snprintf(text + length, sizeof text - static_cast<size_t>(length), "\n%s", full);
+        MessageBoxA(nullptr, text, "Tarnuvo", MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
     }
     return true;
 }

@@ -48,8 +48,10 @@ bool readHandOver(const COPYDATASTRUCT& data, char (&path)[kTextSize]);
 
 // What a second start does with the file named on its command line (made
 // full here: the first instance has another current directory). True when
-// the running instance took it; false when that instance ended meanwhile and
-// this one now owns the claim and should run as the first.
+// this start should end: the running instance took it, or did not answer
+// within `patienceMs` (a file it was given is then named in a message box).
+// False when that instance ended meanwhile and this one now owns the claim
+// and should run as the first.
 bool handOverToRunningInstance(InstanceClaim& claim, const std::string& file,
                                DWORD patienceMs = kHandOverPatienceMs);
 

@@ -49,7 +49,7 @@ LRESULT CALLBACK videoAreaProcedure(HWND control, UINT message, WPARAM wParam, L
     if (!self) return DefWindowProcA(control, message, wParam, lParam);
     // Messages meant for a full-screen video window.
     Player& player = *self->currentPlayer;
-    if (player.isDirectShow() && player.state != Stopped &&
+    if (!self->starting && player.isDirectShow() && player.state != Stopped &&
         self->directShow.filterMessage(control, message, wParam, lParam))
         return 0;
     return self->callFormer(SubclassVideo, control, message, wParam, lParam);

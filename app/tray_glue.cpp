@@ -20,7 +20,7 @@ bool MainWindow::hideToTray() {
 }
 
 void MainWindow::animateTray() {
-    if (currentPlayer->state != Playing || tray.data.cbSize == 0) return;
+    if (starting || currentPlayer->state != Playing || tray.data.cbSize == 0) return;
     trayFrame = !trayFrame;
     tray.modify(trayIcons[trayFrame ? 0 : 1].get(), nullptr);
 }

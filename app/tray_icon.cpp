@@ -36,12 +36,15 @@ BOOL TrayIcon::add(HICON icon, const char* tip) {
     data.uCallbackMessage = message;
     data.hIcon = icon;
     storeTip(data, tip);
+    const DWORD begun = GetTickCount();
     for (int retries = 0;; ++retries) {
         if (BOOL added = shellNotify(NIM_ADD, &data)) return added;
         // A shell busy starting up times out; it may have taken the icon anyway.
         if (GetLastError() != ERROR_TIMEOUT) return FALSE;
         if (shellNotify(NIM_MODIFY, &data)) return TRUE;
         if (retries >= retryLimit) return FALSE;
+        // No pause that ends past the budget: the next calls may block again.
+        if (GetTickCount() - begun + retryDelayMs > kTrayRetryBudgetMs) return FALSE;
         Sleep(retryDelayMs);
     }
 }

@@ -9,9 +9,11 @@ namespace tarnuvo {
 constexpr UINT kTrayIconId = 2000;
 constexpr UINT kTrayCallbackMessage = WM_USER;
 constexpr DWORD kTrayRetryDelayMs = 1000;
-// A shell that keeps timing out (at logon) is given about 5 s; set-up must not
-// hang before the window appears. "TaskbarCreated" adds the icon later.
+// A shell that keeps timing out (at logon) is given 5 s in all, however long
+// each of its calls blocks; set-up must not hang before the window appears.
+// "TaskbarCreated" adds the icon later.
 constexpr int kTrayRetryLimit = 5;
+constexpr DWORD kTrayRetryBudgetMs = 5000;
 
 class TrayIcon {
 public:
@@ -21,7 +23,8 @@ public:
     // number of "TaskbarCreated".
     UINT init(HINSTANCE instance, HWND window, UINT id, UINT message);
     // Adds the icon, retrying once a second while the shell times out, at most
-    // retryLimit times. Non-zero on success. The record is filled either way.
+    // retryLimit times and never past 5 s from the first try. Non-zero on
+    // success. The record is filled either way.
     BOOL add(HICON icon, const char* tip);
     // Changes the icon, the tip or both (a null argument is left alone).
     BOOL modify(HICON icon, const char* tip);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/handles.h"
-#include "engine/track_info.h"
+#include "base/text_size.h"
 
 namespace tarnuvo {
 
@@ -25,6 +25,8 @@ struct WorkerThread {
     std::vector<std::string> paths;
     int32_t parameter = 0;
     std::atomic<int32_t> stopRequested{0};
+    // Tests hold the thread here, after its finished mark and end message.
+    void (*endSeam)() = nullptr;
 };
 
 }  // namespace tarnuvo

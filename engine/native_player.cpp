@@ -116,6 +116,7 @@ int32_t NativePlayer::open(const char* name, int32_t index, int32_t probeOnly,
     stage_.configure(sourceFormat_, preferredDeviceFormat());
     clearCounters();
     loopsDone = loopsRead = 0;
+    wrapsHeard_ = 0;
     return size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
 }
 
@@ -213,7 +214,26 @@ uint32_t NativePlayer::clampCount(uint32_t n) const {
     const uint32_t available = availableFrames();
     const uint32_t end = rangeEndFrame < available ? rangeEndFrame : available;
     if (streamFrame >= end) return 0;
-    return end - streamFrame < n ? end - streamFrame : n;
+    if (end - streamFrame < n) n = end - streamFrame;
+    if (fade_.on) {
+        const uint64_t t = outputFrame();
+        const uint64_t left = t < fade_.end() ? fade_.end() - t : 0;
+        if (left < n) n = static_cast<uint32_t>(left);
+    }
+    return n;
+}
+
+uint64_t NativePlayer::outputFrame() const {
+    const uint64_t loopLength =
+        fade_.decided ? fade_.loopLength : uint64_t{rangeEndFrame} - rangeStartFrame;
+    return streamFrame + loopsRead * loopLength;
+}
+
+bool NativePlayer::atTailStart() const {
+    if (fade_.decided || currentPlayMode() == RepeatOne) return false;
+    const int32_t count = currentLoopCount();
+    return count >= 1 && loopsRead >= static_cast<uint32_t>(count) && fadeHoldsLoop() &&
+           streamFrame >= rangeEndFrame;
 }
 
 uint32_t NativePlayer::read(uint32_t at, uint32_t n, bool reposition, uint32_t position) {
@@ -240,6 +260,7 @@ uint32_t NativePlayer::nextHeader(uint32_t index) const {
 }
 
 bool NativePlayer::wrapAllowed() const {
+    if (fade_.on) return outputFrame() < fade_.end();
     if (currentPlayMode() == RepeatOne) return true;
     return loopUsable() && loopsRead < static_cast<uint32_t>(currentLoopCount());
 }
@@ -265,6 +286,8 @@ void NativePlayer::fillBuffer(BufferSink& sink) {
         position = q;
     }
     const uint32_t capacity = bufferFrames_;
+    const uint32_t firstLoops = loopsRead;
+    const uint32_t firstFrame = reposition ? position : streamFrame;
     uint32_t filled = read(0, capacity, reposition, position);
     hasPendingStart = false;
 
@@ -274,13 +297,27 @@ void NativePlayer::fillBuffer(BufferSink& sink) {
         // A loop range shorter than the rest of the buffer wraps again, so the
         // buffer always holds whole, gapless passes.
         while (filled < capacity) {
+            if (atTailStart()) {
+                decideFade(outputFrame());
+                if (!fade_.on) {
+                    // The fade was switched off during the last pass: the tail follows.
+                    rangeEnd = length;
+                    rangeEndFrame = lengthFrames();
+                    const uint32_t got = read(filled, capacity - filled, false, 0);
+                    filled += got;
+                    if (got == 0) trackEnds = true;
+                    if (got == 0) break;
+                    continue;
+                }
+            }
             if (!wrapAllowed()) {
                 trackEnds = true;
                 break;
             }
             ++loopsRead;
             const int32_t mode = currentPlayMode();
-            if (mode != RepeatOne && loopsRead == static_cast<uint32_t>(currentLoopCount())) {
+            if (mode != RepeatOne && loopsRead == static_cast<uint32_t>(currentLoopCount()) &&
+                !fadeHoldsLoop()) {
                 // The pass starting now is the last; it runs through the tail.
                 rangeEnd = length;
                 rangeEndFrame = lengthFrames();
@@ -313,6 +350,12 @@ void NativePlayer::fillBuffer(BufferSink& sink) {
 
     stage_.setGain(gain);
     stage_.render(staging_.data(), frames, b.data);
+    if (fade_.on) {
+        const int64_t first =
+            static_cast<int64_t>(firstFrame + uint64_t{firstLoops} * fade_.loopLength);
+        const int64_t k = first - static_cast<int64_t>(fade_.tailStart + fade_.delay);
+        stage_.fade(staging_.data(), frames, b.data, k, fade_.length);
+    }
     b.frames = frames;
     b.length = frames * deviceFormat().bytesPerFrame();
     sink.queue(headerIndex, b);
@@ -322,7 +365,10 @@ bool NativePlayer::accountBuffer(uint32_t index) {
     OutputBuffer& b = buffers_[index];
     elapsedFrames_ += b.frames;
     elapsed = unitsFromFrames(elapsedFrames_, sampleRate);
+    wrapsHeard_ += b.wraps;
     loopsDone += b.wraps;
+    // The counter stops at N/N while the fade goes on wrapping.
+    if (fade_.on && loopsDone > fade_.passes) loopsDone = fade_.passes;
     if (b.seekStart) skipCount = false;
     if (b.mark == kEndMark) {
         setPlayedFrame(playedFrame_ + b.frames);
@@ -335,6 +381,20 @@ bool NativePlayer::accountBuffer(uint32_t index) {
         setPlayedFrame(playedFrame_ + b.frames);
     }
     return false;
+}
+
+int64_t NativePlayer::fadeRemaining() {
+    if (!fadeApplies()) return -1;
+    FadePlan plan = fade_;
+    if (!plan.decided) {
+        // Not yet fixed: the tail would start after N passes of the loop.
+        plan = planFade(0);
+        const uint32_t frames = lengthFrames();
+        const uint32_t e = loopEnd < frames ? loopEnd : frames;
+        plan.tailStart = e + uint64_t{plan.passes} * plan.loopLength;
+    }
+    const uint64_t heard = playedFrame_ + wrapsHeard_ * plan.loopLength;
+    return heard >= plan.end() ? 0 : unitsFromFrames64(plan.end() - heard, sampleRate);
 }
 
 void NativePlayer::discardBuffer(uint32_t index) {

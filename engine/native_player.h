@@ -53,6 +53,7 @@ public:
     uint32_t position() override { return playedPos; }
     int32_t getVolume(int32_t* level) override;
     int32_t setVolume(uint32_t level) override;
+    int64_t fadeRemaining() override;
 
     SourceKind kind() const { return kind_; }
     const SourceFormat& sourceFormat() const { return sourceFormat_; }
@@ -114,6 +115,10 @@ private:
     uint32_t nextHeader(uint32_t index) const;
     bool wrapAllowed() const;
     void setPlayedFrame(uint64_t frame);
+    // The stream's output frame: position + wraps × loop length.
+    uint64_t outputFrame() const;
+    // At the end of the last pass with the fade's fate still open.
+    bool atTailStart() const;
 
     MappedFile mapped_;
     VorbisSource vorbis_;
@@ -129,6 +134,7 @@ private:
     std::vector<float> staging_;
     uint64_t playedFrame_ = 0;
     uint64_t elapsedFrames_ = 0;
+    uint64_t wrapsHeard_ = 0;  // loopsDone without the fade's cap
     bool repositionNext_ = false;
     OutputBuffer buffers_[kBufferCount];
 };

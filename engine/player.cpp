@@ -84,6 +84,7 @@ void Player::resetTrackInfo() {
     elapsed = 0;
     rangeStart = rangeEnd = 0;
     rangeStartFrame = rangeEndFrame = 0;
+    fade_ = FadePlan{};
     seekable = 1;
 }
 
@@ -144,7 +145,31 @@ bool fadeAppliesTo(const TrackInfo& track, const PlayerEnvironment& env) {
 }
 
 bool Player::fadeApplies() const {
+    if (fade_.decided) return fade_.on;
     return fadeAppliesTo(*this, environment ? *environment : defaults());
+}
+
+Player::FadePlan Player::planFade(uint64_t t) const {
+    const PlayerEnvironment& env = environment ? *environment : defaults();
+    FadePlan plan;
+    plan.decided = true;
+    plan.on = fadeAppliesTo(*this, env);
+    if (!plan.on) return plan;
+    auto framesOfMs = [&](int32_t ms, int32_t lo, int32_t hi) {
+        const uint64_t clamped = static_cast<uint64_t>(ms < lo ? lo : ms > hi ? hi : ms);
+        return static_cast<uint32_t>((clamped * effectiveRate(sampleRate) + 500) / 1000);
+    };
+    const uint32_t frames = lengthFrames();
+    plan.passes = static_cast<uint32_t>(env.loopCount);
+    plan.tailStart = t;
+    plan.length = framesOfMs(env.fadeLengthMs, 100, 60000);
+    plan.delay = framesOfMs(env.fadeDelayMs, 0, 60000);
+    plan.loopLength = (loopEnd < frames ? loopEnd : frames) - loopStart;
+    return plan;
+}
+
+void Player::decideFade(uint64_t t) {
+    fade_ = planFade(t);
 }
 
 int64_t Player::fadeRemaining() {
@@ -162,8 +187,8 @@ void Player::applyLoopRange() {
     uint32_t startFrame = 0, endFrame = lengthFrames();
     const int32_t mode = currentPlayMode();
     const uint32_t count = static_cast<uint32_t>(currentLoopCount());
-    if (!currentLoopIgnore() && loopUsable() &&
-        (mode == RepeatOne || (count != 0 && loopsRead < count))) {
+    const bool passesLeft = mode == RepeatOne || (count != 0 && loopsRead < count);
+    if ((!currentLoopIgnore() && loopUsable() && passesLeft) || fadeHoldsLoop()) {
         start = unitsFromFrames(loopStart, sampleRate);
         end = unitsFromFrames(loopEnd, sampleRate);
         if (end > length) end = length;

@@ -88,6 +88,26 @@ protected:
     // rangeEnd in time units; the native player streams by these.
     uint32_t rangeStartFrame = 0;
     uint32_t rangeEndFrame = 0;
+
+    // The fade, once the stream reached the tail's start T (in output
+    // frames: stream position + wraps × loop length): whether it runs, and
+    // its values then, which later setting changes leave alone.
+    struct FadePlan {
+        bool decided = false;
+        bool on = false;
+        uint32_t passes = 0;      // N
+        uint64_t tailStart = 0;   // T
+        uint32_t delay = 0;       // D, frames
+        uint32_t length = 0;      // F, frames
+        uint32_t loopLength = 0;  // L, frames
+        uint64_t end() const { return tailStart + delay + length; }
+    };
+    FadePlan fade_;
+    // The plan for a tail starting at output frame `t`, by the settings now.
+    FadePlan planFade(uint64_t t) const;
+    void decideFade(uint64_t t);
+    // The loop range stays in effect after the last pass: a fade follows.
+    bool fadeHoldsLoop() const { return fade_.decided ? fade_.on : fadeApplies(); }
 };
 
 }  // namespace tarnuvo

@@ -146,6 +146,52 @@ void OutputStage::downmix(const In* src, uint32_t frames, Out* dst) const {
     }
 }
 
+template <typename In>
+double OutputStage::unscaled(const In* src, uint32_t f, uint32_t c) const {
+    const In* frame = src + static_cast<size_t>(f) * sourceChannels_;
+    float v;
+    if (sourceChannels_ > 2) {
+        v = 0.0f;
+        const float* coef = c == 0 ? matrix_.left : matrix_.right;
+        for (uint32_t i = 0; i < sourceChannels_; ++i) v += coef[i] * static_cast<float>(frame[i]);
+    } else {
+        v = static_cast<float>(frame[c]);
+    }
+    // From the source's scale to the device's.
+    const bool intScale = std::is_same_v<In, int16_t>;
+    if (intScale && device_.isFloat) return v / kScale16;
+    if (!intScale && !device_.isFloat) return static_cast<double>(v) * 32768.0;
+    return v;
+}
+
+void OutputStage::fade(const void* src, uint32_t frames, uint8_t* dst, int64_t k,
+                       uint32_t length) const {
+    if (length == 0) return;
+    const uint32_t channels = device_.channels;
+    for (uint32_t f = 0; f < frames; ++f, ++k) {
+        if (k < 0) continue;
+        if (k >= length) break;
+        for (uint32_t c = 0; c < channels; ++c) {
+            const double s = sourceFloat_ ? unscaled(static_cast<const float*>(src), f, c)
+                                          : unscaled(static_cast<const int16_t*>(src), f, c);
+            const double v = (s * static_cast<double>(gain_) * static_cast<double>(length - k)) /
+                             static_cast<double>(length);
+            const size_t at = static_cast<size_t>(f) * channels + c;
+            if (device_.isFloat) {
+                reinterpret_cast<float*>(dst)[at] = static_cast<float>(v);
+            } else {
+                int16_t out = 0;
+                if (!std::isnan(v)) {
+                    out = v >= 32767.0    ? 32767
+                          : v <= -32768.0 ? -32768
+                                          : static_cast<int16_t>(std::nearbyint(v));
+                }
+                reinterpret_cast<int16_t*>(dst)[at] = out;
+            }
+        }
+    }
+}
+
 void OutputStage::render(const void* src, uint32_t frames, uint8_t* dst) const {
     const bool mix = sourceChannels_ > 2;
     const uint32_t samples = frames * sourceChannels_;

@@ -33,11 +33,22 @@ public:
     // Writes `frames` frames of intermediate samples as device samples.
     void render(const void* src, uint32_t frames, uint8_t* dst) const;
 
+    // Rewrites the frames of a rendered buffer that lie in a fade of `length`
+    // frames, the first frame being fade frame `k` (negative: before the
+    // fade). Fade frame k scales by (length - k) / length in double:
+    // ((double)s × gain × (length - k)) / length, s the sample before the
+    // volume in the device's scale; to 16 bits rounded to nearest, ties to
+    // even, clamped, NaN giving 0; to float rounded once.
+    void fade(const void* src, uint32_t frames, uint8_t* dst, int64_t k, uint32_t length) const;
+
 private:
     template <typename In, typename Out>
     void direct(const In* src, uint32_t samples, Out* dst) const;
     template <typename In, typename Out>
     void downmix(const In* src, uint32_t frames, Out* dst) const;
+    // Channel c of frame f before the volume, in the device's scale.
+    template <typename In>
+    double unscaled(const In* src, uint32_t f, uint32_t c) const;
 
     DeviceFormat device_;
     uint32_t sourceChannels_ = 2;

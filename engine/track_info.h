@@ -3,9 +3,10 @@
 
 #include <cstdint>
 
+#include "base/text_size.h"
+
 namespace tarnuvo {
 
-constexpr uint32_t kTextSize = 260;     // 259 characters and a terminating zero
 constexpr uint32_t kBytesPerFrame = 4;  // 16-bit stereo
 constexpr uint32_t kBytesPerSecond = 176400;
 

@@ -85,6 +85,7 @@ int64_t VorbisSource::open(const char* path, TrackInfo& track) {
     }
     open_ = true;
     atEnd_ = false;
+    setupFailed_ = false;
     const vorbis_info* vi = ov_info(&vf_, -1);
     const ogg_int64_t frames = ov_pcm_total(&vf_, -1);
     if (!vi || vi->channels < 1 || vi->channels > static_cast<int>(kMaxSourceChannels) ||
@@ -114,13 +115,25 @@ void VorbisSource::release() {
     frames_ = 0;
 }
 
+namespace {
+bool setupFailure(long result) {
+    return result == OV_EBADLINK || result == OV_EFAULT;
+}
+}  // namespace
+
 bool VorbisSource::seek(uint32_t frame) {
-    atEnd_ = !open_ || ov_pcm_seek(&vf_, frame) != 0;
+    if (!open_ || setupFailed_) {
+        atEnd_ = true;
+        return false;
+    }
+    const int result = ov_pcm_seek(&vf_, frame);
+    setupFailed_ = setupFailure(result);
+    atEnd_ = result != 0;
     return !atEnd_;
 }
 
 uint32_t VorbisSource::read(void* dst, uint32_t n) {
-    if (n == 0 || !open_) return 0;
+    if (n == 0 || !open_ || setupFailed_) return 0;
     auto* out = static_cast<char*>(dst);
     const uint32_t frameBytes = format_.channels * 2;
     const uint64_t want = static_cast<uint64_t>(n) * frameBytes;
@@ -137,6 +150,7 @@ uint32_t VorbisSource::read(void* dst, uint32_t n) {
         } else if (got == OV_HOLE && ++holes <= 3) {
             continue;
         } else {
+            setupFailed_ = setupFailure(got);
             atEnd_ = true;
         }
     }

@@ -39,6 +39,11 @@ private:
     OggVorbis_File vf_{};
     bool open_ = false;
     bool atEnd_ = false;
+    // libvorbis 1.3.7 leaves half-made codebooks behind when a stream's
+    // decoder set-up fails, and a later set-up (the next seek) decodes with
+    // them and divides by zero. After one failed set-up the decoder is never
+    // touched again.
+    bool setupFailed_ = false;
     SourceFormat format_;
     uint32_t frames_ = 0;
 };

@@ -172,6 +172,7 @@ int32_t WaveOutPlayer::play(intptr_t) {
     // dry between the first buffers.
     waveOutPause(device_);
     beginStream();
+    if (streamBegunSeam) streamBegunSeam();
     for (uint32_t i = 0; i < kQueueDepth; ++i) fillBuffer(*this);
     waveOutRestart(device_);
     return 1;

@@ -48,6 +48,8 @@ public:
     static WaveOutPlayer* current();
 
     void setRefillTiming(RefillTiming* timing) { timing_ = timing; }
+    // Tests hold the starting thread here, between the stream's start and the device's.
+    void (*streamBegunSeam)() = nullptr;
 
 private:
     static void CALLBACK doneCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,

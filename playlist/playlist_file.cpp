@@ -168,19 +168,24 @@ int32_t parse(std::string_view bytes, const char* listPath, PlaylistFileContents
     if (profileInt(h[kVer], 0) != 1) return 0;
     const auto declared = static_cast<int32_t>(profileInt(h[kTrack], 0));
     if (declared < 1) return 0;
-    // The count is believed only as far as the track sections go.
-    int32_t highest = -1;
-    for (int32_t s = 0; s < ini.sectionCount(); ++s)
-        highest = std::max(highest, trackSectionIndex(ini.sectionName(s)));
-    const int32_t count = std::min({declared, highest + 1, kMaxListEntries});
-    if (count < 1) return 0;
+    // Only track sections that exist below the count become entries, so a
+    // damaged count or one far section cannot ask for blank records.
+    std::vector<int32_t> indices;
+    for (int32_t s = 0; s < ini.sectionCount(); ++s) {
+        const int32_t index = trackSectionIndex(ini.sectionName(s));
+        if (index >= 0 && index < declared) indices.push_back(index);
+    }
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    if (indices.size() > static_cast<size_t>(kMaxListEntries)) indices.resize(kMaxListEntries);
+    if (indices.empty()) return 0;
 
     profileText(h[kAlbum], out.album, kTextSize);
     profileText(h[kComment], out.comment, kTextSize);
     out.relativePaths = profileInt(h[kPath], 0) != 0;
-    out.entries.reserve(static_cast<size_t>(count));
+    out.entries.reserve(indices.size());
     char name[32];
-    for (int32_t i = 0; i < count; ++i) {
+    for (int32_t i : indices) {
         trackSectionName(i, name);
         out.entries.push_back(readTrack(ini, ini.findSection(name), out.relativePaths, folder));
     }

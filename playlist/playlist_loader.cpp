@@ -79,10 +79,11 @@ void PlaylistLoader::collect() {
 
 int32_t PlaylistLoader::startLoading(std::vector<std::string> paths, int32_t replace) {
     if (busy() || host_.closing()) return 0;
-    collect();  // a loader that has finished: only its handle is left
-    // Counts as a load from here on: stopping playback serves messages, and
-    // a drop or a command served meanwhile must find the loader busy.
+    // Counts as a load from here on: collecting the last loader and stopping
+    // playback serve messages, and a drop or a command served meanwhile must
+    // find the loader busy.
     starting_ = true;
+    collect();  // a loader that has finished: only its handle is left
     if (replace) host_.stopPlayback();
     std::vector<std::string> full = fullPaths(paths);
     if (host_.closing() || full.empty()) {
@@ -97,8 +98,16 @@ int32_t PlaylistLoader::startLoading(std::vector<std::string> paths, int32_t rep
 
 int32_t PlaylistLoader::startRereading(std::vector<std::string> locations) {
     if (busy() || host_.closing() || locations.empty()) return 0;
+    starting_ = true;  // as in startLoading
     collect();
-    return startJob(new Job{this, std::move(locations), false, host_.rowCount(), true}, 0);
+    if (host_.closing()) {
+        starting_ = false;
+        return 0;
+    }
+    const int32_t started =
+        startJob(new Job{this, std::move(locations), false, host_.rowCount(), true}, 0);
+    starting_ = false;
+    return started;
 }
 
 int32_t PlaylistLoader::startJob(Job* job, int32_t parameter) {
@@ -130,11 +139,15 @@ unsigned __stdcall PlaylistLoader::threadEntry(void* argument) {
         self.loadPaths(job->paths, job->replace, job->rowsBefore);
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    // The run flag first and the finished mark last: once finished reads 1,
-    // nothing here touches the record again.
+    // The finished mark before the end message: the window handling it must
+    // find the loader no longer busy. Once finished reads 1, nothing here
+    // touches the record again.
     self.worker_.running = 0;
-    PostMessageA(static_cast<HWND>(self.window_), kLoadFinishedMessage, 0, 0);
+    const HWND window = static_cast<HWND>(self.window_);
+    void (*const seam)() = self.worker_.endSeam;
     self.worker_.finished = 1;
+    PostMessageA(window, kLoadFinishedMessage, 0, 0);
+    if (seam) seam();
     return 0;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
+#include "ui/play_buttons.h"
 
 namespace tarnuvo {
 namespace {
@@ -33,7 +34,8 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
     return DefSubclassProc(button, message, wParam, lParam);
 }
 
-int themeState(UINT state, bool hot) {
+int themeState(UINT state, bool hot, bool held) {
+    if (held) return PBS_PRESSED;  // the pause button while paused
     if (state & kHotMarker) return PBS_HOT;
     if (state & ODS_SELECTED) return PBS_PRESSED;
     if (state & ODS_DISABLED) return PBS_DISABLED;
@@ -60,6 +62,14 @@ void MainWindow::applyButtonTheme() {
         }
         InvalidateRect(button, nullptr, TRUE);
     }
+    showPauseLook();
+}
+
+void MainWindow::showPauseLook() {
+    // The button's own pushed state: classic buttons draw it, owner-drawn
+    // ones are told it as selected; paintButton keeps it under the mouse.
+    if (HWND pause = buttons[kPauseButton])
+        SendMessageA(pause, BM_SETSTATE, currentPlayer->state == Paused, 0);
 }
 
 void MainWindow::onThemeChanged() {
@@ -76,7 +86,8 @@ void MainWindow::onDrawItem(UINT id, const DRAWITEMSTRUCT& item) {
 void MainWindow::paintButton(int32_t index, HDC dc, const RECT& face, UINT state) {
     HWND button = buttons[index];
     // The button's own redraws carry no marker: under the mouse it stays hot.
-    const int look = themeState(state, button == hotButton);
+    const bool held = index == kPauseButton && currentPlayer->state == Paused;
+    const int look = themeState(state, button == hotButton, held);
     if (buttonTheme) {
         drawThemeParentBackground(button, dc, face);
         drawThemeBackground(buttonTheme.get(), dc, BP_PUSHBUTTON, look, face);

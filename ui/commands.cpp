@@ -40,7 +40,7 @@ void stop(MainWindow& w, uint32_t) {
     w.stopPlayback();
 }
 void playFromTray(MainWindow& w, uint32_t id) {
-    if (w.currentPlayer->state == Paused) {
+    if (w.playbackState() == Paused) {
         w.togglePause(false);
     } else if (w.loader.busy() || w.stopping) {
         w.pendingCommand = id;
@@ -106,7 +106,7 @@ void noWaveOut(MainWindow& w, uint32_t) {
     w.waveOut.waveOutDisabled = w.env.waveOutOff;
 }
 void fullScreen(MainWindow& w, uint32_t) {
-    if (w.currentPlayer == &w.directShow) w.directShow.fullScreen(2, w.window);
+    if (!w.starting && w.currentPlayer == &w.directShow) w.directShow.fullScreen(2, w.window);
 }
 void playMode(MainWindow& w, uint32_t id) {
     w.setPlayMode(id);

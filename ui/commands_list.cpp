@@ -16,14 +16,17 @@ void MainWindow::deleteSelected() {
     playlist.removeEntry(mark);
     // The player's number follows its entry; when that entry itself goes,
     // the panel keeps showing the number it had.
-    if (mark != before && currentPlayer->listIndex == before)
+    // A track being started takes its number once it has started.
+    if (!starting && mark != before && currentPlayer->listIndex == before)
         currentPlayer->listIndex = playlist.currentIndex;
     if (!playlist.empty()) {
         const int32_t rows = rowCount();
         selectRow(mark < rows ? mark : rows - 1);
         onSelectionChanged();
     }
-    if (currentPlayer->state == Stopped && playlist.empty()) resetPanelAfterClear();
+    // The selection shows only while stopped; a playing entry's number moved.
+    if (playbackState() != Stopped) redrawInfoPanel(true, true);
+    if (playbackState() == Stopped && playlist.empty()) resetPanelAfterClear();
     updateListControls();
 }
 
@@ -35,9 +38,12 @@ void MainWindow::moveSelected(bool up) {
     const int32_t before = playlist.currentIndex;
     // The exchange rewrites both rows itself.
     playlist.swapEntries(upper);
-    if (currentPlayer->listIndex == before) currentPlayer->listIndex = playlist.currentIndex;
+    if (!starting && currentPlayer->listIndex == before)
+        currentPlayer->listIndex = playlist.currentIndex;
     selectRow(up ? mark - 1 : mark + 1);
     onSelectionChanged();
+    // The selection shows only while stopped; a playing entry's number moved.
+    if (playbackState() != Stopped) redrawInfoPanel(true, true);
 }
 
 void MainWindow::rereadEntries() {

@@ -52,15 +52,16 @@ void MainWindow::setPlayMode(uint32_t id) {
                                                : Single;
     checkOneOf(GetMenu(window), IDM_MODE_SINGLE, IDM_MODE_RANDOM,
                IDM_MODE_SINGLE + static_cast<UINT>(env.playMode));
-    // The play mode decides whether the loop range applies.
-    currentPlayer->applyLoopRange();
+    // The play mode decides whether the loop range applies (a track being
+    // started takes it once started).
+    if (!starting) currentPlayer->applyLoopRange();
     refreshPanelForSettings();
 }
 
 void MainWindow::toggleLoopIgnore() {
     env.loopIgnore = env.loopIgnore ? 0 : 1;
     setMenuCheck(GetMenu(window), IDM_LOOP_IGNORE, env.loopIgnore != 0);
-    currentPlayer->applyLoopRange();
+    if (!starting) currentPlayer->applyLoopRange();
     refreshPanelForSettings();
 }
 
@@ -93,7 +94,7 @@ void MainWindow::applyFadeSettings() {
 void MainWindow::refreshPanelForSettings() {
     // While stopped the panel shows the selected entry; without one, the
     // current player, so that the new mode shows either way.
-    if (currentPlayer->state != Stopped || playlist.empty() || selectedRow() == -1) {
+    if (playbackState() != Stopped || playlist.empty() || selectedRow() == -1) {
         redrawInfoPanel(true, true);
     } else {
         onSelectionChanged();

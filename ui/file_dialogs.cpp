@@ -8,6 +8,7 @@
 #include "app/centering_hook.h"
 #include "app/file_dialog.h"
 #include "app/main_window.h"
+#include "base/window_messages.h"
 #include "playlist/playlist_file.h"
 #include "resources/resource_ids.h"
 
@@ -38,7 +39,7 @@ void MainWindow::openListDialog() {
     initFileDialog(request, window, texts.filter, file, false);
     request.lpstrTitle = texts.title;
     centerNextDialog(window);
-    if (!openFileDialog(&request)) return;
+    if (!runFileDialog(openFileDialog, request)) return;
     PathIntake intake;
     takePath(intake, file);
     handOverPaths(std::move(intake), 1);
@@ -55,7 +56,7 @@ void MainWindow::addFilesDialog() {
     request.Flags |= OFN_ALLOWMULTISELECT;
     request.nMaxFile = kSelectionBytes;
     centerNextDialog(window);
-    if (!openFileDialog(&request)) {
+    if (!runFileDialog(openFileDialog, request)) {
         if (fileDialogError() == FNERR_BUFFERTOOSMALL)
             showStringBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION);
         return;
@@ -74,11 +75,21 @@ void MainWindow::saveListDialog() {
     request.lpstrTitle = texts.title;
     request.lpstrDefExt = "pll";
     centerNextDialog(window);
-    if (!saveFileDialog(&request)) return;
+    if (!runFileDialog(saveFileDialog, request)) return;
     // A failed write keeps the old file.
     if (!writePlaylistFile(file, playlist.entries(), playlist.album, playlist.comment,
                            playlist.relativePaths))
         showStringBox(IDS_SAVE_FAILED, MB_ICONEXCLAMATION);
+}
+
+BOOL MainWindow::runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request) {
+    // A load started inside the dialog's modal loop would refuse the user's
+    // choice: hand-overs wait, and are posted once it has closed.
+    fileDialogOpen = true;
+    const BOOL chosen = dialog(&request);
+    fileDialogOpen = false;
+    if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);
+    return chosen;
 }
 
 void MainWindow::handOverPaths(PathIntake intake, int32_t replace) {

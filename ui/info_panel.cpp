@@ -10,11 +10,20 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
     if (!panelBuffer.dc()) return;
     Player& player = *currentPlayer;
     PanelSource source;
-    source.shown = entry ? entry : &player.info();
-    source.shownElapsedTotal = entry ? entry->elapsed : player.elapsedTotal();
-    source.playerState = player.state;
-    source.playerPosition = player.state == Paused ? pausedPosition : player.position();
-    source.playerLoading = player.loading;
+    if (starting) {
+        // The entry being opened, as it stands in the list.
+        if (!entry) entry = &playEntry;
+        source.shown = entry;
+        source.shownElapsedTotal = entry->elapsed;
+    } else {
+        source.shown = entry ? entry : &player.info();
+        source.shownElapsedTotal = entry ? entry->elapsed : player.elapsedTotal();
+        source.playerState = player.state;
+        source.playerPosition = player.state == Paused ? pausedPosition : player.position();
+    }
+    // A file still being opened (or extracted) counts as loading, as the
+    // player's own flag would say.
+    source.playerLoading = (loadingShown || (starting && !openReported)) ? 1 : 0;
     source.listHasEntries = !playlist.empty();
     source.blinkVisible = blinkVisible;
     source.timeMode = env.timeMode;
@@ -50,7 +59,7 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
 }
 
 void MainWindow::refreshInfoPanel(bool full) {
-    if (currentPlayer->state != Stopped || playlist.empty()) {
+    if (playbackState() != Stopped || playlist.empty()) {
         redrawInfoPanel(full, true);
         return;
     }

@@ -61,7 +61,7 @@ void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
 void MainWindow::stepLoopCount(int32_t step) {
     const int32_t count = env.loopCount + step;
     if (count >= 0 && count <= kMaxLoopCount) env.loopCount = count;
-    currentPlayer->applyLoopRange();
+    if (!starting) currentPlayer->applyLoopRange();
     refreshInfoPanel(false);
 }
 

@@ -34,8 +34,11 @@ int32_t insertRow(HWND listView, int32_t index, const TrackInfo& track) {
 int32_t insertRows(HWND listView, int32_t index, const TrackInfo* tracks, int32_t count) {
     if (!tracks || count <= 0) return 0;
     // A visible view repaints after every inserted row; a batch goes in
-    // unseen and is painted once.
-    SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
+    // unseen and is painted once. Turning redrawing back on makes a view
+    // visible, so a hidden one (the playlist hidden) is left alone: it
+    // paints nothing anyway.
+    const bool shown = (GetWindowLongPtrA(listView, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown) SendMessageA(listView, WM_SETREDRAW, FALSE, 0);
     int32_t inserted = 0;
     int32_t at = index;
     for (int32_t k = 0; k < count; ++k) {
@@ -44,8 +47,10 @@ int32_t insertRows(HWND listView, int32_t index, const TrackInfo* tracks, int32_
         at = next;
         ++inserted;
     }
-    SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(listView, nullptr, TRUE);
+    if (shown) {
+        SendMessageA(listView, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(listView, nullptr, TRUE);
+    }
     return inserted;
 }
 

@@ -15,7 +15,8 @@ namespace tarnuvo {
 // plus one, the index for the next insertion; 0 when the view refused.
 int32_t insertRow(HWND listView, int32_t index, const TrackInfo& track);
 // Inserts rows for `count` tracks from `index` on with redrawing suspended,
-// then invalidates the view once. Returns the number of rows inserted.
+// then invalidates the view once; a hidden view stays hidden. Returns the
+// number of rows inserted.
 int32_t insertRows(HWND listView, int32_t index, const TrackInfo* tracks, int32_t count);
 // Rewrites the four cells of a row; the time is shown also when it is 0.
 void updateRow(HWND listView, int32_t index, const TrackInfo& track);

@@ -45,7 +45,7 @@ void MainWindow::onSelectionChanged() {
             SendMessageA(toolbar, TB_ENABLEBUTTON, command, selected != -1);
     }
     const TrackInfo* entry = playlist.entryAt(selected);
-    if (!entry || currentPlayer->state != Stopped) return;
+    if (!entry || playbackState() != Stopped) return;
     TrackInfo shown = *entry;
     shown.listIndex = selected;
     setupSeekSlider(shown);
@@ -54,7 +54,7 @@ void MainWindow::onSelectionChanged() {
 
 void MainWindow::resetPanelAfterClear() {
     Player& player = *currentPlayer;
-    if (!player.infoKnown) {
+    if (!starting && !player.infoKnown) {
         player.length = 0;
         player.hasLoop = 0;
         player.loopStart = player.loopEnd = 0;
@@ -64,7 +64,7 @@ void MainWindow::resetPanelAfterClear() {
 }
 
 void MainWindow::showLoading(bool on) {
-    currentPlayer->loading = on ? 1 : 0;
+    loadingShown = on;
     redrawInfoPanel(true, true);
 }
 
@@ -81,7 +81,8 @@ INT_PTR MainWindow::onNotify(const NMHDR& header) {
             return 0;
         }
         case NM_DBLCLK:
-            if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem == -1 || loader.busy())
+            if (closing_ || reinterpret_cast<const NMITEMACTIVATE&>(header).iItem == -1 ||
+                loader.busy())
                 return 0;
             stopPlayback();
             playSelected();

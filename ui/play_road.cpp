@@ -49,7 +49,7 @@ void MainWindow::playSelected() {
     playAdvance = advance;
     openReported = false;
     if (playEntry.location[0] == '\0') {
-        reportPlayFailure();
+        reportPlayFailure(takePlayFailure());
         return;
     }
     copyText(playWorker.path, kTextSize, playEntry.location);
@@ -69,6 +69,8 @@ void MainWindow::playSelected() {
     }
     playWorker.thread.reset(reinterpret_cast<HANDLE>(handle));
     playWorker.threadId = id;
+    starting = true;
+    redrawInfoPanel(true, true);
     EnableWindow(buttons[kPlayButton], FALSE);
     ResumeThread(playWorker.thread.get());
 }
@@ -80,10 +82,7 @@ void MainWindow::stopPlayback() {
     // slow open, or after a failed start, the player is Stopped.
     if (!playWorker.thread && currentPlayer->state == Stopped) return;
     stopping = true;
-    if (playWorker.thread) {
-        playWorker.stopRequested = 1;
-        stopWorker(playWorker);
-    }
+    collectPlayThread();
     // The thread waits for its run flag only; the stop is the window's.
     for (Player* player : {static_cast<Player*>(&waveOut), static_cast<Player*>(&directShow)}) {
         if (player->state != Stopped) player->stop();
@@ -102,10 +101,15 @@ void MainWindow::showPlaybackStopped() {
     EnableWindow(buttons[kPlayButton], TRUE);
     EnableWindow(buttons[kPauseButton], FALSE);
     EnableWindow(buttons[kStopButton], FALSE);
+    showPauseLook();
 }
 
 void MainWindow::togglePause(bool holdOnly) {
     if (stopping) return;
+    if (starting) {
+        pausePending = holdOnly || !pausePending;
+        return;
+    }
     Player& player = *currentPlayer;
     if (player.state == Playing) {
         onRefreshTimer();
@@ -116,10 +120,11 @@ void MainWindow::togglePause(bool holdOnly) {
     } else if (player.state == Paused && !holdOnly) {
         player.pause(kPauseOff);
     }
+    showPauseLook();
 }
 
 void MainWindow::restartAt(uint32_t position) {
-    if (stopping || closing_) return;
+    if (stopping || closing_ || starting) return;
     Player& player = *currentPlayer;
     if (player.state == Stopped) return;
     // The DirectShow player goes on at the new place by itself.
@@ -130,6 +135,18 @@ void MainWindow::restartAt(uint32_t position) {
     showOpenFailed(*this);
 }
 
+void MainWindow::collectPlayThread() {
+    if (!playWorker.thread) return;
+    char location[kTextSize];
+    copyText(location, kTextSize, playEntry.location);
+    playWorker.stopRequested = 1;
+    stopWorker(playWorker);
+    // A newer thread started inside the wait is left alone.
+    if (playWorker.thread) return;
+    finishStarting(false);
+    if (playWorker.parameter == kPlayFailed) forgetMemberFile(*this, location);
+}
+
 void MainWindow::openFailedCheck() {
     // The play thread stores its result before it marks itself finished. A
     // stop that waits for the thread collects it; nothing is reported then.
@@ -137,20 +154,33 @@ void MainWindow::openFailedCheck() {
         playWorker.parameter != kPlayFailed) {
         return;
     }
+    // A command served inside the wait can start a newer track: the report
+    // is about this one, or about none once that has happened.
+    const PlayFailure failure = takePlayFailure();
     stopWorker(playWorker);
-    reportPlayFailure();
+    if (playWorker.thread) return;
+    finishStarting(false);
+    reportPlayFailure(failure);
 }
 
-void MainWindow::reportPlayFailure() {
-    const uint32_t advance = playAdvance;
+MainWindow::PlayFailure MainWindow::takePlayFailure() {
+    PlayFailure failure;
+    failure.advance = playAdvance;
+    failure.opened = openReported;
+    copyText(failure.location, kTextSize, playEntry.location);
     playAdvance = 0;
-    if (!openReported) {
+    return failure;
+}
+
+void MainWindow::reportPlayFailure(const PlayFailure& failure) {
+    const uint32_t advance = failure.advance;
+    if (!failure.opened) {
         // Neither player took the file: the last one tried stays current.
         waveOut.infoKnown = 0;
         directShow.infoKnown = 0;
         currentPlayer = &directShow;
     }
-    forgetMemberFile(*this, playEntry.location);
+    forgetMemberFile(*this, failure.location);
     showPlaybackStopped();
     if (advance != 0 && ++failedInRow < playlist.count()) {
         // An advance at the end of a track skips what cannot be played. A

@@ -56,10 +56,12 @@ unsigned __stdcall playThreadEntry(void* argument) {
     if (SUCCEEDED(com)) CoUninitialize();
     const HWND window = w.window;
     const DWORD self = GetCurrentThreadId();
+    void (*const seam)() = record.endSeam;
     // Nothing touches the record once this reads 1; the window then
     // collects a failed thread at once rather than on its next timer.
     record.finished = 1;
     if (result == kPlayFailed) PostMessageA(window, kPlayUpdateMessage, PlayStageEnded, self);
+    if (seam) seam();
     return 0;
 }
 
@@ -131,6 +133,8 @@ void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
             setupSeekSlider(*currentPlayer);
             return;
         case PlayStageStarted:
+            // Also the window's own restart after a seek, which is no start.
+            if (starting) finishStarting(true);
             failedInRow = 0;
             for (int32_t i : {kPlayButton, kPauseButton, kStopButton})
                 EnableWindow(buttons[i], TRUE);

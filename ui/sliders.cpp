@@ -36,6 +36,11 @@ void MainWindow::onScroll(int32_t code, HWND slider) {
 }
 
 void MainWindow::onSeekScroll(int32_t code) {
+    if (starting) {
+        // The slider was set up for the track at its open; the seek waits.
+        if (code != TB_THUMBTRACK && code != TB_ENDTRACK) seekToSlider();
+        return;
+    }
     Player& player = *currentPlayer;
     if (!player.seekable || player.length == 0) return;
     switch (code) {
@@ -60,6 +65,7 @@ void MainWindow::onSeekScroll(int32_t code) {
             // it paused plays on where it was.
             if (seekDragPaused && player.state == Paused) player.pause(kPauseOff);
             seekDragPaused = false;
+            showPauseLook();
             return;
         default:
             return;
@@ -67,6 +73,10 @@ void MainWindow::onSeekScroll(int32_t code) {
 }
 
 void MainWindow::seekToSlider() {
+    if (starting) {
+        seekPending = true;
+        return;
+    }
     Player& player = *currentPlayer;
     // Always the slider's own position: a scroll message holds 16 bits of it,
     // and none for keys.
@@ -78,14 +88,17 @@ void MainWindow::seekToSlider() {
     togglePause(true);
     restartAt(target);
     seekDragPaused = false;
+    showPauseLook();
     // The player reports the target at once, so the thumb stays there.
     SendMessageA(seekSlider, TBM_SETPOS, TRUE, sliderFrames(target));
 }
 
 bool MainWindow::seekSliderTakesPress(LPARAM point) {
     const Player& player = *currentPlayer;
-    // A track that cannot seek keeps the thumb where it is.
-    if (!player.seekable || player.length == 0) return true;
+    // A track that cannot seek keeps the thumb where it is; one being started
+    // has its slider enabled only when it can.
+    if (starting ? !IsWindowEnabled(seekSlider) : !player.seekable || player.length == 0)
+        return true;
     const int32_t x = LOWORD(point), y = HIWORD(point);
     RECT thumb = {}, channel = {};
     SendMessageA(seekSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
@@ -103,7 +116,7 @@ bool MainWindow::seekSliderTakesPress(LPARAM point) {
 
 void MainWindow::onRefreshTimer() {
     Player& player = *currentPlayer;
-    if (player.state != Playing || !env.windowShown) return;
+    if (starting || player.state != Playing || !env.windowShown) return;
     // The time line and the thumb take turns; the thumb moves only after the
     // time line has been painted.
     if (paintState == PaintIdle) {
@@ -116,7 +129,7 @@ void MainWindow::onRefreshTimer() {
 }
 
 void MainWindow::onBlinkTimer() {
-    if (currentPlayer->state != Paused || !env.windowShown) return;
+    if (starting || currentPlayer->state != Paused || !env.windowShown) return;
     blinkVisible = !blinkVisible;
     redrawInfoPanel(false, true);
 }

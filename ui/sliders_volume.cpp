@@ -28,7 +28,8 @@ void MainWindow::setVolumeTarget(bool isDirectShow) {
     volumeTarget = isDirectShow ? static_cast<Player*>(&directShow) : &waveOut;
     // Each player keeps its own level for the whole run.
     int32_t level = 0;
-    if (volumeTarget->getVolume(&level) == 0)
+    // A level chosen while the track starts is applied once it has started.
+    if (!volumePending && volumeTarget->getVolume(&level) == 0)
         SendMessageA(volumeSlider, TBM_SETPOS, TRUE, sliderForVolume(static_cast<uint32_t>(level)));
     char label[64] = {};
     LoadStringA(instance, isDirectShow ? IDS_DIRECTSHOW_VOLUME : IDS_WAVEOUT_VOLUME, label,
@@ -57,6 +58,10 @@ void MainWindow::onVolumeScroll(int32_t code) {
 }
 
 void MainWindow::applyVolumeSlider() {
+    if (starting) {
+        volumePending = true;
+        return;
+    }
     const auto position = static_cast<int32_t>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0));
     const uint32_t gain = volumeForSlider(position);
     volumeTarget->setVolume(gain | (gain << 16));

@@ -40,7 +40,12 @@ bool MainWindow::onToolTipText(NMHDR& header) {
     const UINT_PTR id = toolId(header.idFrom, wide ? wideInfo->uFlags : narrowInfo->uFlags);
     if (id == IDC_VOLUME_SLIDER) {
         int32_t level = -1;
-        volumeTarget->getVolume(&level);
+        if (starting) {
+            const auto place = static_cast<int32_t>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0));
+            level = static_cast<int32_t>(volumeForSlider(place));
+        } else {
+            volumeTarget->getVolume(&level);
+        }
         char text[kDecibelTextSize];
         volumeDecibelText(static_cast<uint32_t>(level), text, sizeof text);
         if (wide) {

@@ -39,8 +39,9 @@ void MainWindow::updateWindowTitle() {
 
 void MainWindow::updateTrayTip() {
     if (tray.data.cbSize == 0) return;  // no icon was ever added
-    const Player& player = *currentPlayer;
-    if (player.state == Stopped) {
+    // While a track starts, the entry being opened.
+    const TrackInfo& player = starting ? playEntry : currentPlayer->info();
+    if (playbackState() == Stopped) {
         tray.modify(nullptr, windowTitle);
         return;
     }

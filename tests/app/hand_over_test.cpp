@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,6 +16,32 @@ namespace tarnuvo {
 namespace {
 
 using test::MainDialog;
+
+// A message box of another thread: its text and owner, read before it is
+// closed with OK.
+struct ThreadBox {
+    bool found = false;
+    HWND owner = reinterpret_cast<HWND>(1);
+    std::string text;
+
+    bool takeFrom(DWORD thread) {
+        EnumThreadWindows(thread, take, reinterpret_cast<LPARAM>(this));
+        return found;
+    }
+    static BOOL CALLBACK take(HWND candidate, LPARAM self) {
+        auto& box = *reinterpret_cast<ThreadBox*>(self);
+        char name[16] = {};
+        GetClassNameA(candidate, name, sizeof name);
+        if (std::string(name) != "#32770" || !IsWindowVisible(candidate)) return TRUE;
+        char text[1024] = {};
+        GetDlgItemTextA(candidate, 0xFFFF, text, sizeof text);
+        box.text = text;
+        box.owner = GetWindow(candidate, GW_OWNER);
+        box.found = true;
+        PostMessageA(candidate, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    }
+};
 
 class CommandLine : public MainDialog {
 protected:
@@ -123,6 +150,25 @@ TEST_F(CommandLine, ASecondStartHandsItsFileOverAndBringsTheWindowBack) {
     test::takeQuit();
     EXPECT_EQ(findRunningWindow(), nullptr);
     EXPECT_FALSE(sendHandOver(window, (dir / "a.wav").c_str(), 1000));
+
+    // A second start whose file nobody took says so in a box of its own,
+    // owned by no window, and ends.
+    std::atomic<DWORD> secondId{0};
+    bool ended = false;
+    std::thread second([&] {
+        secondId = GetCurrentThreadId();
+        InstanceClaim claim;
+        if (claim.claim(name.c_str())) return;
+        ended = handOverToRunningInstance(claim, dir / "a.wav", 500);
+    });
+    ThreadBox box;
+    test::pumpUntil(10000, [&] { return secondId && box.takeFrom(secondId); });
+    second.join();
+    EXPECT_TRUE(ended);
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.text,
+              test::sjis("起動中のTarnuvoにファイルを渡せませんでした。") + "\n" + (dir / "a.wav"));
 }
 
 TEST_F(CommandLine, ASecondStartTakesOverWhenTheFirstEnds) {

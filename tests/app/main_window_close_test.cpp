@@ -134,8 +134,25 @@ BOOL WINAPI alwaysTimesOut(DWORD, PNOTIFYICONDATAA) {
     SetLastError(ERROR_TIMEOUT);
     return FALSE;
 }
+// A shell busy starting up: each call blocks before it times out.
+BOOL WINAPI timesOutSlowly(DWORD message, PNOTIFYICONDATAA data) {
+    Sleep(400);
+    return alwaysTimesOut(message, data);
+}
 
 TEST_F(MainDialog, AShellThatTimesOutAtLogonDoesNotHoldUpTheWindow) {
+    // Five seconds in all, however long each call blocks.
+    prepare();
+    g_shellCalls = 0;
+    main->tray.shellNotify = timesOutSlowly;
+    const DWORD begun = GetTickCount();
+    open();
+    const DWORD took = GetTickCount() - begun;
+    EXPECT_LT(took, 6000u) << g_shellCalls << " calls";
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(main->trayPresent);
+    finish();
+
     prepare();
     g_shellCalls = 0;
     main->tray.shellNotify = alwaysTimesOut;

@@ -145,6 +145,7 @@ TEST_F(Resources, EveryStringInCodePage932) {
         {12, "リストファイルを保存できませんでした。"},
         {13, "選択されたファイルが多すぎます。"},
         {14, "名前を表示できないファイルは追加されませんでした。"},
+        {15, "起動中のTarnuvoにファイルを渡せませんでした。"},
         {50,
          "対応ファイル|*.wav;*.ogg;*.pll;*.zip;*.rar;*.lzh;*.7z|音楽ファイル "
          "(*.wav;*.ogg)|*.wav;*.ogg|リストファイル (*.pll)|*.pll|アーカイブファイル "
@@ -185,7 +186,7 @@ TEST_F(Resources, EveryStringInCodePage932) {
     }
     // Nothing else sits in the blocks that hold these ids.
     char text[64];
-    for (UINT id : {1u, 7u, 15u, 49u, 56u, 1017u, 5004u, 6002u, 40003u, 40501u})
+    for (UINT id : {1u, 7u, 16u, 49u, 56u, 1017u, 5004u, 6002u, 40003u, 40501u})
         EXPECT_EQ(LoadStringA(module(), id, text, sizeof text), 0) << "string " << id;
 }
 

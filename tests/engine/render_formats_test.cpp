@@ -330,6 +330,79 @@ INSTANTIATE_TEST_SUITE_P(Table, RenderFormatsInfo, ::testing::ValuesIn(formatsTa
                              return nameOf(info.param);
                          });
 
+// A fade after N passes: the stream keeps wrapping at the loop end and the
+// frames from T + D on scale by (F - k) / F, T = E + N x L. The oracle is
+// the plain decode in the device format, looped and faded here.
+TEST(RenderFades, TheLoopGoesOnWhileItFadesAndTheTrackEndsWithTheFade) {
+    TempDir dir;
+    Format own;  // 16-bit PCM at 44,100 Hz, made here
+    own.type = "s16";
+    own.rate = 44100;
+    own.channels = 2;
+    own.loopStart = 1000;
+    own.loopEnd = 9000;
+    own.file = dir.write(
+        "s16_44100.wav",
+        WavBuilder().pcmFormat().smpl(1000, 9000).chunk("data", countingPcm(20011)).build());
+    struct Case {
+        std::string file;
+        uint32_t loops, fadeMs, delayMs, wantFadeFrames;
+    };
+    const Case cases[] = {
+        {own.file, 2, 100, 0, 4410},                   // F shorter than L
+        {own.file, 1, 1000, 50, 44100},                // F longer than L, with a delay
+        {"s24_48000_stereo.wav", 1, 300, 100, 14400},  // float output
+        {"s24_48000_stereo.wav", 2, 2000, 0, 96000},
+        {"vorbis_48000_stereo.ogg", 1, 500, 20, 24000},
+        {"adpcm_22050_mono.wav", 2, 110, 0, 2426},  // 2,425.5 frames round up
+    };
+    const std::vector<Format> table = formatsTable();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + " fade " + std::to_string(c.fadeMs));
+        Format f = own;
+        for (const Format& row : table)
+            if (row.file == c.file) f = row;
+        if (f.file != c.file) continue;  // not in this build's sample of the table
+        const Bytes device = c.file == own.file ? countingPcm(20011) : deviceStream(f);
+        const size_t frameBytes = deviceFrameBytes(f);
+        const uint64_t e = f.loopEnd, l = f.loopEnd - f.loopStart;
+        const uint64_t tail = e + c.loops * l;
+        const uint64_t delay = (uint64_t{c.delayMs} * f.rate + 500) / 1000;
+        ASSERT_EQ((uint64_t{c.fadeMs} * f.rate + 500) / 1000, c.wantFadeFrames);
+        Bytes want;
+        for (uint64_t t = 0; t < tail + delay + c.wantFadeFrames; ++t) {
+            const uint64_t from = t < e ? t : f.loopStart + (t - e) % l;
+            const uint8_t* frame = &device[from * frameBytes];
+            const int64_t k = static_cast<int64_t>(t - tail - delay);
+            for (uint32_t ch = 0; ch < deviceChannels(f); ++ch) {
+                if (floatDevice(f)) {
+                    const float x = load<float>(frame + 4 * ch);
+                    store(want,
+                          k < 0 ? x
+                                : static_cast<float>(static_cast<double>(x) *
+                                                     (c.wantFadeFrames - k) / c.wantFadeFrames));
+                } else {
+                    const int16_t x = load<int16_t>(frame + 2 * ch);
+                    store(want, k < 0 ? x
+                                      : static_cast<int16_t>(std::nearbyint(static_cast<double>(x) *
+                                                                            (c.wantFadeFrames - k) /
+                                                                            c.wantFadeFrames)));
+                }
+            }
+        }
+        const std::string out = dir.path("fade.wav");
+        const std::string path = c.file == own.file ? hostPath(own.file) : fixture(f.file);
+        ASSERT_EQ(runRender("--loops " + std::to_string(c.loops) + " --fade-ms " +
+                                std::to_string(c.fadeMs) + " --fade-delay-ms " +
+                                std::to_string(c.delayMs) + " " + quoted(path) + " " + quoted(out),
+                            dir.path("stdout.txt")),
+                  0);
+        const Rendered r = readRendered(readFile(out));
+        EXPECT_EQ(r.data.size() / frameBytes, tail + delay + c.wantFadeFrames);
+        EXPECT_EQ(firstDifferenceText(f, r.data, want), "equal");
+    }
+}
+
 TEST(RenderFormatsTable, CoversEveryTypeRateAndChannelCount) {
     const std::vector<Format> table = formatsTable();
 #ifdef _WIN32

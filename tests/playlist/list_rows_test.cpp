@@ -106,6 +106,27 @@ TEST(ListRows, ABatchGoesInWholeAndInOrderAndTheViewIsShownAgain) {
     }
 }
 
+// Windows' list view passes WM_SETREDRAW on to the default procedure, which
+// shows a hidden window when redrawing is turned on; Wine's keeps it to
+// itself. The view below does as Windows' does.
+WNDPROC g_listProcedure = nullptr;
+LRESULT CALLBACK redrawLikeWindows(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcA(g_listProcedure, view, message, wParam, lParam);
+    if (message == WM_SETREDRAW) DefWindowProcA(view, message, wParam, lParam);
+    return result;
+}
+
+TEST(ListRows, AHiddenViewStaysHiddenThroughABatch) {
+    ListViewWindow view;
+    g_listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        view.list(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(redrawLikeWindows)));
+    ShowWindow(view.list(), SW_HIDE);
+    std::vector<TrackInfo> batch(3, track("t", "a", 1764, 0));
+    EXPECT_EQ(insertRows(view.list(), 0, batch.data(), 3), 3);
+    EXPECT_FALSE(GetWindowLongA(view.list(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(rowCount(view.list()), 3);
+}
+
 TEST(ListRows, AnEmptyBatchInsertsNothing) {
     ListViewWindow view;
     TrackInfo one = track("A", "", 1, 0);

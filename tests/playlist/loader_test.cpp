@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "playlist/playlist_loader.h"
 #include "test_support.h"
 #include "tests/playlist/list_view_window.h"
+#include "tests/worker_park.h"
 
 using namespace tarnuvo;
 using tarnuvo::test::ListViewHost;
@@ -223,6 +225,44 @@ TEST(Loader, BusyFromTheStartUntilTheThreadHasFinished) {
     EXPECT_FALSE(loader.busy());
 }
 
+// A drop served while a start collects the loader before it: its own start
+// must find the loader busy.
+PlaylistLoader* g_loader = nullptr;
+std::string g_dropped;
+int32_t g_droppedStarted = -1;
+void CALLBACK dropDuringTheCollection(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    SetEvent(tarnuvo::test::g_park->release);
+    g_droppedStarted = g_loader->startLoading({g_dropped}, 0);
+}
+
+TEST(Loader, AStartServedWhileTheLastLoaderIsCollectedIsRefused) {
+    Rig r;
+    tarnuvo::test::Park park;
+    g_loader = &r.loader;
+    g_dropped = r.wav("dropped.wav");
+    const std::string first = r.wav("first.wav"), second = r.wav("second.wav");
+    const std::function<int32_t()> starts[] = {
+        [&] { return r.loader.startLoading({second}, 0); },
+        [&] { return r.loader.startRereading({first}); },
+    };
+    r.loader.record().endSeam = tarnuvo::test::parkHere;
+    for (const auto& start : starts) {
+        park.parked = 0;
+        ResetEvent(park.release);
+        ASSERT_EQ(r.loader.startLoading({first}, 0), 1);
+        // The last loader has finished but holds on to its thread.
+        ASSERT_TRUE(tarnuvo::test::serveSendsUntil(10000, [&] { return park.parked > 0; }));
+        ASSERT_FALSE(r.loader.busy());
+        g_droppedStarted = -1;
+        SetTimer(nullptr, 0, 0, dropDuringTheCollection);
+        EXPECT_EQ(start(), 1);
+        EXPECT_EQ(g_droppedStarted, 0) << "a second loader thread was started";
+        r.finish();
+    }
+    EXPECT_EQ(r.titles().size(), 3u) << "first, second, first";
+}
+
 TEST(Loader, CancelStopsAfterTheItemInHandAndKeepsTheRows) {
     Rig r;
     // Every other file is no sound: the native player refuses it and a
@@ -304,7 +344,7 @@ TEST(Loader, ArchiveMembersMatchingTheWildcardAreProbedAndNamed) {
         EXPECT_EQ(line.find("-o.mp3"), std::string::npos) << line;
         EXPECT_EQ(line.find("@list.mp3"), std::string::npos) << line;
     }
-    EXPECT_TRUE(r.temp.files().empty());  // no probe copy and no probe folder left
+    EXPECT_TRUE(r.temp.contents().empty());  // no probe copy and no probe folder left
     EXPECT_TRUE(r.inStep());
 }
 
@@ -319,7 +359,7 @@ TEST(Loader, ArchiveAlbumOnlyNamesAListWithoutOneAndOnlyWhenAMemberCame) {
     r.playlist.album[0] = '\0';
     ASSERT_EQ(r.load({fixture("plain.zip")}, 0), 1);  // members that are no sound
     EXPECT_EQ(r.playlist.album[0], '\0');
-    EXPECT_TRUE(r.temp.files().empty());
+    EXPECT_TRUE(r.temp.contents().empty());
 }
 
 TEST(Loader, NoArchiveIntakeWithoutATemporaryDirectory) {
@@ -351,7 +391,7 @@ TEST(Loader, ProbingAMemberNeverTouchesAPlayingFileOfTheSameName) {
     ASSERT_GE(r.playlist.count(), 1);
     EXPECT_STREQ(r.playlist.entryAt(0)->title, "Alpha");
     EXPECT_EQ(readFile(playing), "playing");
-    EXPECT_EQ(r.temp.files(), (std::vector<std::string>{"a.mp3"}));
+    EXPECT_EQ(r.temp.contents(), (std::vector<std::string>{"a.mp3"}));
 }
 
 TEST(Loader, ALongArchivePathLeavesOutReferencesThatWouldNotFit) {
@@ -366,7 +406,7 @@ TEST(Loader, ALongArchivePathLeavesOutReferencesThatWouldNotFit) {
     ASSERT_TRUE(copyFile(fixture("intake.zip"), archive));
     ASSERT_EQ(r.load({archive}, 0), 1);
     EXPECT_EQ(r.playlist.count(), 0);
-    EXPECT_TRUE(r.temp.files().empty());
+    EXPECT_TRUE(r.temp.contents().empty());
 }
 
 TEST(Loader, ClosingDuringALongIntakeEndsSoon) {
@@ -378,7 +418,7 @@ TEST(Loader, ClosingDuringALongIntakeEndsSoon) {
     EXPECT_LT(GetTickCount() - begun, 2000u);
     EXPECT_LT(r.playlist.count(), 300);
     EXPECT_TRUE(r.inStep());
-    EXPECT_TRUE(r.temp.files().empty());
+    EXPECT_TRUE(r.temp.contents().empty());
 }
 
 TEST(Loader, AFileWithoutExtensionIsNeverOfferedToAnArchiver) {

@@ -75,16 +75,19 @@ TEST(ListRead, VersionAndCount) {
     parse(header("5"), 0);
     EXPECT_EQ(2u, parse(header("2000000000") + two).entries.size());
     EXPECT_EQ(1u, parse(header("1") + two).entries.size());
-    EXPECT_EQ(6u,
+    EXPECT_EQ(1u,
               parse(header("99") + "[TRACK05]\n[Track007]\n[Track5]\n[Track 8]\n").entries.size());
-    EXPECT_EQ(101u, parse(header("200") + "[track100]\n[Track0101]\n").entries.size());
-    // A missing section between two gives an empty entry.
-    const PlaylistFileContents gap = parse(header("3") + "[Track00]\nFile=C:\\a\n[Track02]\n");
-    ASSERT_EQ(3u, gap.entries.size());
-    expectSameStoredFields(TrackInfo(), gap.entries[1], "Track01");
-    // One far section alone would ask for two billion records.
-    const PlaylistFileContents far = parse(header("2000000000") + "[Track1999999998]\n");
-    EXPECT_EQ(static_cast<size_t>(kMaxListEntries), far.entries.size());
+    EXPECT_EQ(1u, parse(header("200") + "[track100]\n[Track0101]\n").entries.size());
+    // Only sections that exist become entries, in index order, below the count.
+    const PlaylistFileContents gap =
+        parse(header("3") + "[Track02]\nFile=C:\\c\n[Track00]\nFile=C:\\a\n[Track03]\n");
+    ASSERT_EQ(2u, gap.entries.size());
+    EXPECT_STREQ("C:\\a", gap.entries[0].path);
+    EXPECT_STREQ("C:\\c", gap.entries[1].path);
+    // One far section in a damaged list of 50 bytes is one entry, not a
+    // hundred thousand blank ones.
+    for (const char* far : {"[Track99999]\n", "[Track1999999998]\n"})
+        EXPECT_EQ(1u, parse(header("2000000000") + far).entries.size()) << far;
     EXPECT_EQ(100, trackSectionIndex("tRaCk100"));
     for (const char* bad : {"Track5", "Track005", "Track2147483647", "Track-1", "Track05 "})
         EXPECT_EQ(-1, trackSectionIndex(bad)) << bad;
@@ -194,16 +197,16 @@ TEST(ListRead, DamageLosesOnlyWhatIsDamaged) {
                              "\n[Track01\nFile=C:\\lost\n\x83\nTitle=\x82\n\0\0garbage\n"s +
                              "[Track02]\nFile=C:\\c\nTitle=" + ansi(u8"三") + "\nLength=12x\n";
     const PlaylistFileContents c = parse(file);
-    ASSERT_EQ(3u, c.entries.size());
+    // The section with the broken name is no section: its entry is lost.
+    ASSERT_EQ(2u, c.entries.size());
     EXPECT_EQ("C:\\a" + ansi(u8"一"), c.entries[0].path + std::string(c.entries[0].title));
-    EXPECT_STREQ("", c.entries[1].path);
-    EXPECT_EQ(ansi(u8"三") + "12", c.entries[2].title + std::to_string(c.entries[2].length));
+    EXPECT_EQ(ansi(u8"三") + "12", c.entries[1].title + std::to_string(c.entries[1].length));
     for (size_t n = 0; n <= file.size(); ++n) {
         PlaylistFileContents part;
         if (!parsePlaylistFile(std::string_view(file.data(), n), kListPath.c_str(), part)) {
             EXPECT_TRUE(part.entries.empty());
         }
-        EXPECT_LE(part.entries.size(), 3u);
+        EXPECT_LE(part.entries.size(), 2u);
     }
 }
 

@@ -157,7 +157,7 @@ TEST(Reread, ArchiveMembersAreReadAgainAndLeaveNoExtractedFile) {
     ASSERT_EQ(r.playlist.entryAt(0)->length, 4u);
     ASSERT_EQ(r.reread(), 1);
     EXPECT_EQ(r.playlist.entryAt(0)->length, 2205u * 4);
-    EXPECT_TRUE(r.temp.files().empty()) << "no probe copy and no probe folder left";
+    EXPECT_TRUE(r.temp.contents().empty()) << "no probe copy and no probe folder left";
 }
 
 TEST(Reread, RefusedWhileALoadRunsAndWithNothingToRead) {

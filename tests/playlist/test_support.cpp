@@ -73,7 +73,8 @@ void removeTree(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-void listTree(const std::string& root, const std::string& relative, std::vector<std::string>& out) {
+void listTree(const std::string& root, const std::string& relative, bool folders,
+              std::vector<std::string>& out) {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((root + relative + "*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
@@ -81,7 +82,8 @@ void listTree(const std::string& root, const std::string& relative, std::vector<
         const std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            listTree(root, relative + name + "\\", out);
+            if (folders) out.push_back(relative + name + "\\");
+            listTree(root, relative + name + "\\", folders, out);
         } else {
             out.push_back(relative + name);
         }
@@ -121,7 +123,14 @@ std::string ScratchDir::folder(const std::string& relative) const {
 
 std::vector<std::string> ScratchDir::files() const {
     std::vector<std::string> out;
-    listTree(path_, "", out);
+    listTree(path_, "", false, out);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::vector<std::string> ScratchDir::contents() const {
+    std::vector<std::string> out;
+    listTree(path_, "", true, out);
     std::sort(out.begin(), out.end());
     return out;
 }

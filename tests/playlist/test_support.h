@@ -33,6 +33,8 @@ public:
     std::string folder(const std::string& relative) const;
     // Every file below path(), as relative paths with '\' separators, sorted.
     std::vector<std::string> files() const;
+    // The same with every folder as well, each ending in '\'.
+    std::vector<std::string> contents() const;
 
 private:
     std::string path_;

@@ -1,6 +1,7 @@
 // The themed transport buttons: the hot look follows the mouse from button
-// to button and leaves with it, a disabled button keeps its look, and with
-// themes switched off the buttons are ordinary ones again. Looks are compared
+// to button and leaves with it, a disabled button keeps its look, the pause
+// button looks pressed while paused, and with themes switched off the
+// buttons are ordinary ones again. Looks are compared
 // with the theme's own drawing of each state, on the button's left edge.
 #include <windows.h>
 #include <uxtheme.h>
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "panel_test_support.h"
 #include "views_fixture.h"
 
 namespace tarnuvo {
@@ -106,6 +108,42 @@ TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
         EXPECT_TRUE(mouseTo(main, away, nullptr)) << away.x;
         EXPECT_TRUE(showsSoon(play, normal));
     }
+}
+
+TEST_F(Views, ThePauseButtonLooksPressedWhileATrackIsPaused) {
+    start();
+    test::FakePlayer fake;
+    fake.attach(window, &main->env);
+    fake.state = Playing;
+    main->currentPlayer = &fake;
+    HWND pause = item(1011);
+    EnableWindow(pause, TRUE);  // as a started track leaves it
+    SetForegroundWindow(window);
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    SetCursorPos(outer.right + 40, outer.bottom + 40);
+    auto press = [&] {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(pause));
+    };
+    ASSERT_NE(themed(pause, PBS_PRESSED), themed(pause, PBS_NORMAL));
+    for (bool themes : {true, false}) {
+        main->themesActive = themes ? +[] { return true; } : +[] { return false; };
+        SendMessageA(window, WM_THEMECHANGED, 0, 0);
+        press();
+        EXPECT_EQ(fake.state, Paused);
+        if (themes)
+            EXPECT_TRUE(showsSoon(pause, themed(pause, PBS_PRESSED)));
+        else
+            EXPECT_TRUE(SendMessageA(pause, BM_GETSTATE, 0, 0) & BST_PUSHED);
+        press();
+        EXPECT_EQ(fake.state, Playing);
+        if (themes)
+            EXPECT_TRUE(showsSoon(pause, themed(pause, PBS_NORMAL)));
+        else
+            EXPECT_FALSE(SendMessageA(pause, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    }
+    main->currentPlayer = &main->waveOut;
 }
 
 TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "app/single_instance.h"
 #include "playlist/playlist_file.h"
 #include "views_fixture.h"
 
@@ -76,6 +77,25 @@ TEST_F(Views, TheOpenButtonReplacesTheListWithTheChosenFile) {
     EXPECT_EQ(loadedPaths(), Paths{list});
     EXPECT_EQ(main->loader.record().parameter, 1) << "replacing";
     EXPECT_TRUE(waitIdle());
+
+    // A second start hands a file over while the dialog is open: it waits
+    // for the dialog, and the chosen list is still opened.
+    const std::string handed = dir / "handed.wav";
+    ASSERT_TRUE(CopyFileA(test::demoWav().c_str(), handed.c_str(), FALSE));
+    g_dialog.whileOpen = [&] {
+        EXPECT_TRUE(sendHandOver(window, handed.c_str(), 1000));
+        test::settle(200);  // the dialog's own loop serves the window's messages
+        EXPECT_FALSE(main->loader.busy()) << "a load started under the dialog";
+        EXPECT_EQ(rows(), 0);
+    };
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
+    EXPECT_EQ(loadedPaths(), Paths{list});
+    EXPECT_EQ(main->loader.record().parameter, 1);
+    EXPECT_TRUE(waitIdle());
+    EXPECT_TRUE(test::pumpUntil(5000, [&] { return rows() == 1; })) << "the hand-over after it";
+    EXPECT_EQ(loadedPaths(), Paths{handed});
+    EXPECT_EQ(main->loader.record().parameter, 0);
+    EXPECT_TRUE(waitIdle());
 }
 
 TEST_F(Views, SavingWritesTheListOrSaysItCouldNot) {
@@ -102,10 +122,25 @@ TEST_F(Views, SavingWritesTheListOrSaysItCouldNot) {
     SendMessageA(window, WM_COMMAND, 40002, 0);
     EXPECT_EQ(boxes.texts, Paths{test::sjis("リストファイルを保存できませんでした。")});
 
+    // A file handed over meanwhile is added once the dialog has closed; the
+    // list saved is the one the user saw.
+    g_dialog.result = target + "\0"s;
+    g_dialog.whileOpen = [&] {
+        EXPECT_TRUE(sendHandOver(window, music[0].c_str(), 1000));
+        test::settle(200);
+        EXPECT_FALSE(main->loader.busy()) << "a load started under the dialog";
+    };
+    SendMessageA(window, WM_COMMAND, 40002, 0);
+    g_dialog.whileOpen = nullptr;
+    ASSERT_EQ(readPlaylistFile(target.c_str(), saved), 1);
+    EXPECT_EQ(saved.entries.size(), 2u);
+    EXPECT_TRUE(test::pumpUntil(5000, [&] { return rows() == 3; }));
+    EXPECT_TRUE(waitIdle());
+
     // During a load the entries still grow: the dialog does not open.
     startHeldLoad();
     SendMessageA(window, WM_COMMAND, 40002, 0);
-    EXPECT_EQ(g_dialog.calls, 2);
+    EXPECT_EQ(g_dialog.calls, 3);
     EXPECT_TRUE(waitIdle());
 }
 

@@ -57,8 +57,9 @@ protected:
     void playRow(int row) {
         main->selectRow(row);
         command(1010);
-        // The track starts on the play thread.
-        ASSERT_TRUE(test::pumpUntil(10000, [&] { return main->waveOut.state == Playing; }));
+        // The track starts on the play thread; the window knows once Stop is enabled.
+        ASSERT_TRUE(test::pumpUntil(
+            10000, [&] { return main->waveOut.state == Playing && IsWindowEnabled(item(1012)); }));
     }
     void shoot(const std::string& name) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -123,6 +123,20 @@ TEST_F(Panel, LinesAPersonLooksAtComeAndGo) {
     EXPECT_EQ(timeLineDifferences("00:00.00", " / 00:00.00", "00/00"), 0);
 }
 
+TEST_F(Panel, AModeChosenWhileStoppedWithNothingSelectedShowsAtOnce) {
+    start();
+    addEntries({entry("First", 10 * kSecond), entry("Second", 10 * kSecond)});
+    ListView_SetItemState(item(1000), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ASSERT_EQ(main->selectedRow(), -1);
+    // Single, Repeat One, Repeat All and Random differ in their ink.
+    std::vector<int> inks;
+    for (UINT id : {40200u, 40201u, 40202u, 40203u}) {
+        SendMessageA(window, WM_COMMAND, id, 0);
+        for (int seen : inks) EXPECT_NE(inkIn(modeBox()), seen) << id;
+        inks.push_back(inkIn(modeBox()));
+    }
+}
+
 TEST_F(Panel, LongTimesRenderAndTheRemainderStopsAtZero) {
     start();
     addEntries({entry("Song", 10 * kSecond)});

@@ -10,12 +10,16 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/waveout_player.h"
 #include "play_test_support.h"
+#include "base/window_messages.h"
 #include "playlist/playlist_file.h"
+#include "playlist/track_text.h"
+#include "ui/volume_scale.h"
 
 namespace tarnuvo {
 namespace {
@@ -149,43 +153,277 @@ TEST_F(PlayRoad, ClosingDuringASlowOpenEndsQuicklyWithNothingRunning) {
     expectNothingRunning();
 }
 
+// A double click on the first row, sent from a thread timer: while the close
+// waits for a slow open, it notes whether the open was still held after it.
+struct LateDoubleClick {
+    HWND window = nullptr;
+    MainWindow* main = nullptr;
+    bool sent = false;
+    bool openHeldAfter = false;
+};
+LateDoubleClick* g_lateClick = nullptr;
+
+void CALLBACK doubleClickFirstRow(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (!g_lateClick) return;
+    LateDoubleClick& c = *g_lateClick;
+    NMITEMACTIVATE n = {};
+    n.hdr = {GetDlgItem(c.window, 1000), 1000, NM_DBLCLK};
+    n.iItem = 0;
+    SendMessageA(c.window, WM_NOTIFY, 1000, reinterpret_cast<LPARAM>(&n));
+    c.sent = true;
+    c.openHeldAfter = static_cast<bool>(c.main->playWorker.thread);
+}
+
+TEST_F(PlayRoad, ADoubleClickWhileTheWindowClosesLeavesTheStopToTheClose) {
+    startWith();
+    append(test::namedEntry(slowMemberReference("member.wav"), "member.wav"));
+    slow.resolveTo = makeWav("member.wav", 441000);
+    select(0);
+    click(1010);
+    ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
+    LateDoubleClick late{window, main};
+    g_lateClick = &late;
+    SetTimer(nullptr, 0, 10, doubleClickFirstRow);
+    SetTimer(nullptr, 0, 500, test::releaseSlowMember);
+    closeAndTime();
+    g_lateClick = nullptr;
+    ASSERT_TRUE(late.sent) << "the close served no message";
+    EXPECT_TRUE(late.openHeldAfter) << "the double click stopped the track itself";
+    expectNothingRunning();
+}
+
 TEST_F(PlayRoad, RepeatAllReachingTheEndDuringALoadGoesOnWhenTheLoadEnds) {
     startWith("PlayMode=2\r\nLoopCount=0\r\n");
     load({makeWav("first.wav", 44100), makeWav("second.wav", 441000)});
-    select(0);
-    click(1010);
-    ASSERT_TRUE(waitPlaying(0));
-    main->startLoading({slowMemberReference("late.wav")}, 0);
-    ASSERT_TRUE(main->loader.busy());
-    // The short track ends; its advance waits for the load.
-    ASSERT_TRUE(test::pumpUntil(10000, [&] { return main->pendingCommand == 41020u; }));
-    EXPECT_EQ(main->playlist.currentIndex, 0);
-    SetEvent(slow.release);
-    ASSERT_TRUE(waitPlaying(1));
-    EXPECT_EQ(selected(), 1);
-    EXPECT_EQ(std::string(main->currentPlayer->title), "second.wav");
+    // Also when the window handles the end message while the loader thread
+    // is still on its way out.
+    for (bool parked : {false, true}) {
+        SCOPED_TRACE(parked ? "the loader parked after its end message" : "plain");
+        select(0);
+        click(1010);
+        ASSERT_TRUE(waitPlaying(0));
+        main->loader.record().endSeam = parked ? test::parkHere : nullptr;
+        ResetEvent(slow.release);
+        main->startLoading({slowMemberReference("late.wav")}, 0);
+        ASSERT_TRUE(main->loader.busy());
+        // The short track ends; its advance waits for the load.
+        ASSERT_TRUE(test::pumpUntil(10000, [&] { return main->pendingCommand == 41020u; }));
+        EXPECT_EQ(main->playlist.currentIndex, 0);
+        SetEvent(slow.release);
+        if (parked) {
+            ASSERT_TRUE(waitParked());
+            test::releaseParkSoon();
+        }
+        ASSERT_TRUE(waitPlaying(1));
+        EXPECT_EQ(selected(), 1);
+        EXPECT_EQ(std::string(main->currentPlayer->title), "second.wav");
+        click(1012);
+    }
 }
 
-TEST_F(PlayRoad, AFileThatCannotBeOpenedIsReportedOnceAndThePlayButtonWorksAgain) {
+// The play thread parked at its end, or inside the device's start, while the
+// window thread is driven through the gap.
+TEST_F(PlayRoad, ATrackChosenWhileAFailedThreadIsCollectedPlaysWithoutTheOldReport) {
     startWith();
     append(test::namedEntry(test::winePath("/nowhere/missing.wav"), "missing"));
     load({makeWav("good.wav", 441000)});
+    main->playWorker.endSeam = test::parkHere;
     select(0);
     click(1010);
-    ASSERT_TRUE(test::pumpUntil(10000, [&] { return box.count > 0; }));
-    EXPECT_EQ(box.text, openFailedText());
-    for (int tick = 0; tick < 3; ++tick) SendMessageA(window, WM_TIMER, 3, 0);
-    test::settle(200);
-    EXPECT_EQ(box.count, 1) << "reported once";
-    EXPECT_TRUE(IsWindowEnabled(item(1010)));
-    EXPECT_FALSE(main->playWorker.thread) << "the thread was collected";
-    EXPECT_EQ(main->currentPlayer, &main->directShow) << "the last player tried stays current";
-    EXPECT_EQ(main->currentPlayer->state, Stopped);
-    // The play button works again.
+    // The failed thread has posted its end; the user's next choice is served
+    // inside the wait that collects it.
+    ASSERT_TRUE(waitParked());
+    select(1);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(1010, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(item(1010)));
+    test::releaseParkSoon();
+    ASSERT_TRUE(waitPlaying(1));
+    test::settle(300);
+    EXPECT_EQ(box.count, 0) << "the failure was reported over the new track";
+    EXPECT_TRUE(playing());
+    EXPECT_EQ(main->currentPlayer, &main->waveOut);
+}
+
+TEST_F(PlayRoad, AFailedMemberCollectedByAStopOrANextLeavesNoExtractedFile) {
+    startWith("PlayMode=1\r\n");
+    append(test::namedEntry(slowMemberReference("bad.wav"), "bad"));
+    load({makeWav("good.wav", 441000)});
+    SetEvent(slow.release);
+    const std::string broken = main->env.tempDir + std::string("bad.wav");
+    for (int collector : {1012, 1014}) {
+        test::writeFile(broken, "not a sound");
+        slow.resolveTo = broken;
+        select(0);
+        click(1010);
+        // The thread has failed and ended; its report is still queued.
+        ASSERT_TRUE(test::serveSendsUntil(10000, [&] { return main->playWorker.finished == 1; }));
+        click(collector);
+        test::settle(200);
+        EXPECT_FALSE(test::isFile(broken)) << collector;
+        EXPECT_EQ(box.count, 0) << collector;
+    }
+    EXPECT_TRUE(waitPlaying(1));
+}
+
+TEST_F(PlayRoad, ACloseServedInsideAStopLeavesNoExtractedFile) {
+    startWith();
+    const std::string member = main->env.tempDir + std::string("one.wav");
+    ASSERT_TRUE(CopyFileA(makeWav("first.wav", 441000).c_str(), member.c_str(), FALSE));
+    append(test::namedEntry(slowMemberReference("one.wav"), "one"));
+    slow.resolveTo = member;
+    SetEvent(slow.release);
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    ASSERT_STREQ(main->env.tempFile, member.c_str());
+    // The stop's wait serves the close.
+    main->playWorker.endSeam = test::parkHere;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    test::releaseParkSoon();
+    click(1012);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(test::takeQuit());
+    EXPECT_FALSE(test::isFile(member)) << "the member's file stayed behind";
+}
+
+TEST_F(PlayRoad, PauseSeekAndVolumeWhileATrackStartsTakeEffectOnceItPlays) {
+    startWith("PlayMode=1\r\n");
+    load({makeWav("long.wav", 441000 * 2)});
+    const HWND seek = item(1002), volume = item(1020);
+    constexpr int32_t kSeekFrames = 441000;
+    const int32_t volumePlace =
+        static_cast<int32_t>(SendMessageA(volume, TBM_GETRANGEMAX, 0, 0)) / 4;
+    auto scroll = [&](HWND slider, int32_t place) {
+        SendMessageA(slider, TBM_SETPOS, TRUE, place);
+        SendMessageA(window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 0),
+                     reinterpret_cast<LPARAM>(slider));
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"pause", [&] { command(41011); },
+         [&] {
+             EXPECT_EQ(main->currentPlayer->state, Paused);
+             const uint32_t heard = main->currentPlayer->position();
+             test::settle(500);
+             EXPECT_EQ(main->currentPlayer->position(), heard) << "the sound plays on";
+         }},
+        {"seek", [&] { scroll(seek, kSeekFrames); },
+         [&] {
+             EXPECT_EQ(main->currentPlayer->state, Playing);
+             EXPECT_GE(main->currentPlayer->position(), 4u * kSeekFrames);
+         }},
+        {"volume", [&] { scroll(volume, volumePlace); },
+         [&] {
+             int32_t level = 0;
+             main->waveOut.getVolume(&level);
+             EXPECT_EQ(static_cast<uint32_t>(level) & 0xFFFF, volumeForSlider(volumePlace));
+         }},
+    };
+    main->waveOut.streamBegunSeam = test::parkHere;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        park.parked = 0;
+        ResetEvent(park.release);
+        select(0);
+        click(1010);
+        // Held between the stream's start and the device's.
+        ASSERT_TRUE(waitParked());
+        c.act();
+        test::releaseParkSoon();
+        ASSERT_TRUE(test::pumpUntil(10000, [&] { return IsWindowEnabled(item(1012)) != FALSE; }));
+        c.check();
+        click(1012);
+    }
+}
+
+// Play refused after a successful open, as by a device that will not open:
+// once the window has handled the open, the player keeps its track's length
+// but has no source left to play.
+MainWindow* g_refusingPlay = nullptr;
+LRESULT CALLBACK refusePlayAfterTheOpen(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_refusingPlay && sent->message == kPlayUpdateMessage &&
+        sent->wParam == PlayStageOpened) {
+        WaveOutPlayer& player = g_refusingPlay->waveOut;
+        const uint32_t length = player.length;
+        player.reset();
+        player.length = length;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(PlayRoad, ATrackThatCannotBeStartedIsReportedOnceAndThePlayButtonWorksAgain) {
+    startWith();
+    TrackInfo missing = test::namedEntry(test::winePath("/nowhere/missing.wav"), "missing");
+    // A length from the list: the graph player takes it before it fails.
+    missing.length = 176400;
+    missing.infoKnown = 1;
+    append(missing);
+    load({makeWav("good.wav", 441000), makeWav("refused.wav", 441000)});
+    struct Case {
+        const char* name;
+        int row;
+        Player* lastTried;
+        MainWindow* refusing;
+    };
+    const Case cases[] = {
+        {"no player opens it", 0, &main->directShow, nullptr},
+        {"play refused after the open", 2, &main->waveOut, main},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        box.count = 0;
+        g_refusingPlay = c.refusing;
+        HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, refusePlayAfterTheOpen, nullptr,
+                                       GetCurrentThreadId());
+        select(c.row);
+        click(1010);
+        ASSERT_TRUE(test::pumpUntil(10000, [&] { return box.count > 0; }));
+        EXPECT_EQ(box.text, openFailedText());
+        for (int tick = 0; tick < 3; ++tick) SendMessageA(window, WM_TIMER, 3, 0);
+        test::settle(200);
+        UnhookWindowsHookEx(hook);
+        g_refusingPlay = nullptr;
+        EXPECT_EQ(box.count, 1) << "reported once";
+        EXPECT_TRUE(IsWindowEnabled(item(1010)));
+        EXPECT_FALSE(IsWindowEnabled(item(1002)));
+        EXPECT_FALSE(main->playWorker.thread) << "the thread was collected";
+        EXPECT_EQ(main->currentPlayer, c.lastTried) << "the last player tried stays current";
+        EXPECT_EQ(main->currentPlayer->state, Stopped);
+        EXPECT_EQ(main->currentPlayer->length, 0u) << "a length of a track that never started";
+        // The play button works again.
+        select(1);
+        click(1010);
+        EXPECT_TRUE(waitPlaying(1));
+        EXPECT_EQ(box.count, 1);
+        click(1012);
+    }
+}
+
+TEST_F(PlayRoad, AnEntryOfLengthZeroTakesTheFilesOwnUnlessTheListGaveItAndThenCannotSeek) {
+    startWith();
+    // As a list file gives an entry without a length: not known at all.
+    append(test::namedEntry(makeWav("unknown.wav", 441000), "stored title"));
+    TrackInfo given = test::namedEntry(makeWav("given.wav", 441000), "given");
+    given.infoKnown = 1;  // a length of 0 the list insists on
+    append(given);
+    EXPECT_EQ(test::cellText(item(1000), 0, kTimeColumn), "");
+    select(0);
+    click(1010);
+    ASSERT_TRUE(waitPlaying(0));
+    EXPECT_EQ(main->currentPlayer->length, 441000u * 4) << "the file's own length";
+    EXPECT_NE(test::cellText(item(1000), 0, kTimeColumn), "") << "the row shows it now";
+    EXPECT_TRUE(IsWindowEnabled(item(1002)));
     select(1);
     click(1010);
-    EXPECT_TRUE(waitPlaying(1));
-    EXPECT_EQ(box.count, 1);
+    ASSERT_TRUE(waitPlaying(1));
+    EXPECT_EQ(main->currentPlayer->length, 0u);
+    EXPECT_FALSE(IsWindowEnabled(item(1002))) << "no seeking in a track of length 0";
 }
 
 TEST_F(PlayRoad, WhenTheDeviceRefusesEveryFormatTheGraphPlaysAndOnlyItsFailureIsReported) {

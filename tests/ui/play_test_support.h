@@ -19,6 +19,7 @@
 #include "main_window_support.h"
 #include "playlist/archive_extractor.h"
 #include "tests/engine/test_support.h"
+#include "tests/worker_park.h"
 
 namespace tarnuvo::test {
 
@@ -111,6 +112,7 @@ protected:
     }
     void TearDown() override {
         if (g_slowMember) SetEvent(g_slowMember->release);
+        SetEvent(park.release);
         MainDialog::TearDown();
         KillTimer(nullptr, boxTimer);
         g_boxWatch = nullptr;
@@ -186,9 +188,16 @@ protected:
         return winePath("/nowhere/slow.zip") + "|" + member;
     }
 
+    // The worker parked at a seam (parkHere) is held until the window thread
+    // stands where the test wants it, then let go from inside its wait.
+    bool waitParked() {
+        return serveSendsUntil(10000, [&] { return park.parked > 0; });
+    }
+
     BoxWatch box;
     UINT_PTR boxTimer = 0;
     SlowMember slow;
+    Park park;
 };
 
 }  // namespace tarnuvo::test

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,7 @@ struct FakeDialog {
     WORD fileOffset = 0;
     BOOL answer = TRUE;
     DWORD error = 0;
+    std::function<void()> whileOpen;  // what happens while the user looks
 };
 inline FakeDialog g_dialog;
 
@@ -91,6 +93,7 @@ inline BOOL WINAPI fakeFileDialog(LPOPENFILENAMEA request) {
     ++d.calls;
     d.request = *request;
     d.title = request->lpstrTitle ? request->lpstrTitle : "";
+    if (d.whileOpen) d.whileOpen();
     d.error = d.answer && d.result.size() > request->nMaxFile ? FNERR_BUFFERTOOSMALL : 0;
     if (!d.answer || d.error) return FALSE;
     memcpy(request->lpstrFile, d.result.data(), d.result.size());

@@ -16,6 +16,7 @@ int usage() {
     std::fprintf(stderr,
                  "usage: tarnuvo-render [--mode single|repeat-one|repeat-all|random] [--loops N]\n"
                  "                      [--ignore-loop] [--volume LEVEL] [--seek BYTES]\n"
+                 "                      [--fade-ms MS] [--fade-delay-ms MS]\n"
                  "                      [--max-seconds S] INPUT OUTPUT.wav\n"
                  "       tarnuvo-render --info INPUT\n");
     return 2;
@@ -92,6 +93,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--seek" && hasValue && parseNumber(argv[++i], 0, UINT32_MAX, v)) {
             options.seek = true;
             options.seekBytes = static_cast<uint32_t>(v);
+        } else if (arg == "--fade-ms" && hasValue && parseNumber(argv[++i], 0, 1 << 30, v)) {
+            options.fadeMs = static_cast<int32_t>(v < 100 ? 100 : v > 60000 ? 60000 : v);
+        } else if (arg == "--fade-delay-ms" && hasValue && parseNumber(argv[++i], 0, 1 << 30, v)) {
+            options.fadeDelayMs = static_cast<int32_t>(v > 60000 ? 60000 : v);
         } else if (arg == "--max-seconds" && hasValue) {
             char* end = nullptr;
             const double s = std::strtod(argv[++i], &end);

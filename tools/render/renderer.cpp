@@ -85,6 +85,9 @@ RenderResult renderTrack(const char* input, const RenderOptions& options, ByteWr
     env.playMode = options.playMode;
     env.loopCount = options.loopCount;
     env.loopIgnore = options.loopIgnore;
+    env.fadeOut = options.fadeMs >= 0 ? 1 : 0;
+    if (options.fadeMs >= 0) env.fadeLengthMs = options.fadeMs;
+    env.fadeDelayMs = options.fadeDelayMs;
     RenderPlayer player(out, options.maxBytes);
     player.attach(nullptr, &env);
     if (player.open(input, -1, 0, nullptr) < 0) {

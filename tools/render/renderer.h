@@ -16,6 +16,8 @@ struct RenderOptions {
     int32_t loopCount = 2;
     int32_t loopIgnore = 0;
     int32_t volume = -1;  // -1: never set
+    int32_t fadeMs = -1;  // -1: the tail follows the passes; else a fade of this length
+    int32_t fadeDelayMs = 0;
     bool seek = false;
     uint32_t seekBytes = 0;  // time units
     int64_t maxBytes = -1;   // -1: no limit in bytes
