@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,10 @@ struct Ending {
     int32_t loops, fadeLength;
     const char* fadingShot;
 };
+
+void PrintTo(const Ending& ending, std::ostream* out) {
+    *out << ending.name;
+}
 
 class TarnuvoPlays : public ::testing::TestWithParam<Ending> {};
 
