@@ -9,6 +9,7 @@
 
 #include "base/worker_stop.h"
 #include "engine/text.h"
+#include "engine/units.h"
 
 namespace tarnuvo {
 
@@ -89,6 +90,14 @@ void DirectShowPlayer::reset() {
     Player::reset();
     releaseGraph();
     currentPos = 0;
+    clearFade();
+}
+
+void DirectShowPlayer::clearFade() {
+    fade_ = FadePlan{};
+    fadeWraps_ = 0;
+    fadeStartUnits_ = fadeLengthUnits_ = 0;
+    fadeEnded_ = false;
 }
 
 int32_t DirectShowPlayer::open(const char* name, int32_t index, int32_t probeOnly,
@@ -228,6 +237,7 @@ int32_t DirectShowPlayer::stop() {
         if (graph_.control) graph_.control->Stop();
         graph_.release();
         canSeek_ = false;
+        clearFade();
     }
     currentPos = 0;
     elapsed = 0;
@@ -251,8 +261,10 @@ int32_t DirectShowPlayer::getVolume(int32_t* level) {
 
 int32_t DirectShowPlayer::setVolume(uint32_t level) {
     GraphGuard guard(graphLock_);
-    // Kept without a graph too: the next open applies it.
+    // Kept without a graph too: the next open applies it. During a fade the
+    // poll thread applies it, scaled.
     volumeLevel = static_cast<int32_t>(level);
+    if (fade_.on && fadeOutputPos() >= fadeStartUnits_) return 1;
     if (!graph_.audio) return 0;
     return SUCCEEDED(graph_.audio->put_Volume(volumeForLevel(level))) ? 1 : 0;
 }
@@ -314,6 +326,45 @@ unsigned __stdcall DirectShowPlayer::pollThreadEntry(void* self) {
     return 0;
 }
 
+uint64_t DirectShowPlayer::fadeOutputPos() const {
+    return currentPos + uint64_t{loopsDone + fadeWraps_} * (rangeEnd - rangeStart);
+}
+
+void DirectShowPlayer::pollFade() {
+    const uint64_t t = fadeOutputPos();
+    if (t < fadeStartUnits_) return;
+    const uint64_t k = t - fadeStartUnits_;
+    if (k >= fadeLengthUnits_) {
+        fadeEnded_ = true;
+        if (graph_.control) graph_.control->Stop();
+        // No completion event comes while the graph keeps looping.
+        if (ownerWindow) {
+            PostMessageA(static_cast<HWND>(ownerWindow), WM_COMMAND,
+                         endOfTrackCommand(currentPlayMode()), 0);
+        }
+        return;
+    }
+    const uint64_t full = static_cast<uint32_t>(volumeLevel) & 0xFFFF;
+    const auto level = static_cast<uint32_t>(full * (fadeLengthUnits_ - k) / fadeLengthUnits_);
+    if (graph_.audio) graph_.audio->put_Volume(volumeForLevel(level));
+}
+
+int64_t DirectShowPlayer::fadeRemaining() {
+    GraphGuard guard(graphLock_);
+    if (!fadeApplies() || rangeEnd <= rangeStart) return -1;
+    uint64_t end;
+    if (fade_.decided) {
+        end = fadeStartUnits_ + fadeLengthUnits_;
+    } else {
+        const FadePlan plan = planFade(0);
+        end = rangeEnd + uint64_t{plan.passes} * (rangeEnd - rangeStart) +
+              unitsFromFrames64(plan.delay, sampleRate) +
+              unitsFromFrames64(plan.length, sampleRate);
+    }
+    const uint64_t t = fadeOutputPos();
+    return t >= end ? 0 : static_cast<int64_t>(end - t);
+}
+
 bool DirectShowPlayer::loopSeekAllowed() const {
     return length != 0 && seekable && rangeStart < rangeEnd;
 }
@@ -340,13 +391,29 @@ void DirectShowPlayer::pollStep(DWORD& wait) {
         }
     }
     const int32_t mode = currentPlayMode();
-    const bool wantLoop =
-        mode == RepeatOne || (hasLoop && loopsDone < static_cast<uint32_t>(currentLoopCount()));
-    if (state != Stopped && wantLoop && loopSeekAllowed() && currentPos > rangeEnd) {
-        ++loopsDone;
-        loopsRead = loopsDone;
-        seek(rangeStart);
+    const uint32_t passes = static_cast<uint32_t>(currentLoopCount());
+    const bool wantLoop = mode == RepeatOne || (hasLoop && loopsDone < passes) || fadeHoldsLoop();
+    if (state != Stopped && !fadeEnded_ && wantLoop && loopSeekAllowed() && currentPos > rangeEnd) {
+        if (!fade_.decided && mode != RepeatOne && loopsDone >= passes) {
+            // The tail's start: from here the fade goes by its fixed values.
+            decideFade(0);
+            if (fade_.on) {
+                const uint64_t loop = rangeEnd - rangeStart;
+                fadeStartUnits_ = rangeEnd + uint64_t{loopsDone} * loop +
+                                  unitsFromFrames64(fade_.delay, sampleRate);
+                fadeLengthUnits_ = unitsFromFrames64(fade_.length, sampleRate);
+            }
+        }
+        if (fade_.on) {
+            ++fadeWraps_;  // the counter stays at N/N
+            seek(rangeStart);
+        } else if (!fade_.decided || mode == RepeatOne) {
+            ++loopsDone;
+            loopsRead = loopsDone;
+            seek(rangeStart);
+        }
     }
+    if (fade_.on && state != Stopped && !fadeEnded_) pollFade();
     if (!graph_.events || state == Stopped) return;
     long code = 0;
     LONG_PTR p1 = 0, p2 = 0;

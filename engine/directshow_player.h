@@ -38,6 +38,7 @@ public:
     uint32_t elapsedTotal() override;
     int32_t getVolume(int32_t* level) override;
     int32_t setVolume(uint32_t level) override;
+    int64_t fadeRemaining() override;
     int32_t isDirectShow() override { return 1; }
 
     // Full-screen video. mode 0 leaves, 1 enters, 2 toggles. Messages of the
@@ -64,6 +65,17 @@ private:
     // Loop seeks and pass counting make sense only for a known length, a
     // seekable graph and a non-empty range.
     bool loopSeekAllowed() const;
+    // The fade's volume at the polled place, and the end it reaches.
+    void pollFade();
+    void clearFade();
+    uint64_t fadeOutputPos() const;
+
+    // The graph loops by seeking, so its fade cannot be sample-exact: it is
+    // timed by the polled position, in time units.
+    uint32_t fadeWraps_ = 0;  // loop seeks after the last counted pass
+    uint64_t fadeStartUnits_ = 0;
+    uint64_t fadeLengthUnits_ = 0;
+    bool fadeEnded_ = false;
 
     GraphInterfaces graph_;
     std::atomic<bool> canSeek_{false};  // the graph has a seeking interface

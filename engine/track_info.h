@@ -44,4 +44,15 @@ struct TrackInfo {
     int32_t waveOutDisabled = 0;
 };
 
+// What a probe or an open learns of a track's timing: length, rate, frame
+// count and loop.
+inline void copyTiming(TrackInfo& to, const TrackInfo& from) {
+    to.length = from.length;
+    to.sampleRate = from.sampleRate;
+    to.frameCount = from.frameCount;
+    to.hasLoop = from.hasLoop;
+    to.loopStart = from.loopStart;
+    to.loopEnd = from.loopEnd;
+}
+
 }  // namespace tarnuvo

@@ -64,12 +64,7 @@ void Playlist::updateEntry(int32_t index, const TrackInfo& probed) {
     TrackInfo& entry = entries_[static_cast<size_t>(index)];
     copyText(entry.title, kTextSize, probed.title, kTextSize - 1);
     copyText(entry.artist, kTextSize, probed.artist, kTextSize - 1);
-    entry.length = probed.length;
-    entry.sampleRate = probed.sampleRate;
-    entry.frameCount = probed.frameCount;
-    entry.hasLoop = probed.hasLoop;
-    entry.loopStart = probed.loopStart;
-    entry.loopEnd = probed.loopEnd;
+    copyTiming(entry, probed);
     entry.infoKnown = probed.infoKnown;
     host_.updateRow(index, entry);
 }

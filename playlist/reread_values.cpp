@@ -37,12 +37,7 @@ void storeOpened(Playlist& playlist, int32_t index, const TrackInfo& opened) {
     const TrackInfo* entry = playlist.entryAt(index);
     if (!entry || !entry->infoKnown) return;
     TrackInfo record = *entry;
-    record.length = opened.length;
-    record.sampleRate = opened.sampleRate;
-    record.frameCount = opened.frameCount;
-    record.hasLoop = opened.hasLoop;
-    record.loopStart = opened.loopStart;
-    record.loopEnd = opened.loopEnd;
+    copyTiming(record, opened);
     playlist.updateEntry(index, record);
 }
 

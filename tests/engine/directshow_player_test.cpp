@@ -117,6 +117,34 @@ TEST(DirectShowPlayer, LoopFromTemplateSeeksBackLoopCountTimesThenPlaysOut) {
     EXPECT_GE(s.player.elapsedTotal(), 3 * kSecond + kSecond * 9 / 10);
 }
 
+TEST(DirectShowPlayer, AFadeKeepsLoopingUntilSilenceAndThenPostsTheEndCommand) {
+    Session s(RepeatAll, 1);
+    s.env.fadeOut = 1;
+    s.env.fadeLengthMs = 800;  // longer than the loop: it wraps while fading
+    Player entry;
+    entry.length = 3 * kSecond;
+    entry.hasLoop = 1;
+    entry.loopStart = 44100 / 4;
+    entry.loopEnd = 44100 * 3 / 4;
+    ASSERT_EQ(s.player.open(fixture("tone.mp3").c_str(), 0, 0, &entry), 0);
+    s.player.applyLoopRange();
+    const ULONGLONG started = GetTickCount64();
+    ASSERT_EQ(s.player.play(0), 1);
+    uint32_t maxPos = 0;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            maxPos = std::max(maxPos, s.player.position());
+            return !s.owner.commands.empty();
+        },
+        12000));
+    // A 0.75 s intro, one 0.5 s pass and 0.8 s of fade come first.
+    EXPECT_GE(GetTickCount64() - started, 1900u);
+    EXPECT_EQ(s.owner.commands, std::vector<WPARAM>{kCmdNext});
+    EXPECT_EQ(s.player.loopsDone, 1u) << "the counter stays at N/N";
+    EXPECT_LT(maxPos, kSecond) << "the tail must never play";
+    EXPECT_EQ(s.player.fadeRemaining(), 0);
+}
+
 TEST(DirectShowPlayer, RandomPostsRandomCommand) {
     Session s(Random);
     ASSERT_EQ(s.player.open(fixture("tone.mp3").c_str(), -1, 0, nullptr), 0);
