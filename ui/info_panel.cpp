@@ -31,8 +31,10 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
     source.loopCount = env.loopCount;
     source.loopIgnore = env.loopIgnore;
     source.fadeApplies = entry ? fadeAppliesTo(*entry, env) : player.fadeApplies();
-    // A stopped player has nothing left to fade.
-    source.fadeRemaining = entry || player.state == Stopped ? -1 : player.fadeRemaining();
+    // Asked only where it shows: a stopped player has nothing left to fade,
+    // and the DirectShow player answers under its graph's lock.
+    const bool countsToFade = !entry && player.state != Stopped && env.timeMode == TimeRemaining;
+    source.fadeRemaining = countsToFade ? player.fadeRemaining() : -1;
     PanelContent content;
     gatherPanelContent(source, content);
 
