@@ -391,7 +391,7 @@ TEST(RenderFades, TheLoopGoesOnWhileItFadesAndTheTrackEndsWithTheFade) {
             }
         }
         const std::string out = dir.path("fade.wav");
-        const std::string path = c.file == own.file ? hostPath(own.file) : fixture(f.file);
+        const std::string path = c.file == own.file ? own.file : fixture(f.file);
         ASSERT_EQ(runRender("--loops " + std::to_string(c.loops) + " --fade-ms " +
                                 std::to_string(c.fadeMs) + " --fade-delay-ms " +
                                 std::to_string(c.delayMs) + " " + quoted(path) + " " + quoted(out),

@@ -343,13 +343,14 @@ TEST_F(PlayRoad, PauseSeekAndVolumeWhileATrackStartsTakeEffectOnceItPlays) {
 
 // Play refused after a successful open, as by a device that will not open:
 // once the window has handled the open, the player keeps its track's length
-// but has no source left to play.
+// but has no source left to play. The graph player that the play road tries
+// next is refused the same way, so the chain of fallbacks ends in a failure.
 MainWindow* g_refusingPlay = nullptr;
 LRESULT CALLBACK refusePlayAfterTheOpen(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && g_refusingPlay && sent->message == kPlayUpdateMessage &&
         sent->wParam == PlayStageOpened) {
-        WaveOutPlayer& player = g_refusingPlay->waveOut;
+        Player& player = *g_refusingPlay->currentPlayer;
         const uint32_t length = player.length;
         player.reset();
         player.length = length;
@@ -373,7 +374,7 @@ TEST_F(PlayRoad, ATrackThatCannotBeStartedIsReportedOnceAndThePlayButtonWorksAga
     };
     const Case cases[] = {
         {"no player opens it", 0, &main->directShow, nullptr},
-        {"play refused after the open", 2, &main->waveOut, main},
+        {"play refused after the open", 2, &main->directShow, main},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
