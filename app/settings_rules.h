@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/player_environment.h"
+
 namespace tarnuvo {
 
 constexpr int32_t kColumnCount = 4;
@@ -20,11 +22,6 @@ int32_t remainderInRange(int32_t value, int32_t modulus);
 inline int32_t storedBoolean(int32_t value) {
     return value != 0 ? 1 : 0;
 }
-
-// The fade after the last loop pass, in milliseconds.
-constexpr int32_t kFadeLengthMinMs = 100;
-constexpr int32_t kFadeLengthMaxMs = 60000;
-constexpr int32_t kFadeDelayMaxMs = 60000;
 
 // `value` moved into low..high.
 inline int32_t clampedSetting(int32_t value, int32_t low, int32_t high) {

@@ -98,6 +98,8 @@ void DirectShowPlayer::clearFade() {
     fadeWraps_ = 0;
     fadeStartUnits_ = fadeLengthUnits_ = 0;
     fadeEnded_ = false;
+    fadeRemainingSeen_ = -1;
+    fadeDecisionSeen_ = -1;
 }
 
 int32_t DirectShowPlayer::open(const char* name, int32_t index, int32_t probeOnly,
@@ -349,9 +351,13 @@ void DirectShowPlayer::pollFade() {
     if (graph_.audio) graph_.audio->put_Volume(volumeForLevel(level));
 }
 
-int64_t DirectShowPlayer::fadeRemaining() {
-    GraphGuard guard(graphLock_);
-    if (!fadeApplies() || rangeEnd <= rangeStart) return -1;
+bool DirectShowPlayer::fadeApplies() const {
+    const int32_t decision = fadeDecisionSeen_;
+    return decision >= 0 ? decision == 1 : Player::fadeApplies();
+}
+
+int64_t DirectShowPlayer::computeFadeRemaining() const {
+    if (!Player::fadeApplies() || rangeEnd <= rangeStart) return -1;
     uint64_t end;
     if (fade_.decided) {
         end = fadeStartUnits_ + fadeLengthUnits_;
@@ -414,6 +420,8 @@ void DirectShowPlayer::pollStep(DWORD& wait) {
         }
     }
     if (fade_.on && state != Stopped && !fadeEnded_) pollFade();
+    fadeDecisionSeen_ = fade_.decided ? (fade_.on ? 1 : 0) : -1;
+    fadeRemainingSeen_ = computeFadeRemaining();
     if (!graph_.events || state == Stopped) return;
     long code = 0;
     LONG_PTR p1 = 0, p2 = 0;

@@ -38,7 +38,10 @@ public:
     uint32_t elapsedTotal() override;
     int32_t getVolume(int32_t* level) override;
     int32_t setVolume(uint32_t level) override;
-    int64_t fadeRemaining() override;
+    // Both read what the poll thread last found, without the graph lock:
+    // the window thread must never wait for a graph call.
+    bool fadeApplies() const override;
+    int64_t fadeRemaining() override { return fadeRemainingSeen_; }
     int32_t isDirectShow() override { return 1; }
 
     // Full-screen video. mode 0 leaves, 1 enters, 2 toggles. Messages of the
@@ -68,6 +71,7 @@ private:
     // The fade's volume at the polled place, and the end it reaches.
     void pollFade();
     void clearFade();
+    int64_t computeFadeRemaining() const;
     uint64_t fadeOutputPos() const;
 
     // The graph loops by seeking, so its fade cannot be sample-exact: it is
@@ -76,6 +80,8 @@ private:
     uint64_t fadeStartUnits_ = 0;
     uint64_t fadeLengthUnits_ = 0;
     bool fadeEnded_ = false;
+    std::atomic<int64_t> fadeRemainingSeen_{-1};
+    std::atomic<int32_t> fadeDecisionSeen_{-1};  // -1 open, 0 off, 1 on
 
     GraphInterfaces graph_;
     std::atomic<bool> canSeek_{false};  // the graph has a seeking interface

@@ -162,8 +162,8 @@ Player::FadePlan Player::planFade(uint64_t t) const {
     const uint32_t frames = lengthFrames();
     plan.passes = static_cast<uint32_t>(env.loopCount);
     plan.tailStart = t;
-    plan.length = framesOfMs(env.fadeLengthMs, 100, 60000);
-    plan.delay = framesOfMs(env.fadeDelayMs, 0, 60000);
+    plan.length = framesOfMs(env.fadeLengthMs, kFadeLengthMinMs, kFadeLengthMaxMs);
+    plan.delay = framesOfMs(env.fadeDelayMs, 0, kFadeDelayMaxMs);
     plan.loopLength = (loopEnd < frames ? loopEnd : frames) - loopStart;
     return plan;
 }

@@ -107,7 +107,7 @@ protected:
     FadePlan planFade(uint64_t t) const;
     void decideFade(uint64_t t);
     // The loop range stays in effect after the last pass: a fade follows.
-    bool fadeHoldsLoop() const { return fade_.decided ? fade_.on : fadeApplies(); }
+    bool fadeHoldsLoop() const { return fadeApplies(); }
 };
 
 }  // namespace tarnuvo

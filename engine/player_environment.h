@@ -8,6 +8,11 @@
 
 namespace tarnuvo {
 
+// The fade's limits in milliseconds, wherever a length or delay is taken in.
+constexpr int32_t kFadeLengthMinMs = 100;
+constexpr int32_t kFadeLengthMaxMs = 60000;
+constexpr int32_t kFadeDelayMaxMs = 60000;
+
 class PlayerEnvironment {
 public:
     virtual ~PlayerEnvironment() = default;

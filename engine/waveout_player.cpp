@@ -144,6 +144,16 @@ bool WaveOutPlayer::prepareBuffers() {
     return usableBuffers() >= kQueueDepth;
 }
 
+bool WaveOutPlayer::fadeApplies() const {
+    OutputLockGuard guard(outputLock());
+    return NativePlayer::fadeApplies();
+}
+
+int64_t WaveOutPlayer::fadeRemaining() {
+    OutputLockGuard guard(outputLock());
+    return NativePlayer::fadeRemaining();
+}
+
 int32_t WaveOutPlayer::play(intptr_t) {
     if (kind() == NoSource) return 0;
     closeDevice();

@@ -42,6 +42,9 @@ public:
     int32_t seek(uint32_t position) override;
     int32_t stop() override;
     void applyLoopRange() override;
+    // The refill thread fixes the fade: read it under the output lock.
+    bool fadeApplies() const override;
+    int64_t fadeRemaining() override;
     int32_t isDirectShow() override { return 0; }
 
     // The player whose buffers the device is serving; null when none.

@@ -65,6 +65,10 @@ inline BOOL CALLBACK readAndCloseBox(HWND candidate, LPARAM) {
         GetWindow(candidate, GW_OWNER) != g_boxWatch->owner) {
         return TRUE;
     }
+    // A box already told to close may still show at the next tick on a busy
+    // machine: it counts once.
+    if (GetPropA(candidate, "tarnuvo-seen")) return FALSE;
+    SetPropA(candidate, "tarnuvo-seen", reinterpret_cast<HANDLE>(1));
     char text[512] = {};
     GetDlgItemTextA(candidate, 0xFFFF, text, sizeof text);
     g_boxWatch->text = text;

@@ -94,9 +94,11 @@ int main(int argc, char** argv) {
             options.seek = true;
             options.seekBytes = static_cast<uint32_t>(v);
         } else if (arg == "--fade-ms" && hasValue && parseNumber(argv[++i], 0, 1 << 30, v)) {
-            options.fadeMs = static_cast<int32_t>(v < 100 ? 100 : v > 60000 ? 60000 : v);
+            options.fadeMs = static_cast<int32_t>(v < kFadeLengthMinMs   ? kFadeLengthMinMs
+                                                  : v > kFadeLengthMaxMs ? kFadeLengthMaxMs
+                                                                         : v);
         } else if (arg == "--fade-delay-ms" && hasValue && parseNumber(argv[++i], 0, 1 << 30, v)) {
-            options.fadeDelayMs = static_cast<int32_t>(v > 60000 ? 60000 : v);
+            options.fadeDelayMs = static_cast<int32_t>(v > kFadeDelayMaxMs ? kFadeDelayMaxMs : v);
         } else if (arg == "--max-seconds" && hasValue) {
             char* end = nullptr;
             const double s = std::strtod(argv[++i], &end);
