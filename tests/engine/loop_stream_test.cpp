@@ -2,6 +2,8 @@
 // the source samples. A counting signal makes any misplaced frame visible.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "tests/engine/test_support.h"
 
 using namespace testing_support;
@@ -255,4 +257,84 @@ TEST(LoopStream, VorbisSeekAndRepeatOneStaySampleExact) {
     Bytes out = render(fixture("vorbis_loop.ogg"), o);
     EXPECT_EQ(firstDifference(out, expectedEndless(ref, 30001 * 4, 23456 * 4, 73456 * 4, 600000)),
               -1);
+}
+
+// The fade's rules against seeks and setting changes. Track: 20,000 frames,
+// loop 1,000..9,000, two passes, a 100 ms fade: T = 25,000, the end 29,410.
+TEST(LoopStream, SeeksAndSettingChangesFollowTheFadesRules) {
+    PcmTrack t(20000, 1000, 9000);
+    constexpr uint64_t kS = 1000, kE = 9000, kL = 8000, kT = 25000, kF = 4410;
+    // Output frames from..to of the looping track, fading from T on.
+    auto faded = [&](uint64_t from) {
+        Bytes out;
+        for (uint64_t f = from; f < kT + kF; ++f) {
+            const uint64_t src = f < kE ? f : kS + (f - kE) % kL;
+            for (int ch = 0; ch < 2; ++ch) {
+                const int16_t s = static_cast<int16_t>(t.pcm[4 * src + 2 * ch] |
+                                                       t.pcm[4 * src + 2 * ch + 1] << 8);
+                const int64_t k = static_cast<int64_t>(f) - static_cast<int64_t>(kT);
+                put16(out,
+                      static_cast<uint16_t>(k < 0 ? s
+                                                  : static_cast<int16_t>(std::nearbyint(
+                                                        static_cast<double>(s) * (kF - k) / kF))));
+            }
+        }
+        return out;
+    };
+    struct Case {
+        const char* name;
+        uint32_t heardFirst;  // buffers heard before the change
+        int action;           // 0 seek, 1 loop ignore on, 2 mode to Single
+        uint32_t seekFrame;
+        int64_t wantFrom;  // the output frame the rest continues at; -1: the tail plays
+    };
+    const Case cases[] = {
+        {"seek before T", 1, 0, 5000, 5000},
+        // 28,672 frames heard: three wraps, so frame 3,000 is output frame 27,000.
+        {"seek into the fade", 14, 0, 3000, 27000},
+        {"loop ignored during the passes", 3, 1, 0, -1},
+        {"loop ignored during the fade", 14, 1, 0, 0},
+        {"mode changed during the passes", 3, 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayerEnvironment env;
+        env.playMode = RepeatAll;
+        env.loopCount = 2;
+        env.fadeOut = 1;
+        env.fadeLengthMs = 100;
+        VectorWriter sink;
+        RenderPlayer player(sink);
+        player.attach(nullptr, &env);
+        ASSERT_GE(player.open(t.path.c_str(), -1, 0, nullptr), 0);
+        player.applyLoopRange();
+        player.play(0);
+        RenderResult r;
+        player.run(r, c.heardFirst);
+        size_t before = 0;
+        if (c.action == 0) {
+            player.seek(c.seekFrame * 4);
+            player.applyLoopRange();
+            before = sink.bytes.size();
+            player.play(0);
+        } else if (c.action == 1) {
+            env.loopIgnore = 1;
+            player.applyLoopRange();
+        } else {
+            env.playMode = Single;
+            player.applyLoopRange();
+        }
+        player.run(r);
+        ASSERT_TRUE(r.trackEnded);
+        const Bytes rest = slice(sink.bytes, before, sink.bytes.size());
+        if (c.wantFrom < 0) {
+            // No fade: the track ends with its own last frame, unscaled.
+            EXPECT_EQ(slice(rest, rest.size() - 4, rest.size()),
+                      slice(t.pcm, t.pcm.size() - 4, t.pcm.size()));
+        } else {
+            EXPECT_EQ(firstDifference(rest, faded(static_cast<uint64_t>(c.wantFrom))), -1);
+            EXPECT_EQ(player.loopsDone, 2u) << "the counter stays at N/N";
+        }
+        EXPECT_EQ(r.endCommand, c.action == 2 ? kCmdStop : kCmdNext);
+    }
 }
