@@ -195,6 +195,11 @@ void OutputStage::fade(const void* src, uint32_t frames, uint8_t* dst, int64_t k
 void OutputStage::render(const void* src, uint32_t frames, uint8_t* dst) const {
     const bool mix = sourceChannels_ > 2;
     const uint32_t samples = frames * sourceChannels_;
+    if (!mix && gain_ == 1.0f && sourceFloat_ == device_.isFloat) {
+        // Full volume in the source's own type: the refill's common case.
+        std::memcpy(dst, src, static_cast<size_t>(samples) * (sourceFloat_ ? 4 : 2));
+        return;
+    }
     // Device buffers come from the heap or aligned arrays: suitably aligned.
     if (sourceFloat_) {
         const auto* in = static_cast<const float*>(src);

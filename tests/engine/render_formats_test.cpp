@@ -369,27 +369,8 @@ TEST(RenderFades, TheLoopGoesOnWhileItFadesAndTheTrackEndsWithTheFade) {
         const uint64_t tail = e + c.loops * l;
         const uint64_t delay = (uint64_t{c.delayMs} * f.rate + 500) / 1000;
         ASSERT_EQ((uint64_t{c.fadeMs} * f.rate + 500) / 1000, c.wantFadeFrames);
-        Bytes want;
-        for (uint64_t t = 0; t < tail + delay + c.wantFadeFrames; ++t) {
-            const uint64_t from = t < e ? t : f.loopStart + (t - e) % l;
-            const uint8_t* frame = &device[from * frameBytes];
-            const int64_t k = static_cast<int64_t>(t - tail - delay);
-            for (uint32_t ch = 0; ch < deviceChannels(f); ++ch) {
-                if (floatDevice(f)) {
-                    const float x = load<float>(frame + 4 * ch);
-                    store(want,
-                          k < 0 ? x
-                                : static_cast<float>(static_cast<double>(x) *
-                                                     (c.wantFadeFrames - k) / c.wantFadeFrames));
-                } else {
-                    const int16_t x = load<int16_t>(frame + 2 * ch);
-                    store(want, k < 0 ? x
-                                      : static_cast<int16_t>(std::nearbyint(static_cast<double>(x) *
-                                                                            (c.wantFadeFrames - k) /
-                                                                            c.wantFadeFrames)));
-                }
-            }
-        }
+        const Bytes want = expectedFadeStream(device, frameBytes, floatDevice(f), f.loopStart, e, 0,
+                                              tail + delay, c.wantFadeFrames);
         const std::string out = dir.path("fade.wav");
         const std::string path = c.file == own.file ? own.file : fixture(f.file);
         ASSERT_EQ(runRender("--loops " + std::to_string(c.loops) + " --fade-ms " +

@@ -1,6 +1,7 @@
 // Helpers shared by the engine tests: files, WAV building, loop expectations.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -199,6 +200,40 @@ inline Bytes riffChunk(const Bytes& riff, const char* id) {
 
 // The stream a looped track must produce: start to loop end, then `passes`
 // passes of the loop range, the last one running on through the tail.
+// The device stream of a looping track from output frame `from` to the end
+// of its fade: past the loop end it wraps to the loop start for ever, and
+// fade frame k = t - fadeStart scales by (length - k) / length, in double,
+// rounded as the device takes it. 16-bit or float samples.
+inline Bytes expectedFadeStream(const Bytes& device, size_t frameBytes, bool isFloat,
+                                uint64_t loopStart, uint64_t loopEnd, uint64_t from,
+                                uint64_t fadeStart, uint64_t length) {
+    Bytes out;
+    const size_t sampleBytes = isFloat ? 4 : 2;
+    const uint64_t loop = loopEnd - loopStart;
+    for (uint64_t t = from; t < fadeStart + length; ++t) {
+        const uint64_t src = t < loopEnd ? t : loopStart + (t - loopEnd) % loop;
+        const int64_t k = static_cast<int64_t>(t) - static_cast<int64_t>(fadeStart);
+        for (size_t at = 0; at < frameBytes; at += sampleBytes) {
+            const uint8_t* p = &device[src * frameBytes + at];
+            if (isFloat) {
+                float x;
+                std::memcpy(&x, p, 4);
+                if (k >= 0) x = static_cast<float>(static_cast<double>(x) * (length - k) / length);
+                const auto* b = reinterpret_cast<const uint8_t*>(&x);
+                out.insert(out.end(), b, b + 4);
+            } else {
+                int16_t x = static_cast<int16_t>(p[0] | p[1] << 8);
+                if (k >= 0) {
+                    x = static_cast<int16_t>(
+                        std::nearbyint(static_cast<double>(x) * (length - k) / length));
+                }
+                put16(out, static_cast<uint16_t>(x));
+            }
+        }
+    }
+    return out;
+}
+
 inline Bytes expectedLoopStream(const Bytes& pcm, uint32_t loopStart, uint32_t loopEnd,
                                 uint32_t passes, size_t frameBytes = 4) {
     if (passes == 0) return pcm;
