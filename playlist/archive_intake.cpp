@@ -18,7 +18,8 @@ namespace tarnuvo {
 namespace {
 
 constexpr uint32_t kOpenArchiveMode = 0x800000;
-constexpr char kMemberWildcard[] = "*.mp3";
+// Every member: isMusicMemberName decides, whatever the archiver's matching.
+constexpr char kMemberWildcard[] = "*";
 
 bool stillRunning(const ArchiveIntake& intake) {
     return !intake.running || *intake.running != 0;
@@ -51,6 +52,7 @@ std::vector<std::string> listMembers(const char* archivePath, ArchiveExtractor& 
         if (strnlen(record.name, sizeof(record.name)) > kTextSize - 1) continue;
         char name[kTextSize];
         copyText(name, kTextSize, record.name, sizeof(record.name));
+        if (!isMusicMemberName(name)) continue;
         // A name could be read by the DLL as a switch or a response file, or
         // break the reference at its "|": such members are left out.
         if (!isSafeMemberName(name) || findLastSeparator(name, '|')) continue;

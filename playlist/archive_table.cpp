@@ -159,4 +159,15 @@ bool isSafeMemberName(const char* name) {
     return base[0] != '\0' && std::strcmp(base, ".") != 0 && !isDeviceName(base);
 }
 
+bool isMusicMemberName(const char* name) {
+    if (!name) return false;
+    const char* extension = archiveExtension(memberBaseName(name));
+    if (!extension) return false;
+    static const char* const kMusic[] = {"wav", "ogg", "mp3", "flac", "opus"};
+    for (const char* music : kMusic) {
+        if (equalsNoCase(extension, std::strlen(extension), music)) return true;
+    }
+    return false;
+}
+
 }  // namespace tarnuvo

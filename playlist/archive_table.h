@@ -57,4 +57,10 @@ bool isSafeMemberName(const char* name);
 // after its last '/'.
 const char* memberBaseName(const char* name);
 
+// Whether a member is listed for the playlist: its base name ends in one of
+// the music extensions of the add-files filter (.wav, .ogg, .mp3, .flac,
+// .opus), in any case. Archivers differ in how they match a wildcard, so
+// every member is asked for and the program decides.
+bool isMusicMemberName(const char* name);
+
 }  // namespace tarnuvo

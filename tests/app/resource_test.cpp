@@ -147,8 +147,9 @@ TEST_F(Resources, EveryStringInCodePage932) {
         {14, "名前を表示できないファイルは追加されませんでした。"},
         {15, "起動中のTarnuvoにファイルを渡せませんでした。"},
         {50,
-         "対応ファイル|*.wav;*.ogg;*.pll;*.zip;*.rar;*.lzh;*.7z|音楽ファイル "
-         "(*.wav;*.ogg)|*.wav;*.ogg|リストファイル (*.pll)|*.pll|アーカイブファイル "
+         "対応ファイル|*.wav;*.ogg;*.mp3;*.flac;*.opus;*.pll;*.zip;*.rar;*.lzh;*.7z|音楽ファイル "
+         "(*.wav;*.ogg;*.mp3;*.flac;*.opus)|*.wav;*.ogg;*.mp3;*.flac;*.opus|リストファイル "
+         "(*.pll)|*.pll|アーカイブファイル "
          "(*.zip;*.rar;*.lzh;*.7z)|*.zip;*.rar;*.lzh;*.7z|全てのファイル|*.*|"},
         {51, "ファイルを追加する"},
         {52, "リストファイル (*.pll)|*.pll|全てのファイル|*.*|"},

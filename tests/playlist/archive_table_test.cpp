@@ -200,6 +200,19 @@ TEST(MemberNames, BaseNameIsAfterTheLastBackslashThenTheLastSlash) {
     EXPECT_STREQ("\x95\x5c.mp3", memberBaseName("dir\\\x95\x5c.mp3"));
 }
 
+TEST(MemberNames, OnlyTheFilterMusicExtensionsAreListedInAnyCase) {
+    for (const char* name :
+         {"a.wav", "a.OGG", "sub/c.MP3", "x\\y.flac", "z.Opus", "\x95\x5c.mp3"}) {
+        EXPECT_TRUE(isMusicMemberName(name)) << name;
+    }
+    // Only the base name's extension counts.
+    for (const char* name :
+         {"a.mp3.txt", "a.m4a", "mp3", "a.", "a.mp3/", "dir.mp3/b", "a.flac2", ""}) {
+        EXPECT_FALSE(isMusicMemberName(name)) << name;
+    }
+    EXPECT_FALSE(isMusicMemberName(nullptr));
+}
+
 TEST(ArchiverApi, MemberRecordLayout) {
     ArchiverMemberRecord record;
     EXPECT_EQ(558u, sizeof record);
