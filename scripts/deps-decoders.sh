@@ -102,10 +102,12 @@ build_all() {
 
   # Stack protection would need libssp. The release tarball lacks a file its
   # CMakeLists.txt includes, which only picks a default build type: ours is
-  # given, so an empty one does.
+  # given, so an empty one does. Without Git its version comes from the
+  # tarball, not from `git describe` in whatever repository we run in.
   log "cross-building libopus ($arch)"
   [ -f "$work/${opus[2]}/opus_buildtype.cmake" ] || : >"$work/${opus[2]}/opus_buildtype.cmake"
-  configure "$work/${opus[2]}" "$b/opus" -DOPUS_STACK_PROTECTOR=OFF -DOPUS_BUILD_PROGRAMS=OFF
+  configure "$work/${opus[2]}" "$b/opus" -DOPUS_STACK_PROTECTOR=OFF -DOPUS_BUILD_PROGRAMS=OFF \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Git=ON
   cmake --build "$b/opus" --target install >/dev/null
 
   log "installing the opusfile sources ($arch)"
@@ -119,6 +121,12 @@ build_all() {
   touch "$prefix/.done"
 }
 
-[ -f "$prefix/.done" ] || build_all
+# Two runs on one cache would delete each other's build: the second waits.
+# (An `if`, not `||`: errexit stays on inside build_all.)
+mkdir -p "$cache"
+exec 9>"$cache/.deps-decoders-$arch.lock"
+flock 9
+if [ ! -f "$prefix/.done" ]; then build_all; fi
+flock -u 9
 mkdir -p "$build/deps"
 ln -sfn "$prefix" "$build/deps/decoders-$arch"
