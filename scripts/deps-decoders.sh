@@ -53,7 +53,10 @@ fetch() {
     [ "$(stat -c %s "$file")" = "$size" ] || die "$pkg: $file has the wrong size"
     printf '%s  %s\n' "$sum" "$file" | sha256sum --quiet -c - || die "$pkg: $file fails its SHA-256"
   done < <(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 } on { print $1, $2, $3 }' "$dsc")
-  dpkg-source --no-check -x "$dsc" "$dir" >/dev/null
+  # Unpacked aside first: an interrupted unpack must not pass for a source.
+  rm -rf "$dir.part"
+  dpkg-source --no-check -x "$dsc" "$dir.part" >/dev/null
+  mv "$dir.part" "$dir"
 }
 
 configure() {
@@ -121,10 +124,11 @@ build_all() {
   touch "$prefix/.done"
 }
 
-# Two runs on one cache would delete each other's build: the second waits.
-# (An `if`, not `||`: errexit stays on inside build_all.)
+# Two runs on one cache (either architecture: they share the sources) would
+# undo each other's work: the second waits. An `if`, not `||`, so that
+# errexit stays on inside build_all.
 mkdir -p "$cache"
-exec 9>"$cache/.deps-decoders-$arch.lock"
+exec 9>"$cache/.deps-decoders.lock"
 flock 9
 if [ ! -f "$prefix/.done" ]; then build_all; fi
 flock -u 9
