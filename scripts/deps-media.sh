@@ -92,6 +92,7 @@ build_all() {
   touch "$prefix/.done"
 }
 
-[ -f "$prefix/.done" ] || build_all
+# Not "[ -f ] || build_all": errexit is off inside a function called from a list like that.
+if [ ! -f "$prefix/.done" ]; then build_all; fi
 mkdir -p "$build/deps"
 ln -sfn "$prefix" "$build/deps/media-$arch"
