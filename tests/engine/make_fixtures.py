@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Builds the media fixtures of the engine tests with independent tools:
-sox encodes MS ADPCM and oggenc encodes Vorbis; sox and oggdec decode the
-reference PCM that the tests compare the engine's output with. The formats
-table below also lands in anyrate.txt, which the render table test reads."""
+sox encodes MS ADPCM, oggenc Vorbis, lame MP3, flac FLAC and opusenc Opus;
+sox, oggdec, mpg123, flac and opusdec decode the reference PCM that the
+tests compare the engine's output with. The formats table below also lands
+in anyrate.txt, which the render table test reads."""
 import math
 import os
 import struct
@@ -145,7 +146,49 @@ FORMATS = [
     ('vorbis_48000_stereo.ogg', 'vorbis', 48000, 2, 45007, 4099, 41011, 'ogg', 1),
     ('vorbis_22050_mono.ogg', 'vorbis', 22050, 1, 20021, 505, 19009, 'ogg', 0),
     ('vorbis_32000_6ch.ogg', 'vorbis', 32000, 6, 29003, 3203, 27007, 'ogg', 1),
+    # MP3 decodes to float; lame's LAME/Xing tag lets the decoder trim the
+    # encoder's delay and padding, and without it (-t) nothing can.
+    ('mp3_cbr_44100_stereo.mp3', 'mp3', 44100, 2, 40009, 11025, 38001, 'lame-cbr', 1),
+    ('mp3_vbr_48000_stereo.mp3', 'mp3', 48000, 2, 45013, 4801, 41003, 'lame-vbr', 0),
+    ('mp3_cbr_48000_mono.mp3', 'mp3', 48000, 1, 43007, 1234, 40111, 'lame-cbr', 0),
+    ('mp3_vbr_44100_mono.mp3', 'mp3', 44100, 1, 39019, 3001, 33333, 'lame-vbr', 0),
+    ('mp3_untagged_44100_stereo.mp3', 'mp3', 44100, 2, 40009, 2000, 30000, 'lame-untagged', 0),
+    ('flac8_22050_mono.flac', 'flac8', 22050, 1, 20023, 2205, 19999, 'flac', 0),
+    ('flac16_44100_stereo.flac', 'flac16', 44100, 2, 40013, 4410, 39001, 'flac', 1),
+    ('flac24_96000_stereo.flac', 'flac24', 96000, 2, 90011, 11851, 88000, 'flac', 1),
+    ('flac16_48000_6ch.flac', 'flac16', 48000, 6, 40009, 3333, 39009, 'flac', 0),
+    ('flac24_44100_smpl.flac', 'flac24', 44100, 2, 40031, 5555, 37777, 'flac-smpl', 0),
+    # Opus from 48 kHz sources: nothing resampled, the length is the source's.
+    ('opus_48000_stereo.opus', 'opus', 48000, 2, 48017, 9600, 44444, 'opus', 1),
+    ('opus_48000_mono.opus', 'opus', 48000, 1, 30011, 777, 29001, 'opus', 0),
+    ('opus_48000_6ch.opus', 'opus', 48000, 6, 40013, 3999, 36000, 'opus', 0),
+    # A WAV whose only loop is in a `cue ` chunk.
+    ('cue_44100_stereo.wav', 's16', 44100, 2, 30011, 1111, 28888, 'cue', 0),
 ]
+
+# The loop of each encoded file as its tags spell it; the table above holds
+# the frames they mean. A time is whole seconds at the stream's rate plus the
+# fraction rounded down: 0:0.123456789 at 96,000 Hz is 11,851 and :0.08333333
+# at 48,000 Hz is 3,999.
+LOOP_TAGS = {
+    'mp3_cbr_44100_stereo.mp3': ['LOOPSTART=0:00.25', 'LOOPLENGTH=26976'],
+    'mp3_vbr_48000_stereo.mp3': ['LOOP_START=4801', 'LOOP_END=41003'],
+    'mp3_cbr_48000_mono.mp3': ['loop-start=1234', 'Loop-End=40111'],
+    'mp3_vbr_44100_mono.mp3': ['XIPH_CUE_LOOPSTART=3001', 'XIPH_CUE_LOOPEND=33333'],
+    'mp3_untagged_44100_stereo.mp3': ['LOOP_BEGIN=2000', 'LOOP_LENGTH=28000'],
+    'flac8_22050_mono.flac': ['LOOP=s2205e19999'],
+    'flac16_44100_stereo.flac': ['LOOPSTART=4410', 'LOOPEND=39001'],
+    'flac24_96000_stereo.flac': ['XIPH_CUE_LOOPSTART=0:0.123456789', 'LOOP-END=0:00:00.916666667'],
+    'flac16_48000_6ch.flac': ['LoopStart=3333', 'LoopLength=35676'],
+    'opus_48000_stereo.opus': ['LOOP_START=0:00.2', 'LOOP_LENGTH=34844'],
+    'opus_48000_mono.opus': ['LOOPSTART=777', 'LOOPEND=29001'],
+    'opus_48000_6ch.opus': ['LOOPSTART=:0.08333333', 'LOOPEND=:0.75'],
+}
+# How each MP3 carries its tags: lame's own ID3v2 (UTF-16 text), or a tag
+# written here as ID3v2.3 in Latin-1 or ID3v2.4 in UTF-8.
+ID3_WRITER = {'mp3_vbr_48000_stereo.mp3': 3, 'mp3_cbr_48000_mono.mp3': 4}
+LAME_MODE = {'lame-cbr': ['-b', '128'], 'lame-vbr': ['-V', '2'],
+             'lame-untagged': ['-t', '-b', '160']}
 
 SOX_TYPE = {'u8': ['-e', 'unsigned', '-b', '8'], 's16': ['-e', 'signed', '-b', '16'],
             's24': ['-e', 'signed', '-b', '24'], 's32': ['-e', 'signed', '-b', '32'],
@@ -179,15 +222,85 @@ def extensible(path, subformat, valid_bits=None):
     open(path, 'wb').write(b'RIFF' + struct.pack('<I', len(body) + 4) + b'WAVE' + body)
 
 
+def id3v2(version, comments):
+    """An ID3v2 tag of TXXX frames, one per NAME=value comment."""
+    encoding, text = (0, 'latin-1') if version == 3 else (3, 'utf-8')
+    frames = b''
+    for comment in comments:
+        name, value = comment.split('=', 1)
+        body = bytes([encoding]) + name.encode(text) + b'\0' + value.encode(text)
+        size = struct.pack('>I', len(body)) if version == 3 else syncsafe(len(body))
+        frames += b'TXXX' + size + b'\0\0' + body
+    return b'ID3' + bytes([version, 0, 0]) + syncsafe(len(frames)) + frames
+
+
+def syncsafe(n):
+    return bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
+
+
+def cue(points):
+    """A `cue ` chunk of (id, sample offset) points in the order given."""
+    body = struct.pack('<I', len(points))
+    for cue_id, offset in points:
+        body += struct.pack('<II4sIII', cue_id, 0, b'data', 0, 0, offset)
+    return chunk(b'cue ', body)
+
+
+def encode(name, kind, rate, channels, frames, start, end, how, path, plain):
+    """Encodes an MP3, FLAC or Opus row and decodes it plainly with the
+    format's own command-line decoder."""
+    source = path + '.source.wav'
+    bits = {'flac8': 'u8', 'flac24': 's24'}.get(kind, 's16')
+    synth(rate, channels, frames, bits, 'wav', source)
+    tags = LOOP_TAGS.get(name, [])
+    if how.startswith('lame'):
+        tv = [] if name in ID3_WRITER else [a for t in tags for a in ('--tv', 'TXXX=' + t)]
+        run('lame', '--silent', '--noreplaygain', *LAME_MODE[how], *tv, source, path)
+        if name in ID3_WRITER:
+            mp3 = open(path, 'rb').read()
+            open(path, 'wb').write(id3v2(ID3_WRITER[name], tags) + mp3)
+        run('mpg123', '-q', '-e', 'f32', '-O', p_raw(path, plain), path)
+    elif how.startswith('flac'):
+        # The smpl row keeps its WAV chunks in APPLICATION blocks, the
+        # others carry comments.
+        keep = []
+        if how == 'flac-smpl':
+            insert_before_data(source, [smpl(start, end)])
+            keep = ['--keep-foreign-metadata']
+        run('flac', '-s', '-f', *keep, *['--tag=' + t for t in tags], '-o', path, source)
+        run('flac', '-s', '-f', '-d', '--force-raw-format', '--endian=little', '--sign=signed',
+            '-o', p_raw(path, plain), path)
+    else:
+        run('opusenc', '--quiet', '--serial', '7', *[a for t in tags for a in ('--comment', t)],
+            source, path)
+        run('opusdec', '--quiet', '--float', '--rate', '48000', path, p_raw(path, plain))
+    # The lossy decodes are compared with their source; FLAC's is its source.
+    if how.startswith('flac'):
+        os.remove(source)
+
+
+def p_raw(path, plain):
+    return os.path.join(os.path.dirname(path), plain)
+
+
 def make_formats(out):
     p = lambda name: os.path.join(out, name)
-    lines = ['# file type rate channels loopStart loopEnd plainDecode validBits mask windowsSample']
+    lines = ['# file type rate channels loopStart loopEnd plainDecode validBits mask windowsSample'
+             ' sourceFrames']
     for name, kind, rate, channels, frames, start, end, how, sample in FORMATS:
         valid = 24 if how == 'ext24' else 0
         mask = SPEAKER_MASK[channels] if how.startswith('ext') else 0
         path = p(name)
         plain = name.rsplit('.', 1)[0] + '.raw'
-        if how == 'ogg':
+        if how.startswith(('lame', 'flac', 'opus')):
+            encode(name, kind, rate, channels, frames, start, end, how, path, plain)
+        elif how == 'cue':
+            synth(rate, channels, frames, kind, 'wavpcm', path)
+            run('sox', path, '-t', 'raw', p(plain))
+            # The lowest id starts the loop and the next lowest ends it,
+            # whatever their order in the chunk.
+            insert_before_data(path, [cue([(9, 17), (4, end), (2, start)])])
+        elif how == 'ogg':
             source = p(name + '.source.wav')
             synth(rate, channels, frames, 's16', 'wav', source)
             run('oggenc', '-Q', '-q', '2', '-s', '7', '-c', 'LOOPSTART=%d' % start,
@@ -208,8 +321,10 @@ def make_formats(out):
             elif how == 'extfloat':
                 extensible(path, SUBFORMAT_FLOAT)
             insert_before_data(path, [smpl(start, end)])
-        lines.append('%s %s %d %d %d %d %s %d %d %d' % (name, kind, rate, channels, start, end,
-                                                        plain, valid, mask, sample))
+        # The plain decode's length: the source's, except where nothing trims it.
+        length = 0 if how == 'lame-untagged' else frames
+        lines.append('%s %s %d %d %d %d %s %d %d %d %d' % (name, kind, rate, channels, start, end,
+                                                           plain, valid, mask, sample, length))
     open(p('anyrate.txt'), 'w').write('\n'.join(lines) + '\n')
 
 
