@@ -24,8 +24,9 @@ struct Id3v2Texts {
 };
 
 // Reads `size` bytes of a tag (from its header on; a tag cut short is read
-// as far as it goes). TXXX description/value pairs go to `loopTags` as UTF-8
-// (encoding 0 converted from the system code page).
+// as far as its whole frames go). TXXX description/value pairs go to
+// `loopTags` as UTF-8; in encoding 0 only their ASCII survives, the rest
+// becoming '?', which is all loop names and values need.
 void readId3v2(const uint8_t* tag, size_t size, Id3v2Texts& texts, LoopTagReader& loopTags);
 
 }  // namespace tarnuvo

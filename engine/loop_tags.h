@@ -13,6 +13,10 @@
 
 namespace tarnuvo {
 
+// Room for a UTF-8 text whose conversion fills a kTextSize field: a character
+// takes at most four UTF-8 bytes and at least one byte in the code page.
+constexpr size_t kUtf8TextSize = 4 * kTextSize;
+
 // A loop of a stream's frames from another source than comments (a WAV
 // `smpl` or `cue ` chunk); `found` only when start < end.
 struct FrameLoop {
@@ -23,7 +27,8 @@ struct FrameLoop {
 
 class LoopTagReader {
 public:
-    // `rate` converts time values; 0 ignores them.
+    // `rate` converts time values; 0 ignores them. A time of more frames
+    // than 32 bits hold is ignored.
     explicit LoopTagReader(uint32_t rate) : rate_(rate) {}
 
     // One "NAME=value" comment of `length` bytes (not terminated); one
@@ -44,8 +49,8 @@ private:
     uint32_t start_ = 0;
     uint32_t end_ = 0;
     bool lengthGiven_ = false;
-    char title_[kTextSize] = {};
-    char artist_[kTextSize] = {};
+    char title_[kUtf8TextSize] = {};
+    char artist_[kUtf8TextSize] = {};
 };
 
 // Sets the track's loop from `loop` unless the track's info is known

@@ -8,12 +8,17 @@
 
 namespace tarnuvo {
 
-// The first loop record of a `smpl` chunk's payload (`size` bytes after the
-// chunk header), whatever the loop count says, when it lies in the payload.
+// Whether a `smpl` chunk's payload (`size` bytes after the chunk header)
+// holds a first loop record: a loop count of at least one, and the record
+// inside the payload whatever larger count it claims.
+bool smplHasLoopRecord(const uint8_t* payload, uint32_t size);
+
+// That record's start and end (both 0 without one); found when start < end.
 FrameLoop smplLoop(const uint8_t* payload, uint32_t size);
 
 // A `cue ` chunk's payload: with at least two points, the lowest cue id's
-// dwSampleOffset starts the loop and the next lowest's ends it.
+// dwSampleOffset starts the loop and the next lowest's ends it (of equal ids,
+// the earlier record first). Only records inside the payload count.
 FrameLoop cueLoop(const uint8_t* payload, uint32_t size);
 
 }  // namespace tarnuvo

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/text.h"
+#include "engine/loop_tags.h"
 #include "engine/units.h"
 
 namespace tarnuvo {
@@ -26,51 +26,15 @@ long tellCallback(void* stream) {
     return std::ftell(static_cast<FILE*>(stream));
 }
 
-void fromUtf8(char* dst, const char* utf8) {
-    dst[0] = '\0';
-    systemCodec().fromUtf8(utf8, dst, kTextSize);
-}
-
 }  // namespace
 
-void parseVorbisComments(char** comments, int count, TrackInfo& track) {
-    uint32_t start = 0, end = 0;
-    bool lengthGiven = false;
+void parseVorbisComments(char** comments, int count, TrackInfo& track, uint32_t rate) {
+    LoopTagReader tags(rate);
     for (int i = 0; i < count; ++i) {
-        const char* c = comments[i];
-        if (!c) continue;
-        if (const char* rest = matchPrefix(c, "TITLE=")) fromUtf8(track.title, rest);
-        if (const char* rest = matchPrefix(c, "ARTIST=")) fromUtf8(track.artist, rest);
-        if (const char* rest = matchPrefix(c, "LOOPSTART="))
-            start = static_cast<uint32_t>(parseDecimal(rest));
-        if (const char* rest = matchPrefix(c, "LOOPLENGTH=")) {
-            end = static_cast<uint32_t>(parseDecimal(rest));
-            lengthGiven = true;
-        }
-        if (const char* rest = matchPrefix(c, "LOOPEND="))
-            end = static_cast<uint32_t>(parseDecimal(rest));
-        if (const char* rest = matchPrefix(c, "LOOP=")) {
-            char copy[256];
-            size_t n = 0;
-            while (n < sizeof(copy) - 1 && rest[n] != '\0') {
-                copy[n] = rest[n];
-                ++n;
-            }
-            copy[n] = '\0';
-            if (char* e = std::strchr(copy, 'e')) {
-                *e = '\0';
-                // The value starts at the copy's second character ("s100e200").
-                start = static_cast<uint32_t>(parseDecimal(copy[0] ? copy + 1 : copy));
-                end = static_cast<uint32_t>(parseDecimal(e + 1));
-            }
-        }
+        if (comments[i]) tags.addComment(comments[i], std::strlen(comments[i]));
     }
-    if (lengthGiven) end += start;  // wraps like the 32-bit sum it always was
-    if (!track.infoKnown) {
-        track.hasLoop = start < end ? 1 : 0;
-        track.loopStart = start;
-        track.loopEnd = end;
-    }
+    applyUtf8Texts(tags.titleUtf8(), tags.artistUtf8(), track);
+    applyFileLoop(tags.loop(), track);
 }
 
 int64_t VorbisSource::open(const char* path, TrackInfo& track) {
@@ -101,7 +65,7 @@ int64_t VorbisSource::open(const char* path, TrackInfo& track) {
     format_.order = ChannelOrder::Vorbis;
     frames_ = static_cast<uint32_t>(frames);  // the low 32 bits of the frame count
     if (const vorbis_comment* vc = ov_comment(&vf_, 0); vc && vc->comments > 0) {
-        parseVorbisComments(vc->user_comments, vc->comments, track);
+        parseVorbisComments(vc->user_comments, vc->comments, track, format_.rate);
     }
     return static_cast<int64_t>(frames_) * format_.channels * 2 + kWavHeaderBytes;
 }

@@ -48,7 +48,8 @@ private:
     uint32_t frames_ = 0;
 };
 
-// Applies the loop and text comments of one stream to the track.
-void parseVorbisComments(char** comments, int count, TrackInfo& track);
+// Applies the loop and text comments of one stream to the track; `rate`
+// converts time values (0 ignores them).
+void parseVorbisComments(char** comments, int count, TrackInfo& track, uint32_t rate = 0);
 
 }  // namespace tarnuvo

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/riff_loop.h"
 #include "engine/text.h"
 #include "engine/units.h"
 
@@ -10,9 +11,7 @@ namespace {
 
 constexpr uint32_t kFmtStart = 12;
 constexpr uint32_t kChunkHeader = 8;
-constexpr uint32_t kFmtFieldsEnd = 38;     // through the extra-format size
-constexpr uint32_t kSmplLoopCountAt = 36;  // from the chunk header
-constexpr uint32_t kSmplFirstLoopEnd = 60;
+constexpr uint32_t kFmtFieldsEnd = 38;  // through the extra-format size
 constexpr uint32_t kInfoTextMax = 260;
 
 uint16_t le16(const uint8_t* p) {
@@ -31,6 +30,7 @@ struct WalkResult {
     uint32_t dataSize = 0;  // as declared
     bool loop = false;
     uint32_t start = 0, end = 0;
+    FrameLoop cue;  // applies when no smpl loop was found
 };
 
 void copyInfoText(char* dst, const uint8_t* text, uint32_t declared, uint32_t available) {
@@ -66,14 +66,19 @@ WalkResult walkChunks(const uint8_t* base, uint32_t size, TrackInfo& track) {
         if (is(chunk, "data")) {
             r.dataOffset = static_cast<uint32_t>(offset + kChunkHeader);
             r.dataSize = s;
-        } else if (is(chunk, "smpl")) {
-            // Only the first loop record is read, and only when it lies in
-            // both the chunk and the file, whatever the loop count says.
-            if (offset + kSmplFirstLoopEnd <= size && s >= kSmplFirstLoopEnd - kChunkHeader &&
-                le32(chunk + kSmplLoopCountAt) >= 1) {
-                r.start = le32(chunk + 52);
-                r.end = le32(chunk + 56);
-                if (r.start < r.end) r.loop = true;
+        } else if (is(chunk, "smpl") || is(chunk, "cue ")) {
+            // Loop records count only inside both the chunk and the file.
+            const uint32_t inFile = static_cast<uint32_t>(size - offset - kChunkHeader);
+            const uint8_t* payload = chunk + kChunkHeader;
+            const uint32_t bytes = s < inFile ? s : inFile;
+            if (is(chunk, "cue ")) {
+                if (const FrameLoop cue = cueLoop(payload, bytes); cue.found) r.cue = cue;
+            } else if (smplHasLoopRecord(payload, bytes)) {
+                // A later record replaces the values; the flag, once set, stays.
+                const FrameLoop smpl = smplLoop(payload, bytes);
+                r.start = smpl.start;
+                r.end = smpl.end;
+                if (smpl.found) r.loop = true;
             }
         } else if (is(chunk, "LIST") && offset + 12 <= size && is(chunk + 8, "INFO")) {
             walkInfo(base, size, offset, s, track);
@@ -240,6 +245,7 @@ WavLayout identifyWav(const uint8_t* base, uint32_t size, TrackInfo& track) {
         track.hasLoop = walk.loop ? 1 : 0;
         track.loopStart = walk.start;
         track.loopEnd = walk.end;
+        if (!walk.loop && walk.cue.found) applyFileLoop(walk.cue, track);
     }
     return layout;
 }

@@ -74,6 +74,29 @@ inline void put32(Bytes& b, uint32_t v) {
     put16(b, v >> 16);
 }
 
+struct CuePoint {
+    uint32_t id, offset;
+};
+
+// A `cue ` chunk's payload of the given points; `declared` replaces the
+// count and `cut` takes bytes off the end.
+inline Bytes cuePayload(std::initializer_list<CuePoint> points, int64_t declared = -1,
+                        size_t cut = 0) {
+    Bytes b;
+    put32(b,
+          declared >= 0 ? static_cast<uint32_t>(declared) : static_cast<uint32_t>(points.size()));
+    for (const CuePoint& p : points) {
+        put32(b, p.id);
+        put32(b, 0);  // dwPosition
+        b.insert(b.end(), {'d', 'a', 't', 'a'});
+        put32(b, 0);  // dwChunkStart
+        put32(b, 0);  // dwBlockStart
+        put32(b, p.offset);
+    }
+    b.resize(b.size() - cut);
+    return b;
+}
+
 // Builds RIFF/WAVE files chunk by chunk, damaged ones included.
 class WavBuilder {
 public:

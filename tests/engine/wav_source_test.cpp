@@ -234,6 +234,46 @@ TEST(WavIdentify, SmplEdgeCases) {
     EXPECT_EQ(huge.hasLoop, 0);
 }
 
+// A cue loop counts only where no smpl loop is found.
+TEST(WavIdentify, CueLoopWithoutASmplLoop) {
+    struct Row {
+        const char* what;
+        WavBuilder file;
+        int32_t hasLoop;
+        uint32_t start, end;
+    };
+    const Bytes data = countingPcm(10);
+    const Bytes cue = cuePayload({{2, 900}, {1, 100}});
+    const Row rows[] = {
+        {"cue only", WavBuilder().pcmFormat().chunk("data", data).chunk("cue ", cue), 1, 100, 900},
+        {"smpl start equals end", WavBuilder().pcmFormat().smpl(7, 7).chunk("cue ", cue), 1, 100,
+         900},
+        {"smpl loop first", WavBuilder().pcmFormat().chunk("cue ", cue).smpl(5, 9), 1, 5, 9},
+        {"one point", WavBuilder().pcmFormat().smpl(7, 7).chunk("cue ", cuePayload({{1, 3}})), 0, 7,
+         7},
+        {"cue past the file",
+         WavBuilder().pcmFormat().chunk("data", data).chunk("cue ", cue, 1000).raw({0}), 1, 100,
+         900},
+        {"second point cut by the file",
+         WavBuilder()
+             .pcmFormat()
+             .chunk("data", data)
+             .raw(slice(WavBuilder().chunk("cue ", cue).build(), 12, 12 + 8 + 4 + 24 + 23)),
+         0, 0, 0},
+    };
+    for (const Row& r : rows) {
+        TrackInfo t;
+        identify(r.file.build(), t);
+        EXPECT_EQ(t.hasLoop, r.hasLoop) << r.what;
+        EXPECT_EQ(t.loopStart, r.start) << r.what;
+        EXPECT_EQ(t.loopEnd, r.end) << r.what;
+    }
+    TrackInfo known;
+    known.infoKnown = 1;
+    identify(WavBuilder().pcmFormat().chunk("cue ", cue).build(), known);
+    EXPECT_EQ(known.hasLoop, 0);
+}
+
 TEST(WavIdentify, InfoTextLimits) {
     TrackInfo t;
     identify(WavBuilder()
