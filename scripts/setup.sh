@@ -26,8 +26,9 @@ packages=(
   fonts-wine
   # native core
   libvorbis-dev libogg-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+  libmpg123-dev libflac-dev libopus-dev libopusfile-dev
   # media tools used by tests and benchmarks
-  sox vorbis-tools lame
+  sox vorbis-tools lame flac opus-tools mpg123
   # archive fixtures and the TagLib build of the stand-in tag DLL
   zip p7zip-full libutfcpp-dev
   # DirectShow under Wine decodes through GStreamer; a null sink hears it
@@ -193,6 +194,16 @@ install_packages
 ensure_locale
 case "${1:-all}" in
   packages) ;;
-  *) build_deps x64; build_deps x86; ensure_deb_src; for a in x64 x86; do TARNUVO_BUILD="$build" TARNUVO_CACHE="$cache" "$root/scripts/deps-media.sh" "$a"; done; wine_prefix; wine_font_substitutes ;;
+  *)
+    build_deps x64
+    build_deps x86
+    ensure_deb_src
+    for a in x64 x86; do
+      TARNUVO_BUILD="$build" TARNUVO_CACHE="$cache" "$root/scripts/deps-media.sh" "$a"
+      TARNUVO_BUILD="$build" TARNUVO_CACHE="$cache" "$root/scripts/deps-decoders.sh" "$a"
+    done
+    wine_prefix
+    wine_font_substitutes
+    ;;
 esac
 log "setup done"
