@@ -4,7 +4,13 @@
 #include <cstring>
 
 #include "engine/adpcm_source.h"
+#include "engine/flac_source.h"
+#include "engine/id3v2.h"
+#include "engine/mp3_source.h"
+#include "engine/opus_source.h"
 #include "engine/pcm_source.h"
+#include "engine/player_environment.h"
+#include "engine/vorbis_source.h"
 #include "engine/text.h"
 #include "engine/units.h"
 
@@ -24,6 +30,32 @@ uint32_t convertFrames(uint32_t x, uint32_t from, uint32_t to) {
     return clamp32(framesFromListFrames(at44, to));
 }
 
+enum class Signature { Ogg, Flac, Other };
+
+// Ogg and FLAC by their first bytes (FLAC possibly after an ID3v2 tag), so
+// that no decoder searches a file of another kind for a sync word.
+Signature signatureOf(const char* path) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return Signature::Other;
+    uint8_t head[kId3v2HeaderBytes] = {};
+    size_t got = std::fread(head, 1, sizeof(head), f);
+    Signature s = Signature::Other;
+    if (got >= 4 && std::memcmp(head, "OggS", 4) == 0) s = Signature::Ogg;
+    const uint64_t tag = id3v2TagBytes(head, got);
+    if (tag > 0 && tag <= LONG_MAX && std::fseek(f, static_cast<long>(tag), SEEK_SET) == 0) {
+        got = std::fread(head, 1, 4, f);
+    }
+    if (got >= 4 && std::memcmp(head, "fLaC", 4) == 0) s = Signature::Flac;
+    std::fclose(f);
+    return s;
+}
+
+// The size of the 16-bit WAV file that would hold a decoder's frames.
+int64_t wavBytesFor(const AudioSource& source) {
+    return static_cast<int64_t>(source.frames()) * source.format().channels * 2 +
+           VorbisSource::kWavHeaderBytes;
+}
+
 }  // namespace
 
 uint32_t bufferFramesFor(uint32_t rate) {
@@ -38,7 +70,7 @@ NativePlayer::~NativePlayer() {
 void NativePlayer::releaseSource() {
     wavSource_.reset();  // it points into the mapping
     mapped_.release();
-    vorbis_.release();
+    decoder_.reset();
     source_ = nullptr;
     kind_ = NoSource;
     sourceFormat_ = SourceFormat{};
@@ -78,6 +110,7 @@ int32_t NativePlayer::open(const char* name, int32_t index, int32_t probeOnly,
     TrackInfo own = info();
     own.infoKnown = 0;
     int64_t size = mapped_.size();
+    bool textsFound = true;
     const WavLayout wav = identifyWav(mapped_.data(), mapped_.size(), own);
     if (wav.kind != NoSource) {
         if (wav.dataOffset != 0) {
@@ -92,11 +125,7 @@ int32_t NativePlayer::open(const char* name, int32_t index, int32_t probeOnly,
         }
     } else {
         mapped_.release();
-        size = vorbis_.open(file, own);
-        if (size >= 0) {
-            source_ = &vorbis_;
-            kind_ = Vorbis;
-        }
+        size = openDecoder(file, own, probeOnly != 0, textsFound);
     }
     loading = 0;
     if (!source_) {
@@ -105,6 +134,10 @@ int32_t NativePlayer::open(const char* name, int32_t index, int32_t probeOnly,
     }
     sourceFormat_ = source_->format();
     takeFileValues(own);
+    if (!textsFound && kind_ >= Mp3) {
+        // Neither title nor artist in the file: the tag reader may know them.
+        if (TagFiller fill = tagFiller()) fill(name, ownerWindow, *this);
+    }
     length &= ~3u;  // whole time units of a frame
     if (probeOnly) {
         releaseSource();
@@ -118,6 +151,45 @@ int32_t NativePlayer::open(const char* name, int32_t index, int32_t probeOnly,
     loopsDone = loopsRead = 0;
     wrapsHeard_ = 0;
     return size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
+}
+
+int64_t NativePlayer::openDecoder(const char* file, TrackInfo& own, bool probeOnly,
+                                  bool& textsFound) {
+    // Vorbis first, as before the other decoders came.
+    auto vorbis = std::make_unique<VorbisSource>();
+    const int64_t size = vorbis->open(file, own);
+    if (size >= 0) {
+        decoder_ = std::move(vorbis);
+        kind_ = Vorbis;
+        source_ = decoder_.get();
+        return size;
+    }
+    const Signature signature = signatureOf(file);
+    if (signature == Signature::Ogg) {
+        auto opus = std::make_unique<OpusSource>();
+        if (opus->open(file, own)) {
+            textsFound = opus->textsFound();
+            decoder_ = std::move(opus);
+            kind_ = Opus;
+        }
+    } else if (signature == Signature::Flac) {
+        auto flac = std::make_unique<FlacSource>();
+        if (flac->open(file, own)) {
+            textsFound = flac->textsFound();
+            decoder_ = std::move(flac);
+            kind_ = Flac;
+        }
+    } else {
+        // The exact length of an MP3 needs a pass over every frame: only to play.
+        auto mp3 = std::make_unique<Mp3Source>();
+        if (mp3->open(file, own, !probeOnly)) {
+            textsFound = mp3->textsFound();
+            decoder_ = std::move(mp3);
+            kind_ = Mp3;
+        }
+    }
+    source_ = decoder_.get();
+    return source_ ? wavBytesFor(*source_) : -1;
 }
 
 void NativePlayer::takeFileValues(const TrackInfo& own) {

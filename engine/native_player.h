@@ -1,5 +1,6 @@
 // The in-process decoding player without its output device: identification
-// of WAV and Ogg Vorbis files and the loop-aware filling of output buffers.
+// of WAV, Ogg Vorbis, MP3, FLAC and Ogg Opus files and the loop-aware
+// filling of output buffers.
 // The waveOut player and the renderer add the device.
 #pragma once
 
@@ -11,7 +12,6 @@
 #include "engine/mapped_file.h"
 #include "engine/player.h"
 #include "engine/sample_convert.h"
-#include "engine/vorbis_source.h"
 #include "engine/wav_source.h"
 
 namespace tarnuvo {
@@ -82,8 +82,11 @@ public:
     bool accountBuffer(uint32_t index);
     // A queued buffer the device returned unheard (a seek or stop reset it).
     void discardBuffer(uint32_t index);
-    // Releases the Ogg Vorbis decoder (stop, probe).
-    void releaseDecoder() { vorbis_.release(); }
+    // Releases a file-based decoder and closes its file (stop, probe); a
+    // mapped WAV file stays.
+    void releaseDecoder() {
+        if (decoder_) decoder_->release();
+    }
     // Sets the pending seek target (time units) and reports it as the position.
     void setPendingStart(uint32_t position);
     // Back to the start: stream, heard position and elapsed time.
@@ -109,6 +112,8 @@ protected:
     void releaseSource();
 
 private:
+    // The kinds read through a decoder of their own file; -1 when none takes it.
+    int64_t openDecoder(const char* file, TrackInfo& own, bool probeOnly, bool& textsFound);
     void takeFileValues(const TrackInfo& own);
     uint32_t clampCount(uint32_t n) const;
     uint32_t read(uint32_t at, uint32_t n, bool reposition, uint32_t position);
@@ -121,8 +126,9 @@ private:
     bool atTailStart() const;
 
     MappedFile mapped_;
-    VorbisSource vorbis_;
+    // A source that reads the mapping, or a decoder that owns its file.
     std::unique_ptr<AudioSource> wavSource_;
+    std::unique_ptr<AudioSource> decoder_;
     AudioSource* source_ = nullptr;
     SourceKind kind_ = NoSource;
     SourceFormat sourceFormat_;

@@ -5,8 +5,22 @@
 
 namespace tarnuvo {
 
-// The sample type a source reads from its file.
-enum class SampleType : uint8_t { U8, S16, S24, S32, F32, F64, Adpcm, Vorbis };
+// The sample type a source reads from its file. FlacInt holds up to 16 bits
+// (int16 intermediate), FlacFloat 17 to 24.
+enum class SampleType : uint8_t {
+    U8,
+    S16,
+    S24,
+    S32,
+    F32,
+    F64,
+    Adpcm,
+    Vorbis,
+    Mp3,
+    FlacInt,
+    FlacFloat,
+    Opus
+};
 
 // The channel layout a source's channels follow, for the downmix.
 enum class ChannelOrder : uint8_t { WaveMask, Vorbis };
@@ -19,11 +33,22 @@ struct SourceFormat {
     SampleType type = SampleType::S16;
     ChannelOrder order = ChannelOrder::WaveMask;
     uint32_t channelMask = 0;  // WaveMask order only
-    // Sources of more than 16 bits decode to float in -1..1; the others to
-    // int16. The device follows: 16-bit PCM or IEEE float.
+    // Sources of more than 16 bits, and the decoders that produce float,
+    // decode to float in -1..1; the others to int16. The device follows:
+    // 16-bit PCM or IEEE float.
     bool floatSamples() const {
-        return type == SampleType::S24 || type == SampleType::S32 || type == SampleType::F32 ||
-               type == SampleType::F64;
+        switch (type) {
+            case SampleType::S24:
+            case SampleType::S32:
+            case SampleType::F32:
+            case SampleType::F64:
+            case SampleType::Mp3:
+            case SampleType::FlacFloat:
+            case SampleType::Opus:
+                return true;
+            default:
+                return false;
+        }
     }
     uint32_t intermediateBytes() const { return floatSamples() ? 4 : 2; }
 };

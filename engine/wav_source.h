@@ -8,7 +8,15 @@
 
 namespace tarnuvo {
 
-enum SourceKind : int32_t { NoSource = 0, Pcm = 1, Adpcm = 2, Vorbis = 3 };
+enum SourceKind : int32_t {
+    NoSource = 0,
+    Pcm = 1,
+    Adpcm = 2,
+    Vorbis = 3,
+    Mp3 = 4,
+    Flac = 5,
+    Opus = 6
+};
 
 // The stereo 44,100 Hz ADPCM kind that was accepted first, whatever its
 // samples-per-block field holds.

@@ -219,7 +219,7 @@ int32_t WaveOutPlayer::stop() {
         discarding_ = true;
     }
     closeDevice();
-    if (kind() == Vorbis) releaseDecoder();
+    releaseDecoder();
     infoKnown = 0;
     drained = false;
     clearCounters();

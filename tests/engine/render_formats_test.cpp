@@ -349,7 +349,10 @@ TEST_P(RenderFormatsInfo, NamesTheFormatAndTheLoopInFrames) {
                                                                                          : "pcm";
     std::ostringstream want;
     want << "kind=" << kind << "\n";
-    want << "rate=" << f.rate << "\nchannels=" << f.channels << "\nsource=" << f.type
+    const std::string source = f.type == "flac24"                        ? "flac-float"
+                               : f.type == "flac8" || f.type == "flac16" ? "flac"
+                                                                         : f.type;
+    want << "rate=" << f.rate << "\nchannels=" << f.channels << "\nsource=" << source
          << "\ndevice=" << (floatDevice(f) ? "float" : "16-bit") << "\nframes=" << frames
          << "\nloopStartFrames=" << f.loopStart << "\nloopEndFrames=" << f.loopEnd << "\n";
     // kind= opens the text; the new lines follow artist= in their order.

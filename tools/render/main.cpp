@@ -43,11 +43,15 @@ int info(const char* input) {
     NativePlayer player;
     player.attach(nullptr, &env);
     if (player.open(input, -1, 0, nullptr) < 0) {
-        std::fprintf(stderr, "tarnuvo-render: %s: not a readable WAV or Ogg Vorbis file\n", input);
+        std::fprintf(
+            stderr,
+            "tarnuvo-render: %s: not a readable WAV, Ogg Vorbis, MP3, FLAC or Ogg Opus file\n",
+            input);
         return 1;
     }
-    static const char* const kinds[] = {"none", "pcm", "adpcm", "vorbis"};
-    static const char* const types[] = {"u8", "s16", "s24", "s32", "f32", "f64", "adpcm", "vorbis"};
+    static const char* const kinds[] = {"none", "pcm", "adpcm", "vorbis", "mp3", "flac", "opus"};
+    static const char* const types[] = {"u8",    "s16",    "s24", "s32",  "f32",        "f64",
+                                        "adpcm", "vorbis", "mp3", "flac", "flac-float", "opus"};
     std::printf("kind=%s\nlength=%u\nloop=%d\nloopStart=%u\nloopEnd=%u\n", kinds[player.kind()],
                 player.length, player.hasLoop, player.loopStart, player.loopEnd);
     std::printf("title=%s\nartist=%s\n", player.title, player.artist);
@@ -123,7 +127,10 @@ int main(int argc, char** argv) {
     // Refuse the input before anything is written.
     DeviceFormat device;
     if (!renderDeviceFormat(input, device)) {
-        std::fprintf(stderr, "tarnuvo-render: %s: not a readable WAV or Ogg Vorbis file\n", input);
+        std::fprintf(
+            stderr,
+            "tarnuvo-render: %s: not a readable WAV, Ogg Vorbis, MP3, FLAC or Ogg Opus file\n",
+            input);
         return 1;
     }
     FILE* f = std::fopen(output, "wb");
