@@ -141,7 +141,8 @@ def encoded(tmp):
         run('flac', '-s', '-f', '--no-padding', *args, '-o', p(name), source)
         return open(p(name), 'rb').read()
 
-    out['flac'] = flac('a.flac', p('short.wav'), '--tag=LOOP_START=120', '--tag=LOOP-END=2400',
+    out['flac'] = flac('a.flac', p('short.wav'), '--blocksize=1152', '--tag=LOOP_START=120',
+                       '--tag=LOOP-END=2400',
                        '--tag=TITLE=ループ曲')
     run('sox', '-R', p('mono.wav'), '-b', '24', '-r', '96000', p('mono24.wav'))
     out['flac_24_96k'] = flac('b.flac', p('mono24.wav'), '--tag=XIPH_CUE_LOOPSTART=:0.001',
