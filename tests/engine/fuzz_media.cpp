@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/mp3_probe.h"
 #include "engine/wav_source.h"
 #include "tools/render/renderer.h"
 
@@ -147,6 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         tarnuvo::TrackInfo track;
         tarnuvo::identifyWav(file.get(), static_cast<uint32_t>(fileSize), track);
+        tarnuvo::mp3AudioStart(file.get(), fileSize);
     }
 
     FILE* f = std::fopen(scratchPath().c_str(), "wb");
