@@ -53,7 +53,10 @@ fetch() {
     [ "$(stat -c %s "$file")" = "$size" ] || die "$pkg: $file has the wrong size"
     printf '%s  %s\n' "$sum" "$file" | sha256sum --quiet -c - || die "$pkg: $file fails its SHA-256"
   done < <(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 } on { print $1, $2, $3 }' "$dsc")
-  dpkg-source --no-check -x "$dsc" "$dir" >/dev/null
+  # Unpacked aside first: an interrupted unpack must not pass for a source.
+  rm -rf "$dir.part"
+  dpkg-source --no-check -x "$dsc" "$dir.part" >/dev/null
+  mv "$dir.part" "$dir"
 }
 
 configure() {
@@ -102,10 +105,12 @@ build_all() {
 
   # Stack protection would need libssp. The release tarball lacks a file its
   # CMakeLists.txt includes, which only picks a default build type: ours is
-  # given, so an empty one does.
+  # given, so an empty one does. Without Git its version comes from the
+  # tarball, not from `git describe` in whatever repository we run in.
   log "cross-building libopus ($arch)"
   [ -f "$work/${opus[2]}/opus_buildtype.cmake" ] || : >"$work/${opus[2]}/opus_buildtype.cmake"
-  configure "$work/${opus[2]}" "$b/opus" -DOPUS_STACK_PROTECTOR=OFF -DOPUS_BUILD_PROGRAMS=OFF
+  configure "$work/${opus[2]}" "$b/opus" -DOPUS_STACK_PROTECTOR=OFF -DOPUS_BUILD_PROGRAMS=OFF \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Git=ON
   cmake --build "$b/opus" --target install >/dev/null
 
   log "installing the opusfile sources ($arch)"
@@ -119,6 +124,13 @@ build_all() {
   touch "$prefix/.done"
 }
 
-[ -f "$prefix/.done" ] || build_all
+# Two runs on one cache (either architecture: they share the sources) would
+# undo each other's work: the second waits. An `if`, not `||`, so that
+# errexit stays on inside build_all.
+mkdir -p "$cache"
+exec 9>"$cache/.deps-decoders.lock"
+flock 9
+if [ ! -f "$prefix/.done" ]; then build_all; fi
+flock -u 9
 mkdir -p "$build/deps"
 ln -sfn "$prefix" "$build/deps/decoders-$arch"
