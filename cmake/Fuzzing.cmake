@@ -54,15 +54,15 @@ function(tarnuvo_fuzz_instrument)
   endwhile()
 endfunction()
 
-# tarnuvo_add_fuzzer(<name> SOURCES ... LIBS ... SEEDS <dir> MIN_EDGES <n>)
+# tarnuvo_add_fuzzer(<name> SOURCES ... LIBS ... SEEDS <dir> MIN_EDGES <n> [SECONDS <s>])
 # A libFuzzer target over LIBS, all of them instrumented, and the test
-# <name>_bounded: a run of 60 s (TARNUVO_FUZZ_SECONDS at run time for longer)
-# from the committed seeds in SEEDS. The test fails on a crash, a leak, a
+# <name>_bounded: a run of SECONDS (60 unless given; TARNUVO_FUZZ_SECONDS at
+# run time for longer) from the committed seeds in SEEDS. The test fails on a crash, a leak, a
 # sanitizer report, and when the run covers fewer than MIN_EDGES edges: the
 # seeds alone reach more than that in a target that sees its libraries, so a
 # blind target fails at once whatever the speed of the machine.
 function(tarnuvo_add_fuzzer name)
-  cmake_parse_arguments(F "" "SEEDS;MIN_EDGES" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SEEDS;MIN_EDGES;SECONDS" "SOURCES;LIBS" ${ARGN})
   if(NOT F_SEEDS OR NOT F_MIN_EDGES)
     message(FATAL_ERROR "${name}: SEEDS and MIN_EDGES are required")
   endif()
@@ -76,7 +76,7 @@ function(tarnuvo_add_fuzzer name)
     # No ctest timeout: the runner bounds itself by the length it was asked for.
     add_test(NAME ${name}_bounded
       COMMAND sh ${PROJECT_SOURCE_DIR}/tests/run_fuzzer.sh $<TARGET_FILE:${name}>
-              ${F_SEEDS} ${F_MIN_EDGES}
+              ${F_SEEDS} ${F_MIN_EDGES} ${F_SECONDS}
       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     set_tests_properties(${name}_bounded PROPERTIES LABELS fuzz)
     if(CMAKE_GENERATOR STREQUAL "Ninja")

@@ -94,10 +94,10 @@ bool parseTime(const char* text, size_t length, uint32_t rate, uint32_t& frames)
         if (scale == 1) return false;
     }
     if (p != end || seconds > UINT32_MAX) return false;
-    // Both factors fit 32 bits, so the product fits 64.
-    const uint64_t whole = seconds * rate;
-    const uint64_t total = whole + fraction * rate / scale;
-    if (whole > UINT32_MAX || total > UINT32_MAX) return false;
+    // Both factors fit 32 bits, and the fraction adds less than `rate`:
+    // no step overflows 64 bits.
+    const uint64_t total = seconds * rate + fraction * rate / scale;
+    if (total > UINT32_MAX) return false;
     frames = static_cast<uint32_t>(total);
     return true;
 }

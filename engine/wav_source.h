@@ -40,7 +40,8 @@ struct WavLayout {
 
 // Identifies `size` bytes at `base` as Pcm or Adpcm and fills the track's
 // rate, length, loop and INFO texts (rate, length and loop only unless
-// infoKnown). NoSource when no kind's rules hold; nothing is read outside
+// infoKnown). The loop is the smpl chunk's, or without a smpl loop a cue
+// chunk's. NoSource when no kind's rules hold; nothing is read outside
 // the bytes.
 WavLayout identifyWav(const uint8_t* base, uint32_t size, TrackInfo& track);
 

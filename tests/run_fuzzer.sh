@@ -4,11 +4,12 @@
 # is kept under <name>.run/artifacts/), and when the run covers fewer edges
 # than the floor given: a target blind to the code under test stays near the
 # harness's own few hundred edges.
-# Usage: run_fuzzer.sh <fuzzer> <seed dir> <minimum edges>
-# TARNUVO_FUZZ_SECONDS sets the length of the run (60 s unless given).
+# Usage: run_fuzzer.sh <fuzzer> <seed dir> <minimum edges> [seconds]
+# TARNUVO_FUZZ_SECONDS sets the length of the run (else the seconds given,
+# else 60 s).
 set -u
 fuzzer=$1 seeds=$2 min_edges=$3
-seconds=${TARNUVO_FUZZ_SECONDS:-60}
+seconds=${TARNUVO_FUZZ_SECONDS:-${4:-60}}
 # libFuzzer takes 0 for no limit, and the shell reads a leading 0 as octal.
 case $seconds in
 '' | 0* | *[!0-9]*)
