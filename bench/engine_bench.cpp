@@ -1,4 +1,5 @@
-// Figures for the refill path: one fillBuffer per source kind and the ADPCM
+// Figures for the refill path: one fillBuffer per source kind, one that
+// holds a loop wrap (a seek inside the decoder) per decoder, and the ADPCM
 // decoder. The real-time factor is the time one buffer lasts (46.4 ms at
 // 44,100 Hz, about as long at every rate) divided by the time it took to
 // fill it. The other formats use the fixtures of the formats table.
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wrap_fill.h"
 #include "engine/adpcm.h"
 #include "tools/render/renderer.h"
 
@@ -66,6 +68,28 @@ void BM_FillBufferVorbis(benchmark::State& s) {
     fillBuffers(s, "vorbis_loop.ogg");
 }
 
+// Every iteration fills one buffer holding one wrap.
+void fillWrapBuffers(benchmark::State& state, const char* file) {
+    PlayerEnvironment env;
+    DiscardingWriter out;
+    RenderPlayer player(out);
+    DiscardingSink sink;
+    if (!startWrapFills(player, env, fixture(file), sink)) {
+        state.SkipWithError("fixture missing");
+        return;
+    }
+    uint64_t wraps = 0;
+    for (auto _ : state) {
+        player.fillBuffer(sink);
+        wraps += player.buffer(player.headerIndex).wraps;
+    }
+    state.counters["wraps_per_fill"] =
+        static_cast<double>(wraps) / static_cast<double>(state.iterations());
+    const DeviceFormat& device = player.deviceFormat();
+    state.SetLabel(std::to_string(device.rate) + " Hz, buffer " +
+                   std::to_string(player.bufferFrames() * 1000 / device.rate) + " ms");
+}
+
 void BM_DecodeAdpcm(benchmark::State& state) {
     std::ifstream in(fixture("adpcm_loop.wav"), std::ios::binary);
     std::vector<uint8_t> wav((std::istreambuf_iterator<char>(in)), {});
@@ -101,6 +125,16 @@ BENCHMARK_CAPTURE(fillBuffers, AdpcmMono, "adpcm_22050_mono.wav");
 BENCHMARK_CAPTURE(fillBuffers, Vorbis48000, "vorbis_48000_stereo.ogg");
 BENCHMARK_CAPTURE(fillBuffers, Vorbis6Channels, "vorbis_32000_6ch.ogg");
 BENCHMARK_CAPTURE(fillBuffers, Pcm6ChannelsExtensible, "ext_s16_48000_6ch.wav");
+BENCHMARK_CAPTURE(fillBuffers, Mp3Cbr, "mp3_cbr_44100_stereo.mp3");
+BENCHMARK_CAPTURE(fillBuffers, Flac16, "flac16_44100_stereo.flac");
+BENCHMARK_CAPTURE(fillBuffers, Flac24At96000, "flac24_96000_stereo.flac");
+BENCHMARK_CAPTURE(fillBuffers, Opus, "opus_48000_stereo.opus");
+BENCHMARK_CAPTURE(fillWrapBuffers, Vorbis, "vorbis_48000_stereo.ogg");
+BENCHMARK_CAPTURE(fillWrapBuffers, Mp3Cbr, "mp3_cbr_44100_stereo.mp3");
+BENCHMARK_CAPTURE(fillWrapBuffers, Mp3Vbr, "mp3_vbr_48000_stereo.mp3");
+BENCHMARK_CAPTURE(fillWrapBuffers, Flac16, "flac16_44100_stereo.flac");
+BENCHMARK_CAPTURE(fillWrapBuffers, Flac24At96000, "flac24_96000_stereo.flac");
+BENCHMARK_CAPTURE(fillWrapBuffers, Opus, "opus_48000_stereo.opus");
 BENCHMARK(BM_DecodeAdpcm);
 
 }  // namespace

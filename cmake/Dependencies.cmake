@@ -77,18 +77,3 @@ add_subdirectory(${TARNUVO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_
 if(NOT TARNUVO_WINDOWS AND NOT TARNUVO_SANITIZE)
   find_package(benchmark QUIET)
 endif()
-
-# MP3, FLAC and Opus decoders. Temporary: the system's libraries, native only,
-# until the cross-built ones arrive.
-if(NOT TARNUVO_WINDOWS AND NOT TARGET tarnuvo_mpg123)
-  find_package(PkgConfig REQUIRED)
-  pkg_check_modules(TARNUVO_MPG123 REQUIRED IMPORTED_TARGET libmpg123)
-  pkg_check_modules(TARNUVO_FLAC REQUIRED IMPORTED_TARGET flac)
-  pkg_check_modules(TARNUVO_OPUSFILE REQUIRED IMPORTED_TARGET opusfile)
-  add_library(tarnuvo_mpg123 INTERFACE)
-  target_link_libraries(tarnuvo_mpg123 INTERFACE PkgConfig::TARNUVO_MPG123)
-  add_library(tarnuvo_flac INTERFACE)
-  target_link_libraries(tarnuvo_flac INTERFACE PkgConfig::TARNUVO_FLAC)
-  add_library(tarnuvo_opusfile INTERFACE)
-  target_link_libraries(tarnuvo_opusfile INTERFACE PkgConfig::TARNUVO_OPUSFILE)
-endif()

@@ -32,7 +32,68 @@ FrameLoop smplInRiffBytes(const uint8_t* data, uint32_t size) {
     return FrameLoop{};
 }
 
+int64_t tellFile(FILE* f) {
+#ifdef _WIN32
+    return _ftelli64(f);
+#else
+    return ftello(f);
+#endif
+}
+bool seekFile(FILE* f, int64_t offset, int whence) {
+#ifdef _WIN32
+    return _fseeki64(f, offset, whence) == 0;
+#else
+    return fseeko(f, static_cast<off_t>(offset), whence) == 0;
+#endif
+}
+
 }  // namespace
+
+// The file callbacks. The end of the file is kept here: the Windows C
+// library's end-of-file flag outlived a seek, and the decoder then refused
+// every seek once it had read to the end.
+FLAC__StreamDecoderReadStatus FlacSource::onRead(const FLAC__StreamDecoder*, FLAC__byte buffer[],
+                                                 size_t* bytes, void* self) {
+    auto* s = static_cast<FlacSource*>(self);
+    const size_t want = *bytes;
+    *bytes = want ? std::fread(buffer, 1, want, s->file_) : 0;
+    if (*bytes < want) s->fileEnded_ = true;
+    if (*bytes > 0) return FLAC__STREAM_DECODER_READ_STATUS_CONTINUE;
+    return want == 0 || std::ferror(s->file_) ? FLAC__STREAM_DECODER_READ_STATUS_ABORT
+                                              : FLAC__STREAM_DECODER_READ_STATUS_END_OF_STREAM;
+}
+
+FLAC__StreamDecoderSeekStatus FlacSource::onSeek(const FLAC__StreamDecoder*, FLAC__uint64 offset,
+                                                 void* self) {
+    auto* s = static_cast<FlacSource*>(self);
+    if (offset > INT64_MAX || !seekFile(s->file_, static_cast<int64_t>(offset), SEEK_SET))
+        return FLAC__STREAM_DECODER_SEEK_STATUS_ERROR;
+    s->fileEnded_ = false;
+    return FLAC__STREAM_DECODER_SEEK_STATUS_OK;
+}
+
+FLAC__StreamDecoderTellStatus FlacSource::onTell(const FLAC__StreamDecoder*, FLAC__uint64* offset,
+                                                 void* self) {
+    const int64_t at = tellFile(static_cast<FlacSource*>(self)->file_);
+    if (at < 0) return FLAC__STREAM_DECODER_TELL_STATUS_ERROR;
+    *offset = static_cast<FLAC__uint64>(at);
+    return FLAC__STREAM_DECODER_TELL_STATUS_OK;
+}
+
+FLAC__StreamDecoderLengthStatus FlacSource::onLength(const FLAC__StreamDecoder*,
+                                                     FLAC__uint64* length, void* self) {
+    FILE* f = static_cast<FlacSource*>(self)->file_;
+    const int64_t at = tellFile(f);
+    if (at < 0 || !seekFile(f, 0, SEEK_END)) return FLAC__STREAM_DECODER_LENGTH_STATUS_ERROR;
+    const int64_t end = tellFile(f);
+    if (!seekFile(f, at, SEEK_SET) || end < 0) return FLAC__STREAM_DECODER_LENGTH_STATUS_ERROR;
+    *length = static_cast<FLAC__uint64>(end);
+    return FLAC__STREAM_DECODER_LENGTH_STATUS_OK;
+}
+
+FLAC__bool FlacSource::onEof(const FLAC__StreamDecoder*, void* self) {
+    return static_cast<FlacSource*>(self)->fileEnded_;
+}
 
 FLAC__StreamDecoderWriteStatus FlacSource::onWrite(const FLAC__StreamDecoder*,
                                                    const FLAC__Frame* frame,
@@ -96,11 +157,11 @@ void FlacSource::takeBlock(const FLAC__Frame* frame, const FLAC__int32* const bu
 
 bool FlacSource::open(const char* path, TrackInfo& track) {
     release();
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
+    file_ = std::fopen(path, "rb");
+    if (!file_) return false;
     decoder_ = FLAC__stream_decoder_new();
     if (!decoder_) {
-        std::fclose(file);
+        release();
         return false;
     }
     FLAC__stream_decoder_set_metadata_respond(decoder_, FLAC__METADATA_TYPE_VORBIS_COMMENT);
@@ -109,9 +170,10 @@ bool FlacSource::open(const char* path, TrackInfo& track) {
     format_ = SourceFormat{};
     comments_.clear();
     smpl_ = FrameLoop{};
-    // From here the decoder owns the file and closes it in finish.
-    if (FLAC__stream_decoder_init_FILE(decoder_, file, onWrite, onMetadata, onError, this) !=
-            FLAC__STREAM_DECODER_INIT_STATUS_OK ||
+    fileEnded_ = false;
+    if (FLAC__stream_decoder_init_stream(decoder_, onRead, onSeek, onTell, onLength, onEof, onWrite,
+                                         onMetadata, onError,
+                                         this) != FLAC__STREAM_DECODER_INIT_STATUS_OK ||
         !FLAC__stream_decoder_process_until_end_of_metadata(decoder_) || format_.channels < 1 ||
         format_.channels > kMaxSourceChannels || bits_ < 8 || bits_ > 24 ||
         format_.rate < kMinRate || format_.rate > kMaxRate || total_ == 0) {
@@ -135,8 +197,12 @@ bool FlacSource::open(const char* path, TrackInfo& track) {
 
 void FlacSource::release() {
     if (decoder_) {
-        FLAC__stream_decoder_delete(decoder_);  // finishes, which closes the file
+        FLAC__stream_decoder_delete(decoder_);
         decoder_ = nullptr;
+    }
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
     }
     frames_ = 0;
     pendingFrames_ = pendingAt_ = 0;
@@ -157,16 +223,14 @@ bool FlacSource::refill() {
 bool FlacSource::seek(uint32_t frame) {
     pendingFrames_ = pendingAt_ = 0;
     if (!decoder_) return false;
-    atEnd_ = false;
     // The decoder hands the frame holding the target over from the target on.
-    if (frame >= total_ || !FLAC__stream_decoder_seek_absolute(decoder_, frame)) {
+    atEnd_ = frame >= total_ || !FLAC__stream_decoder_seek_absolute(decoder_, frame);
+    if (atEnd_) {
         if (FLAC__stream_decoder_get_state(decoder_) == FLAC__STREAM_DECODER_SEEK_ERROR)
             FLAC__stream_decoder_flush(decoder_);
         pendingFrames_ = 0;
-        atEnd_ = true;
-        return false;
     }
-    return true;
+    return !atEnd_;
 }
 
 uint32_t FlacSource::read(void* dst, uint32_t n) {

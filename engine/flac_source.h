@@ -37,6 +37,15 @@ public:
     uint32_t read(void* dst, uint32_t n) override;
 
 private:
+    static FLAC__StreamDecoderReadStatus onRead(const FLAC__StreamDecoder*, FLAC__byte buffer[],
+                                                size_t* bytes, void* self);
+    static FLAC__StreamDecoderSeekStatus onSeek(const FLAC__StreamDecoder*, FLAC__uint64 offset,
+                                                void* self);
+    static FLAC__StreamDecoderTellStatus onTell(const FLAC__StreamDecoder*, FLAC__uint64* offset,
+                                                void* self);
+    static FLAC__StreamDecoderLengthStatus onLength(const FLAC__StreamDecoder*,
+                                                    FLAC__uint64* length, void* self);
+    static FLAC__bool onEof(const FLAC__StreamDecoder*, void* self);
     static FLAC__StreamDecoderWriteStatus onWrite(const FLAC__StreamDecoder*, const FLAC__Frame*,
                                                   const FLAC__int32* const buffer[], void* self);
     static void onMetadata(const FLAC__StreamDecoder*, const FLAC__StreamMetadata*, void* self);
@@ -45,6 +54,8 @@ private:
     // Decodes frames until some are pending; false at the end of what decodes.
     bool refill();
 
+    FILE* file_ = nullptr;
+    bool fileEnded_ = false;
     FLAC__StreamDecoder* decoder_ = nullptr;
     bool atEnd_ = false;
     bool textsFound_ = false;

@@ -54,9 +54,13 @@ bool mpegFramesStart(const uint8_t* data, size_t size) {
 }
 
 int64_t mp3AudioStart(const uint8_t* file, size_t size) {
-    const uint64_t tag = id3v2TagBytes(file, size);
-    if (tag >= size) return -1;
-    const size_t at = static_cast<size_t>(tag);
+    size_t at = 0;
+    for (int i = 0; i < kMaxId3v2Tags; ++i) {
+        const uint64_t tag = id3v2TagBytes(file + at, size - at);
+        if (tag >= size - at) return -1;
+        at += static_cast<size_t>(tag);
+        if (tag == 0) break;
+    }
     return mpegFramesStart(file + at, size - at) ? static_cast<int64_t>(at) : -1;
 }
 

@@ -18,6 +18,10 @@ struct MpegFrameHeader {
     uint32_t bytes = 0;  // the whole frame, header included
 };
 
+// ID3v2 tags in a row before the audio that the probe looks past: some
+// taggers add a tag before the one already there.
+constexpr int kMaxId3v2Tags = 4;
+
 // Bytes after a frame's start that the probe needs to see both headers.
 constexpr size_t kMpegProbeBytes = 2900;
 
@@ -31,7 +35,7 @@ bool parseMpegFrameHeader(const uint8_t* p, MpegFrameHeader& header);
 bool mpegFramesStart(const uint8_t* data, size_t size);
 
 // A whole file (or its first bytes) in memory: the offset of its first
-// frame (after an ID3v2 tag), or -1 when it is not taken.
+// frame (after its ID3v2 tags), or -1 when it is not taken.
 int64_t mp3AudioStart(const uint8_t* file, size_t size);
 
 }  // namespace tarnuvo

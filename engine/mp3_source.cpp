@@ -47,14 +47,23 @@ bool readAt(FILE* f, uint64_t offset, std::vector<uint8_t>& out, size_t bytes) {
     return true;
 }
 
-// The MPEG audio start, or -1: the tag's bytes (when small enough) land in `tag`.
-int64_t probe(FILE* f, std::vector<uint8_t>& tag) {
+// The MPEG audio start, or -1: the bytes of the tags before it (those small
+// enough) land in `tags`.
+int64_t probe(FILE* f, std::vector<std::vector<uint8_t>>& tags) {
     std::vector<uint8_t> bytes;
-    if (!readAt(f, 0, bytes, kId3v2HeaderBytes)) return -1;
-    const uint64_t tagBytes = id3v2TagBytes(bytes.data(), bytes.size());
-    if (tagBytes > 0 && tagBytes <= kMaxTagBytes) readAt(f, 0, tag, static_cast<size_t>(tagBytes));
-    if (!readAt(f, tagBytes, bytes, kMpegProbeBytes)) return -1;
-    return mpegFramesStart(bytes.data(), bytes.size()) ? static_cast<int64_t>(tagBytes) : -1;
+    uint64_t at = 0;
+    for (int i = 0; i < kMaxId3v2Tags; ++i) {
+        if (!readAt(f, at, bytes, kId3v2HeaderBytes)) return -1;
+        const uint64_t tagBytes = id3v2TagBytes(bytes.data(), bytes.size());
+        if (tagBytes == 0) break;
+        if (tagBytes <= kMaxTagBytes) {
+            tags.emplace_back();
+            readAt(f, at, tags.back(), static_cast<size_t>(tagBytes));
+        }
+        at += tagBytes;
+    }
+    if (!readAt(f, at, bytes, kMpegProbeBytes)) return -1;
+    return mpegFramesStart(bytes.data(), bytes.size()) ? static_cast<int64_t>(at) : -1;
 }
 
 void initLibrary() {
@@ -68,8 +77,8 @@ bool Mp3Source::open(const char* path, TrackInfo& track, bool exactLength) {
     release();
     file_ = std::fopen(path, "rb");
     if (!file_) return false;
-    std::vector<uint8_t> tag;
-    if (probe(file_, tag) < 0 || !openDecoder()) {
+    std::vector<std::vector<uint8_t>> tags;
+    if (probe(file_, tags) < 0 || !openDecoder()) {
         release();
         return false;
     }
@@ -102,7 +111,7 @@ bool Mp3Source::open(const char* path, TrackInfo& track, bool exactLength) {
 
     Id3v2Texts texts;
     LoopTagReader loopTags(format_.rate);
-    if (!tag.empty()) readId3v2(tag.data(), tag.size(), texts, loopTags);
+    for (const std::vector<uint8_t>& tag : tags) readId3v2(tag.data(), tag.size(), texts, loopTags);
     textsFound_ = texts.title[0] != '\0' || texts.artist[0] != '\0';
     if (texts.title[0]) copyText(track.title, kTextSize, texts.title);
     if (texts.artist[0]) copyText(track.artist, kTextSize, texts.artist);

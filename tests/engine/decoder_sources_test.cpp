@@ -16,6 +16,8 @@
 #include "engine/mp3_source.h"
 #include "engine/native_player.h"
 #include "engine/opus_source.h"
+#include "engine/player_environment.h"
+#include "engine/text.h"
 #include "tests/engine/test_support.h"
 
 using namespace testing_support;
@@ -119,6 +121,20 @@ Bytes inserted(Bytes b, size_t at, size_t n, uint8_t value) {
     return b;
 }
 
+// An ID3v2.3 tag holding one TIT2 frame in Latin-1.
+Bytes id3Title(const std::string& title) {
+    const uint32_t frame = static_cast<uint32_t>(title.size()) + 1;
+    Bytes t = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, static_cast<uint8_t>(10 + frame)};
+    for (char c : std::string("TIT2")) t.push_back(static_cast<uint8_t>(c));
+    t.insert(t.end(), {0, 0, 0, static_cast<uint8_t>(frame), 0, 0, 0});
+    t.insert(t.end(), title.begin(), title.end());
+    return t;
+}
+
+void fakeTagReader(const char*, WindowHandle, TrackInfo& track) {
+    copyText(track.title, kTextSize, "from the tag reader");
+}
+
 }  // namespace
 
 TEST(DecoderSources, OpenAtTheFilesRateChannelsAndLength) {
@@ -220,4 +236,32 @@ TEST(DecoderSources, DamagedFilesPlayWhatDecodesAndEnd) {
             }
         }
     }
+}
+
+TEST(DecoderSources, TheTagReaderNamesOnlyFilesWithoutTexts) {
+    const Bytes mp3 = readFile(fixture("mp3_untagged_44100_stereo.mp3"));
+    Bytes titled = id3Title("Own title");
+    titled.insert(titled.end(), mp3.begin(), mp3.end());
+    struct Case {
+        const char* name;
+        Bytes file;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"titled.mp3", titled, "Own title"},
+        {"plain.mp3", mp3, "from the tag reader"},
+        {"plain.flac", readFile(fixture("flac24_96000_stereo.flac")), "from the tag reader"},
+        {"plain.opus", readFile(fixture("opus_48000_stereo.opus")), "from the tag reader"},
+    };
+    TempDir dir;
+    setTagFiller(&fakeTagReader);
+    for (const Case& c : cases) {
+        for (int32_t probeOnly : {0, 1}) {
+            NativePlayer p;
+            ASSERT_GE(p.open(dir.write(c.name, c.file).c_str(), -1, probeOnly, nullptr), 0)
+                << c.name;
+            EXPECT_STREQ(p.title, c.title) << c.name;
+        }
+    }
+    setTagFiller(nullptr);
 }

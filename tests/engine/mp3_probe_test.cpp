@@ -53,6 +53,7 @@ TEST(Mp3Probe, TakesOnlyAudioThatStartsWithTwoFrames) {
     const Case cases[] = {
         {"bare frames", kL3 + kL3, 0},
         {"ID3v2 tag, then frames", id3(100) + kL3 + kL3, 110},
+        {"two tags, then frames", id3(100) + id3(5) + kL3 + kL3, 125},
         {"MPEG-2 layer III", kMpeg2 + kMpeg2, 0},
         {"layer II", kLayer2 + kLayer2 + kLayer2, 0},
         {"a lone frame header", kL3, -1},
