@@ -321,8 +321,9 @@ def make_formats(out):
             elif how == 'extfloat':
                 extensible(path, SUBFORMAT_FLOAT)
             insert_before_data(path, [smpl(start, end)])
-        # The plain decode's length: the source's, except where nothing trims it.
-        length = 0 if how == 'lame-untagged' else frames
+        # The plain decode's length: the source's, except where a block or
+        # an untrimmed encoder delay pads it.
+        length = 0 if how in ('adpcm', 'lame-untagged') else frames
         lines.append('%s %s %d %d %d %d %s %d %d %d %d' % (name, kind, rate, channels, start, end,
                                                            plain, valid, mask, sample, length))
     open(p('anyrate.txt'), 'w').write('\n'.join(lines) + '\n')

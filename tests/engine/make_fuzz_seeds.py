@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of fuzz_media: a control byte (play mode, loop
-count, seek target), then a file. Small files of each kind the engine plays,
-made as the test fixtures are, the kinds it refuses, and the damaged files of
-the bad-input tests. Run by hand when the engine learns a new kind; the
-output is committed, and a test checks that it is what the script makes:
+"""Writes the seed corpus of fuzz_media: a kind byte (which checksums the
+harness mends: none, Ogg pages or FLAC frames), a control byte (play mode,
+loop count, seek target), then a file. Small files of each kind the engine
+plays, made as the test fixtures are, the kinds it refuses, and the damaged
+files of the bad-input tests (the seeds named damaged-*). Run by hand when
+the engine learns a new kind; the output is committed, and a test checks
+that it is what the script makes:
     tests/engine/make_fuzz_seeds.py tests/engine/fuzz_media_seeds
     tests/engine/make_fuzz_seeds.py --check tests/engine/fuzz_media_seeds"""
 import os
@@ -16,6 +18,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from make_fixtures import RATE, chunk, info, pcm_wav, riff, smpl, tone  # noqa: E402
 
 SINGLE, REPEAT_ONE, REPEAT_ALL, RANDOM = range(4)
+AS_IS, OGG, FLAC = (bytes([k]) for k in range(3))
 ADPCM_BLOCK = 2048
 
 
@@ -121,6 +124,47 @@ def encoded(tmp):
     mono = open(p('adpcm_mono.wav'), 'rb').read()
     body = mono[12:] + smpl(7, 1001)
     out['adpcm_mono'] = b'RIFF' + struct.pack('<I', len(body) + 4) + b'WAVE' + body
+
+    def lame(name, source, *args):
+        run('lame', '--silent', '--noreplaygain', *args, source, p(name))
+        return open(p(name), 'rb').read()
+
+    out['mp3'] = lame('a.mp3', p('short.wav'), '-b', '128', '--tv', 'TXXX=LOOPSTART=100',
+                      '--tv', 'TXXX=LOOPLENGTH=900', '--tt', 'Seed', '--ta', 'Tarnuvo')
+    out['mp3_untagged'] = lame('b.mp3', p('short.wav'), '-t', '-b', '96')
+    # ID3v2.3 in Latin-1 and the system code page: loop frames and a title.
+    vbr = lame('c.mp3', p('48k.wav'), '-V', '5', '-m', 'm')
+    out['mp3_vbr_48k'] = id3v2(3, [txxx('LOOP_START', b'0:00.01'), txxx('LOOP_END', b'5000'),
+                                   (b'TIT2', b'\0' + 'ループ'.encode('cp932'))]) + vbr
+
+    def flac(name, source, *args):
+        run('flac', '-s', '-f', '--no-padding', *args, '-o', p(name), source)
+        return open(p(name), 'rb').read()
+
+    out['flac'] = flac('a.flac', p('short.wav'), '--blocksize=1152', '--tag=LOOP_START=120',
+                       '--tag=LOOP-END=2400',
+                       '--tag=TITLE=ループ曲')
+    run('sox', '-R', p('mono.wav'), '-b', '24', '-r', '96000', p('mono24.wav'))
+    out['flac_24_96k'] = flac('b.flac', p('mono24.wav'), '--tag=XIPH_CUE_LOOPSTART=:0.001',
+                              '--tag=LOOPLENGTH=3000')
+    open(p('smpl.wav'), 'wb').write(pcm_wav(tone(3000), [smpl(30, 2000)]))
+    out['flac_smpl'] = flac('c.flac', p('smpl.wav'), '--keep-foreign-metadata')
+    run('sox', '-R', p('short.wav'), '-b', '8', p('eight.wav'))
+    out['flac_8'] = flac('d.flac', p('eight.wav'), '--blocksize=576')
+
+    def opus(name, source, *args):
+        run('opusenc', '--quiet', '--serial', '1', *args, source, p(name))
+        return open(p(name), 'rb').read()
+
+    # A page for each packet, for the damaged copies.
+    out['opus'] = opus('a.opus', p('48k.wav'), '--max-delay', '20', '--comment', 'LOOP_START=480',
+                       '--comment', 'LOOP_LENGTH=4000', '--comment', 'TITLE=ループ曲')
+    run('sox', '-R', p('48k.wav'), '-c', '1', p('48k_mono.wav'))
+    out['opus_mono'] = opus('b.opus', p('48k_mono.wav'), '--comment', 'LOOPSTART=0:0.05',
+                            '--comment', 'LOOPEND=5000')
+    run('sox', '-R', p('six.wav'), '-r', '48000', p('six48.wav'))
+    out['opus_6ch'] = opus('c.opus', p('six48.wav'), '--comment', 'loopstart=10',
+                           '--comment', 'looplength=1000')
     return out
 
 
@@ -154,6 +198,16 @@ def seeds(enc):
     s['vorbis-mono'] = control(SINGLE) + enc['vorbis_mono']
     s['vorbis-48k'] = control(REPEAT_ALL, 1, 3) + enc['vorbis_48k']
     s['vorbis-6ch'] = control(REPEAT_ONE, 0, 6) + enc['vorbis_6ch']
+    s['mp3-loop'] = control(REPEAT_ALL, 2, 3) + enc['mp3']
+    s['mp3-untagged'] = control(REPEAT_ONE, 0, 5) + enc['mp3_untagged']
+    s['mp3-vbr-48k-id3v23'] = control(REPEAT_ALL, 1, 6) + enc['mp3_vbr_48k']
+    s['flac-loop'] = control(REPEAT_ALL, 3, 2) + enc['flac']
+    s['flac-24-96k'] = control(REPEAT_ONE, 0, 4) + enc['flac_24_96k']
+    s['flac-smpl'] = control(REPEAT_ALL, 1, 1) + enc['flac_smpl']
+    s['flac-8'] = control(SINGLE, 0, 3) + enc['flac_8']
+    s['opus-loop'] = control(REPEAT_ALL, 2, 5) + enc['opus']
+    s['opus-mono'] = control(REPEAT_ONE, 0, 2) + enc['opus_mono']
+    s['opus-6ch'] = control(RANDOM, 1, 7) + enc['opus_6ch']
     # Float values beyond any sample: they play.
     floats = struct.pack('<8f', float('nan'), float('inf'), -float('inf'), 1e30, -1e30, 3.5,
                          1e-40, -0.0)
@@ -247,10 +301,167 @@ def seeds(enc):
     for i in range(audio + 100, min(audio + 500, len(damaged)), 7):
         damaged[i] ^= 0x5A
     d['vorbis-corrupt'] = bytes(damaged)
+    d.update(damaged_mp3(enc['mp3']))
+    d.update(damaged_flac(enc['flac']))
+    d.update(damaged_opus(enc['opus']))
     modes = [control(SINGLE), control(REPEAT_ONE, 0, 4), control(REPEAT_ALL, 2, 7)]
     for i, (name, body) in enumerate(d.items()):
         s['damaged-' + name] = modes[i % len(modes)] + body
-    return s
+    return {name: kind_of(name, body) + body for name, body in s.items()}
+
+
+# Damaged files whose checksums are part of the damage (mending would rewrite
+# a cut frame's last bytes): the harness takes them as they are.
+BAD_CHECKSUMS = {'damaged-vorbis-corrupt', 'damaged-flac-bad-crc', 'damaged-flac-truncated',
+                 'damaged-opus-bad-pages'}
+
+
+def kind_of(name, body):
+    """Which checksums the harness mends after the control byte."""
+    if name in BAD_CHECKSUMS:
+        return AS_IS
+    if body[1:5] == b'OggS':
+        return OGG
+    return FLAC if body[1:5] == b'fLaC' else AS_IS
+
+
+def syncsafe(n):
+    return bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
+
+
+def txxx(name, value):
+    return b'TXXX', b'\0' + name.encode() + b'\0' + value
+
+
+def id3v2(version, frames, declared=None):
+    """An ID3v2.3 tag of (id, body) frames; `declared` overrides its size."""
+    body = b''.join(fid + struct.pack('>I', len(data)) + b'\0\0' + data for fid, data in frames)
+    size = len(body) if declared is None else declared
+    return b'ID3' + bytes([version, 0, 0]) + syncsafe(size) + body
+
+
+def mp3_frames(mp3):
+    """Offsets of the MPEG-1 Layer III frames of an MP3, after its ID3v2 tag."""
+    rates = [0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320]
+    at, frames = 0, []
+    if mp3[:3] == b'ID3':
+        at = 10 + sum(b << (21 - 7 * i) for i, b in enumerate(mp3[6:10]))
+    while at + 4 <= len(mp3) and mp3[at] == 0xFF and mp3[at + 1] & 0xE0 == 0xE0:
+        bitrate = rates[mp3[at + 2] >> 4] * 1000
+        rate = [44100, 48000, 32000][(mp3[at + 2] >> 2) & 3]
+        frames.append(at)
+        at += 144 * bitrate // rate + ((mp3[at + 2] >> 1) & 1)
+    return frames
+
+
+def damaged_mp3(mp3):
+    frames = mp3_frames(mp3)
+    garbage = bytes((i * 7919 + 13) % 251 for i in range(300))
+    xing = bytearray(mp3)
+    info = mp3.find(b'Info')
+    xing[info + 8:info + 16] = b'\xff' * 8  # frame and byte counts
+    padding = bytearray(mp3)
+    padding[info + 141:info + 144] = b'\xff\xff\xff'  # the LAME tag's delay and padding
+    return {
+        'mp3-garbage-between-frames': mp3[:frames[3]] + garbage + mp3[frames[3]:],
+        'mp3-truncated-last-frame': mp3[:frames[-1] + 100],
+        'mp3-xing-absurd-counts': bytes(xing),
+        'mp3-lame-delay-and-padding-absurd': bytes(padding),
+        'mp3-id3v2-size-huge': id3v2(3, [txxx('LOOPSTART', b'1')], 0x0FFFFFFF) + mp3,
+        'mp3-id3v2-size-past-the-end': id3v2(4, [txxx('LOOPSTART', b'1')], len(mp3) + 50) + mp3,
+        'mp3-in-mp4': struct.pack('>I', 24) + b'ftypisom' + bytes(12) + mp3,
+        'mp3-in-riff': riff([chunk(b'fmt ', struct.pack('<HHIIHH', 0x55, 2, RATE, 16000, 1, 0)),
+                             chunk(b'data', mp3)]),
+    }
+
+
+def flac_blocks(flac):
+    """Offsets of the metadata block headers, and where the frames start."""
+    at, blocks = 4, []
+    while True:
+        blocks.append(at)
+        last = flac[at] & 0x80
+        at += 4 + int.from_bytes(flac[at + 1:at + 4], 'big')
+        if last:
+            return blocks, at
+
+
+def damaged_flac(flac):
+    blocks, frames = flac_blocks(flac)
+    bad = bytearray(flac)
+    for i in range(frames + 200, frames + 600, 11):
+        bad[i] ^= 0x5A
+    long_block = bytearray(flac)
+    comment = next(b for b in blocks if flac[b] & 0x7F == 4)
+    long_block[comment + 1:comment + 4] = b'\xff\xff\xff'
+    count = bytearray(flac)
+    vendor = int.from_bytes(flac[comment + 4:comment + 8], 'little')
+    count[comment + 8 + vendor:comment + 12 + vendor] = b'\xff\xff\xff\xff'
+    no_rate = bytearray(flac)
+    no_rate[blocks[0] + 14:blocks[0] + 17] = bytes(3)  # STREAMINFO's rate and channels
+    return {
+        'flac-bad-crc': bytes(bad),
+        'flac-truncated': flac[:frames + (len(flac) - frames) // 2],
+        'flac-metadata-block-longer-than-file': bytes(long_block),
+        'flac-comment-count-huge': bytes(count),
+        'flac-streaminfo-rate-zero': bytes(no_rate),
+        'flac-headers-only': flac[:frames],
+    }
+
+
+OGG_CRC = []
+for _i in range(256):
+    _r = _i << 24
+    for _ in range(8):
+        _r = ((_r << 1) ^ (0x04C11DB7 if _r & 0x80000000 else 0)) & 0xFFFFFFFF
+    OGG_CRC.append(_r)
+
+
+def ogg_pages(ogg):
+    at, pages = 0, []
+    while at + 27 <= len(ogg):
+        segments = ogg[at + 26]
+        length = 27 + segments + sum(ogg[at + 27:at + 27 + segments])
+        pages.append(bytearray(ogg[at:at + length]))
+        at += length
+    return pages
+
+
+def ogg_join(pages):
+    """The pages with their checksums computed again."""
+    out = b''
+    for page in pages:
+        page[22:26] = bytes(4)
+        crc = 0
+        for b in page:
+            crc = ((crc << 8) & 0xFFFFFFFF) ^ OGG_CRC[(crc >> 24) ^ b]
+        page[22:26] = struct.pack('<I', crc)
+        out += bytes(page)
+    return out
+
+
+def damaged_opus(opus):
+    pages = ogg_pages(opus)
+    audio = first_audio_page(opus)
+    bad = bytearray(opus)
+    for i in range(audio + 100, min(audio + 500, len(bad)), 7):
+        bad[i] ^= 0x5A
+    garbled = ogg_pages(bytes(bad))
+    skip = ogg_pages(opus)
+    skip[0][28 + 10:28 + 12] = struct.pack('<H', 65535)  # OpusHead's pre-skip
+    zero = ogg_pages(opus)[:2]
+    zero[1][5] |= 4  # the tags page ends the stream
+    gain = ogg_pages(opus)
+    gain[0][28 + 16:28 + 18] = struct.pack('<h', 32767)  # OpusHead's output gain
+    return {
+        'opus-bad-pages': bytes(bad),
+        'opus-garbage-in-pages': ogg_join(garbled),
+        'opus-zero-length-stream': ogg_join(zero),
+        'opus-pre-skip-beyond-stream': ogg_join(skip),
+        'opus-output-gain-huge': ogg_join(gain),
+        'opus-cut': opus[:audio + (len(opus) - audio) // 2],
+        'opus-last-page-dropped': ogg_join(pages[:-1]),
+    }
 
 
 def first_audio_page(ogg):

@@ -1,10 +1,13 @@
 // The formats table (anyrate.txt, written with the fixtures): every file is
 // rendered by the tarnuvo-render program with N loop passes and must equal,
 // bit for bit and in the device's format, a plain decode of the same file by
-// sox, oggdec or the tests' own ADPCM decoder, converted sample by sample:
-// 8-bit x to (x - 128) * 256, 16-bit as it is, 24-bit to x / 2^23, 32-bit to
-// the nearest float of x over 2^31 (padding bits cleared first), float 64 to
-// the nearest float 32; more than two channels mixed down to stereo.
+// sox, oggdec, mpg123, flac, opusdec or the tests' own ADPCM decoder,
+// converted sample by sample: 8-bit x to (x - 128) * 256 (FLAC's signed x to
+// x * 256), 16-bit as it is, 24-bit to x / 2^23, 32-bit to the nearest float
+// of x over 2^31 (padding bits cleared first), float 64 to the nearest float
+// 32; more than two channels mixed down to stereo. Opus does not promise a
+// straight decode's samples after a seek: each pass after a wrap equals a
+// decode seeked to the loop start by a small program of its own.
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -24,6 +27,9 @@
 
 #include "engine/downmix.h"
 #include "tests/engine/adpcm_reference.h"
+#ifdef _WIN32
+#include "tests/engine/library_decodes.h"
+#endif
 #include "tests/engine/test_support.h"
 
 using namespace testing_support;
@@ -36,6 +42,7 @@ struct Format {
     std::string plain;
     uint32_t validBits = 0, mask = 0;
     bool windowsSample = false;
+    uint32_t sourceFrames = 0;  // what the encoder was given; 0 when nothing trims
 };
 
 void PrintTo(const Format& f, std::ostream* os) {
@@ -50,7 +57,7 @@ std::vector<Format> formatsTable() {
         std::istringstream row(line);
         Format f;
         row >> f.file >> f.type >> f.rate >> f.channels >> f.loopStart >> f.loopEnd >> f.plain >>
-            f.validBits >> f.mask >> f.windowsSample;
+            f.validBits >> f.mask >> f.windowsSample >> f.sourceFrames;
 #ifdef _WIN32
         if (!f.windowsSample) continue;  // a sample of the table under Wine
 #endif
@@ -60,7 +67,11 @@ std::vector<Format> formatsTable() {
 }
 
 bool floatDevice(const Format& f) {
-    return f.type == "s24" || f.type == "s32" || f.type == "f32" || f.type == "f64";
+    return f.type == "s24" || f.type == "s32" || f.type == "f32" || f.type == "f64" ||
+           f.type == "flac24" || f.type == "mp3" || f.type == "opus";
+}
+bool vorbisOrder(const Format& f) {
+    return f.type == "vorbis" || f.type == "opus";
 }
 uint32_t deviceChannels(const Format& f) {
     return f.channels == 1 ? 1 : 2;
@@ -85,10 +96,12 @@ void store(Bytes& out, T v) {
 // The file decoded plainly, samples in their own encoding.
 Bytes plainDecode(const Format& f) {
 #ifdef _WIN32
-    // The cross-built Vorbis library rounds a few samples one step apart from
-    // the system's oggdec; under Wine the plain decode is its own, read
-    // straight through.
+    // The cross-built Vorbis, MP3 and Opus libraries may round a few samples
+    // apart from the system's programs; under Wine the plain decode is their
+    // own, read straight through.
     if (f.type == "vorbis") return decodeVorbisSequentially(fixture(f.file));
+    if (f.type == "mp3") return decodeMp3Float(fixture(f.file));
+    if (f.type == "opus") return decodeOpusFloat(fixture(f.file));
 #endif
     if (f.type != "adpcm") return readFile(fixture(f.plain));
     const Bytes wav = readFile(fixture(f.file));
@@ -99,9 +112,9 @@ Bytes plainDecode(const Format& f) {
 }
 
 size_t plainSampleBytes(const Format& f) {
-    if (f.type == "u8") return 1;
-    if (f.type == "s24") return 3;
-    if (f.type == "s32" || f.type == "f32") return 4;
+    if (f.type == "u8" || f.type == "flac8") return 1;
+    if (f.type == "s24" || f.type == "flac24") return 3;
+    if (f.type == "s32" || f.type == "f32" || f.type == "mp3" || f.type == "opus") return 4;
     if (f.type == "f64") return 8;
     return 2;
 }
@@ -110,7 +123,8 @@ size_t plainSampleBytes(const Format& f) {
 // for a 16-bit device, the float for a float device.
 float deviceValue(const Format& f, const uint8_t* p) {
     if (f.type == "u8") return static_cast<float>((p[0] - 128) * 256);
-    if (f.type == "s24") {
+    if (f.type == "flac8") return static_cast<float>(static_cast<int8_t>(p[0]) * 256);
+    if (f.type == "s24" || f.type == "flac24") {
         const int32_t x = static_cast<int32_t>(static_cast<uint32_t>(p[0]) << 8 |
                                                static_cast<uint32_t>(p[1]) << 16 |
                                                static_cast<uint32_t>(p[2]) << 24) >>
@@ -122,7 +136,7 @@ float deviceValue(const Format& f, const uint8_t* p) {
         if (f.validBits != 0) bits &= ~((1u << (32 - f.validBits)) - 1);
         return static_cast<float>(static_cast<int32_t>(bits)) / 2147483648.0f;
     }
-    if (f.type == "f32") return load<float>(p);
+    if (f.type == "f32" || f.type == "mp3" || f.type == "opus") return load<float>(p);
     if (f.type == "f64") return static_cast<float>(load<double>(p));
     return static_cast<float>(load<int16_t>(p));
 }
@@ -134,15 +148,14 @@ int16_t toDevice16(float mixed) {
     return static_cast<int16_t>(mixed);  // toward zero
 }
 
-// The plain decode as the device receives it at full volume, before looping.
-Bytes deviceStream(const Format& f) {
-    const Bytes plain = plainDecode(f);
+// A plain decode as the device receives it at full volume, before looping.
+Bytes deviceStream(const Format& f, const Bytes& plain) {
     const size_t sampleBytes = plainSampleBytes(f);
     const size_t frameBytes = sampleBytes * f.channels;
     const bool isFloat = floatDevice(f);
     tarnuvo::DownmixMatrix matrix{};
     if (f.channels > 2) {
-        matrix = f.type == "vorbis"
+        matrix = vorbisOrder(f)
                      ? tarnuvo::downmixForVorbis(f.channels)
                      : tarnuvo::downmixForMask(
                            f.channels, f.mask ? f.mask : tarnuvo::defaultChannelMask(f.channels));
@@ -207,6 +220,40 @@ int runRender(const std::string& args, const std::string& outputFile) {
 
 std::string quoted(const std::string& path) {
     return "\"" + path + "\"";
+}
+
+Bytes deviceStream(const Format& f) {
+    return deviceStream(f, plainDecode(f));
+}
+
+// An Opus stream from a wrap to its loop start to its end, as 32-bit floats.
+Bytes opusAfterWrap(const Format& f) {
+#ifdef _WIN32
+    return decodeOpusFloat(fixture(f.file), f.loopEnd, f.loopStart);
+#else
+    TempDir dir;
+    const std::string out = dir.path("pass.raw");
+    const std::string line = "'" TARNUVO_OPUS_PASS_ORACLE "' '" + fixture(f.file) + "' " +
+                             std::to_string(f.loopEnd) + " " + std::to_string(f.loopStart) +
+                             " > '" + out + "'";
+    return std::system(line.c_str()) == 0 ? readFile(out) : Bytes();
+#endif
+}
+
+// What N loop passes render to: the plain decode looped, except that an Opus
+// pass after a wrap is the decode after a seek.
+Bytes expectedRender(const Format& f, uint32_t loops) {
+    const Bytes device = deviceStream(f);
+    const size_t frameBytes = deviceFrameBytes(f);
+    if (f.type != "opus" || loops == 0)
+        return expectedLoopStream(device, f.loopStart, f.loopEnd, loops, frameBytes);
+    const Bytes pass = deviceStream(f, opusAfterWrap(f));
+    if (pass.size() < (f.loopEnd - f.loopStart) * frameBytes) return Bytes();
+    const Bytes body = slice(pass, 0, (f.loopEnd - f.loopStart) * frameBytes);
+    Bytes out = slice(device, 0, f.loopEnd * frameBytes);
+    for (uint32_t i = 1; i < loops; ++i) out.insert(out.end(), body.begin(), body.end());
+    out.insert(out.end(), pass.begin(), pass.end());
+    return out;
 }
 
 // A rendered WAV file: its format fields, where its samples start, the samples.
@@ -281,9 +328,7 @@ TEST_P(RenderFormats, LoopPassesEqualThePlainDecodeInTheDeviceFormat) {
     if (floatDevice(f)) {
         EXPECT_EQ(r.factFrames, r.data.size() / deviceFrameBytes(f));
     }
-    const Bytes want =
-        expectedLoopStream(device, f.loopStart, f.loopEnd, loops, deviceFrameBytes(f));
-    EXPECT_EQ(firstDifferenceText(f, r.data, want), "equal");
+    EXPECT_EQ(firstDifferenceText(f, r.data, expectedRender(f, loops)), "equal");
 }
 
 // The info lines name the file's own format and its loop in its own frames.
@@ -298,10 +343,16 @@ TEST_P(RenderFormatsInfo, NamesTheFormatAndTheLoopInFrames) {
     for (uint8_t c : readFile(text))
         if (c != '\r') lines += static_cast<char>(c);
     const size_t frames = deviceStream(f).size() / deviceFrameBytes(f);
-    const std::string kind = f.type == "adpcm" || f.type == "vorbis" ? f.type : "pcm";
+    const std::string kind =
+        f.type.rfind("flac", 0) == 0                                                     ? "flac"
+        : f.type == "adpcm" || f.type == "vorbis" || f.type == "mp3" || f.type == "opus" ? f.type
+                                                                                         : "pcm";
     std::ostringstream want;
     want << "kind=" << kind << "\n";
-    want << "rate=" << f.rate << "\nchannels=" << f.channels << "\nsource=" << f.type
+    const std::string source = f.type == "flac24"                        ? "flac-float"
+                               : f.type == "flac8" || f.type == "flac16" ? "flac"
+                                                                         : f.type;
+    want << "rate=" << f.rate << "\nchannels=" << f.channels << "\nsource=" << source
          << "\ndevice=" << (floatDevice(f) ? "float" : "16-bit") << "\nframes=" << frames
          << "\nloopStartFrames=" << f.loopStart << "\nloopEndFrames=" << f.loopEnd << "\n";
     // kind= opens the text; the new lines follow artist= in their order.
@@ -384,6 +435,46 @@ TEST(RenderFades, TheLoopGoesOnWhileItFadesAndTheTrackEndsWithTheFade) {
     }
 }
 
+// The offset, within a few codec frames, at which a lossy decode (32-bit
+// floats) differs least from its 16-bit source, on the first channel.
+int64_t bestLag(const Format& f, const Bytes& plain, const Bytes& source) {
+    const size_t n = f.channels;
+    const size_t frames = std::min(plain.size() / (4 * n), source.size() / (2 * n));
+    const int64_t from = static_cast<int64_t>(frames / 3), span = 2048, reach = 1200;
+    double least = INFINITY;
+    int64_t lag = -reach - 1;
+    for (int64_t d = -reach; d <= reach; ++d) {
+        double error = 0;
+        for (int64_t i = from; i < from + span; ++i) {
+            const float x = load<float>(&plain[static_cast<size_t>(i + d) * n * 4]);
+            const float y = load<int16_t>(&source[static_cast<size_t>(i) * n * 2]) / 32768.0f;
+            error += (x - y) * (x - y);
+        }
+        if (error < least) {
+            least = error;
+            lag = d;
+        }
+    }
+    return lag;
+}
+
+// Where the decoder trims the encoder's delay and padding (every file but the
+// MP3 without its LAME/Xing tag), the decode is as long as the source and
+// lines up with it: lossless ones are their source (the loop table), lossy
+// ones differ least from it at offset 0.
+TEST(RenderFormatsTable, TrimmedDecodesHaveTheSourceLengthAndNoLag) {
+    for (const Format& f : formatsTable()) {
+        if (f.sourceFrames == 0) continue;
+        SCOPED_TRACE(f.file);
+        const Bytes plain = plainDecode(f);
+        EXPECT_EQ(plain.size() / (plainSampleBytes(f) * f.channels), f.sourceFrames);
+        if (f.type != "mp3" && f.type != "opus") continue;
+        const Bytes source = riffChunk(readFile(fixture(f.file + ".source.wav")), "data");
+        ASSERT_FALSE(source.empty());
+        EXPECT_EQ(bestLag(f, plain, source), 0);
+    }
+}
+
 TEST(RenderFormatsTable, CoversEveryTypeRateAndChannelCount) {
     const std::vector<Format> table = formatsTable();
 #ifdef _WIN32
@@ -396,9 +487,9 @@ TEST(RenderFormatsTable, CoversEveryTypeRateAndChannelCount) {
         rates.insert(f.rate);
         channels.insert(f.channels);
     }
-    EXPECT_EQ(types,
-              (std::set<std::string>{"u8", "s16", "s24", "s32", "f32", "f64", "adpcm", "vorbis"}));
-    EXPECT_EQ(rates, (std::set<uint32_t>{22050, 32000, 48000, 96000}));
+    EXPECT_EQ(types, (std::set<std::string>{"u8", "s16", "s24", "s32", "f32", "f64", "adpcm",
+                                            "vorbis", "mp3", "flac8", "flac16", "flac24", "opus"}));
+    EXPECT_EQ(rates, (std::set<uint32_t>{22050, 32000, 44100, 48000, 96000}));
     EXPECT_EQ(channels, (std::set<uint32_t>{1, 2, 6}));
 #endif
 }

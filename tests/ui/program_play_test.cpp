@@ -197,10 +197,11 @@ INSTANTIATE_TEST_SUITE_P(
                              1, 3000, "play-fading.bmp"}),
     [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 
-// Tracks at other rates, sample types and channel counts, each alone in the
-// list and played once with two loop passes: the device receives, in its own
-// format (float for 24-bit, one channel for mono), exactly the samples the
-// Windows renderer writes for the same file and settings.
+// Tracks at other rates, sample types, channel counts and kinds, each alone
+// in the list and played once with two loop passes: the device receives, in
+// its own format (float for 24-bit, MP3 and Opus, one channel for mono),
+// exactly the samples the Windows renderer writes for the same file and
+// settings.
 class TarnuvoPlaysFormat : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(TarnuvoPlaysFormat, TheCaptureHoldsWhatTheRendererWrites) {
@@ -248,7 +249,8 @@ TEST_P(TarnuvoPlaysFormat, TheCaptureHoldsWhatTheRendererWrites) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, TarnuvoPlaysFormat,
                          ::testing::Values("vorbis_48000_stereo.ogg", "s24_48000_stereo.wav",
-                                           "adpcm_22050_mono.wav"),
+                                           "adpcm_22050_mono.wav", "mp3_cbr_44100_stereo.mp3",
+                                           "flac16_44100_stereo.flac", "opus_48000_stereo.opus"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              return name.substr(0, name.find('.'));
