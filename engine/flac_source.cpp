@@ -132,6 +132,9 @@ void FlacSource::takeBlock(const FLAC__Frame* frame, const FLAC__int32* const bu
     }
     pendingAt_ = 0;
     pendingFrames_ = n;
+    blockFirst_ = frame->header.number_type == FLAC__FRAME_NUMBER_TYPE_SAMPLE_NUMBER
+                      ? frame->header.number.sample_number
+                      : uint64_t{frame->header.number.frame_number} * n;
     if (format_.type == SampleType::FlacInt) {
         pending16_.resize(static_cast<size_t>(n) * channels);
         const uint32_t shift = 16 - bits_;
@@ -176,7 +179,8 @@ bool FlacSource::open(const char* path, TrackInfo& track) {
                                          this) != FLAC__STREAM_DECODER_INIT_STATUS_OK ||
         !FLAC__stream_decoder_process_until_end_of_metadata(decoder_) || format_.channels < 1 ||
         format_.channels > kMaxSourceChannels || bits_ < 8 || bits_ > 24 ||
-        format_.rate < kMinRate || format_.rate > kMaxRate || total_ == 0) {
+        format_.rate < kMinRate || format_.rate > kMaxRate || total_ == 0 ||
+        !FLAC__stream_decoder_get_decode_position(decoder_, &audioStart_)) {
         release();
         return false;
     }
@@ -224,13 +228,27 @@ bool FlacSource::seek(uint32_t frame) {
     pendingFrames_ = pendingAt_ = 0;
     if (!decoder_) return false;
     // The decoder hands the frame holding the target over from the target on.
-    atEnd_ = frame >= total_ || !FLAC__stream_decoder_seek_absolute(decoder_, frame);
-    if (atEnd_) {
-        if (FLAC__stream_decoder_get_state(decoder_) == FLAC__STREAM_DECODER_SEEK_ERROR)
-            FLAC__stream_decoder_flush(decoder_);
-        pendingFrames_ = 0;
-    }
+    atEnd_ = frame >= total_;
+    if (!atEnd_ && !FLAC__stream_decoder_seek_absolute(decoder_, frame))
+        atEnd_ = !decodeUpTo(frame);
+    if (atEnd_) pendingFrames_ = 0;
     return !atEnd_;
+}
+
+bool FlacSource::decodeUpTo(uint32_t frame) {
+    // A flush takes the decoder out of its seek error.
+    if (!FLAC__stream_decoder_flush(decoder_) ||
+        !seekFile(file_, static_cast<int64_t>(audioStart_), SEEK_SET))
+        return false;
+    fileEnded_ = false;
+    atEnd_ = false;
+    while (refill()) {
+        if (blockFirst_ + pendingFrames_ > frame) {
+            pendingAt_ = frame > blockFirst_ ? static_cast<uint32_t>(frame - blockFirst_) : 0;
+            return true;
+        }
+    }
+    return false;
 }
 
 uint32_t FlacSource::read(void* dst, uint32_t n) {

@@ -53,6 +53,10 @@ private:
     void takeBlock(const FLAC__Frame* frame, const FLAC__int32* const buffer[]);
     // Decodes frames until some are pending; false at the end of what decodes.
     bool refill();
+    // Where libFLAC cannot seek (a damaged frame where it lands, the first
+    // one included): decodes from the first frame on up to `frame`, so what
+    // decodes still plays.
+    bool decodeUpTo(uint32_t frame);
 
     FILE* file_ = nullptr;
     bool fileEnded_ = false;
@@ -68,6 +72,8 @@ private:
     std::vector<float> pendingFloat_;
     uint32_t pendingFrames_ = 0;
     uint32_t pendingAt_ = 0;
+    uint64_t blockFirst_ = 0;  // the stream frame of the pending block's first
+    uint64_t audioStart_ = 0;  // file offset of the first frame
     // Metadata gathered while the decoder reads it.
     std::vector<std::string> comments_;
     FrameLoop smpl_;
