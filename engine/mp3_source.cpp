@@ -189,9 +189,12 @@ bool Mp3Source::seek(uint32_t frame) {
 // rounding than in a straight decode. So every seek starts from a fresh
 // open, and an MPEG-1 stream is decoded from 4 to 7 frames ahead of the
 // target, from a frame where a straight decode has the same phase (every
-// fourth). MPEG-2 and 2.5 layer III streams still came out differently
-// after a library seek (a low-rate mono one out of step entirely), so they
-// decode from the start up to the target: about 0.4 ms per second skipped.
+// fourth). MPEG-2 and 2.5 layer III streams came out a few units in the
+// last place apart for the whole pass after a library seek, whatever the
+// alignment (periods 4, 8, 16) or the frames decoded ahead (up to 64), and
+// which alignment matched changed from target to target; so they decode
+// from the start up to the target. Larger reads do not make that cheaper:
+// the decoding is the cost.
 bool Mp3Source::seekExact(uint32_t frame) {
     const off_t target = static_cast<off_t>(frame);
     if (!replaySeeks_) {
