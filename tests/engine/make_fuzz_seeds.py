@@ -12,9 +12,9 @@ import os
 import struct
 import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import seed_corpus  # noqa: E402
 from make_fixtures import RATE, chunk, info, pcm_wav, riff, smpl, tone  # noqa: E402
 
 SINGLE, REPEAT_ONE, REPEAT_ALL, RANDOM = range(4)
@@ -481,35 +481,5 @@ def smpl_loops(start, end, loops):
     return chunk(b'smpl', header + struct.pack('<6I', 0, 0, start, end, 0, 0))
 
 
-def check(committed):
-    """Whether the committed corpus is what this script makes now."""
-    with tempfile.TemporaryDirectory() as tmp:
-        made = {name + '.bin': body for name, body in seeds(encoded(tmp)).items()}
-    have = set(os.listdir(committed))
-    stale = sorted(name for name in have & made.keys()
-                   if open(os.path.join(committed, name), 'rb').read() != made[name])
-    for what, names in (('missing', sorted(made.keys() - have)),
-                        ('not made by the script', sorted(have - made.keys())),
-                        ('different', stale)):
-        for name in names:
-            print('%s: %s' % (what, name))
-    same = not stale and have == made.keys()
-    print('%d seeds, %s' % (len(made), 'as committed' if same else 'run the script again'))
-    return 0 if same else 1
-
-
-def main(out):
-    os.makedirs(out, exist_ok=True)
-    for old in os.listdir(out):
-        os.remove(os.path.join(out, old))
-    with tempfile.TemporaryDirectory() as tmp:
-        made = seeds(encoded(tmp))
-    for name, body in sorted(made.items()):
-        open(os.path.join(out, name + '.bin'), 'wb').write(body)
-    return 0
-
-
 if __name__ == '__main__':
-    if sys.argv[1] == '--check':
-        sys.exit(check(sys.argv[2]))
-    sys.exit(main(sys.argv[1]))
+    seed_corpus.main(lambda tmp: seeds(encoded(tmp)))
