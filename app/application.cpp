@@ -34,7 +34,7 @@ void Application::prepare() {
     environment_ = std::make_unique<AppEnvironment>(options_.paths);
     lock_ = std::make_unique<OutputLock>();
     installOutputLock(lock_.get());
-    mainWindow_ = std::make_unique<MainWindow>(*environment_);
+    mainWindow_ = std::make_unique<MainWindow>(*environment_, options_.commandLine);
     INITCOMMONCONTROLSEX classes = {};
     classes.dwSize = sizeof classes;
     classes.dwICC = ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
@@ -42,7 +42,6 @@ void Application::prepare() {
     installMemberResolver();
     installTagFiller();
     environment_->loadSettings();
-    mainWindow_->commandLine = options_.commandLine;
 }
 
 HWND Application::open() {

@@ -108,7 +108,7 @@ void MainWindow::setupVisualStyles() {
 }
 
 void MainWindow::loadCommandLineFile() {
-    std::string file = commandLineFile(commandLine ? commandLine : GetCommandLineA());
+    std::string file = commandLineFile(commandLine_ ? commandLine_ : GetCommandLineA());
     if (file.empty()) return;
     startLoading({file}, 1);
 }

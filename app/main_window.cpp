@@ -4,7 +4,8 @@
 
 namespace tarnuvo {
 
-MainWindow::MainWindow(AppEnvironment& environment) : env(environment) {
+MainWindow::MainWindow(AppEnvironment& environment, const char* commandLine)
+    : env(environment), commandLine_(commandLine) {
     waveOut.reset();
     directShow.reset();
 }

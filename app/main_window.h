@@ -1,9 +1,9 @@
 // The application object: the main dialog and its controls, the two players,
 // the playlist with its loader, the play thread's record, the tray icon and
 // the information panel's back buffer. Its operations live in one file per
-// concern: app/ holds set-up, the dialog procedure and its small handlers,
-// the subclass forwarders, closing and the tray glue; ui/ holds the views
-// and commands.
+// concern: app/ holds set-up, the dialog procedure and its small handlers
+// and closing; ui/ holds the views, the subclass forwarders, the tray glue,
+// the hand-over and the commands.
 #pragma once
 
 #include <windows.h>
@@ -95,7 +95,8 @@ uint32_t randomSeed();
 
 class MainWindow : public PlaylistHost, public TrayOwner {
 public:
-    explicit MainWindow(AppEnvironment& environment);
+    // A null command line stands for the process's own (tests give one).
+    MainWindow(AppEnvironment& environment, const char* commandLine);
     virtual ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -106,7 +107,7 @@ public:
     static MainWindow* fromWindow(HWND dialog);
 
     // Set-up, in the order setupDialog runs it (app/dialog_setup.cpp,
-    // app/dialog_controls.cpp, app/panel_buffer.cpp; the volume slider's in
+    // ui/dialog_controls.cpp, ui/panel_buffer.cpp; the volume slider's in
     // ui/sliders_volume.cpp).
     int setupDialog();
     void bindControls();
@@ -127,7 +128,7 @@ public:
     void loadCommandLineFile();
 
     // The dialog procedure and its handlers (app/dialog_procedure.cpp,
-    // app/dialog_messages.cpp, app/hand_over.cpp).
+    // app/dialog_messages.cpp, ui/hand_over.cpp).
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -147,11 +148,11 @@ public:
     void closeMainWindow();
     void stopThreads();
 
-    // The subclassed controls' work (app/subclass_procedures.cpp forwards).
+    // The subclassed controls' work (ui/subclass_procedures.cpp forwards).
     LRESULT callFormer(SubclassSlot slot, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void paintInfoPanel();
 
-    // Tray (app/tray_glue.cpp).
+    // Tray (ui/tray_glue.cpp).
     HWND trayWindow() const override { return window; }
     int32_t trayPlayerState() const override { return playbackState(); }
     void setWindowShown(int32_t shown) override { env.windowShown = shown; }
@@ -161,7 +162,7 @@ public:
 
     // The report of a track that could not be started (ui/play_road.cpp), and
     // graph calls that must wait while a modal dialog has moved the window
-    // thread into another apartment (app/open_failed.cpp).
+    // thread into another apartment (ui/open_failed.cpp).
     void openFailedCheck();
     // Stops and collects the play thread, serving messages meanwhile; a
     // thread that failed leaves no extracted member file behind.
@@ -333,8 +334,6 @@ public:
     int32_t failedInRow = 0;  // advanced tracks that failed one after another
     std::mt19937 randomPicks{randomSeed()};
 
-    // Null: the process's own command line (tests give one).
-    const char* commandLine = nullptr;
     char windowTitle[kTextSize] = "Tarnuvo";
 
     HINSTANCE instance = nullptr;
@@ -411,6 +410,7 @@ public:
     bool (*apartmentIsSingleThreaded)() = inSingleThreadedApartment;  // tests replace it
 
 private:
+    const char* commandLine_;
     bool closing_ = false;  // refuses every command from the first close on
     bool closed_ = false;   // closeMainWindow has run
 };
