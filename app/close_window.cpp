@@ -17,10 +17,9 @@ void MainWindow::closeMainWindow() {
     KillTimer(window, TrayAnimationTimer);
     // The settings and the tray icon first: at logoff the system ends a
     // process that takes too long, and the waits below can take a while.
-    env.readColumns(listView);
+    parts_->saveColumns();
     env.saveSettings(window);
-    tray.remove();
-    trayPresent = false;
+    parts_->removeTrayIcon();
     stopThreads();
     // Not stopPlayback: a close served inside its wait would find that stop
     // under way and the players still running. A stopped WAV keeps its
@@ -38,7 +37,7 @@ void MainWindow::stopThreads() {
     // stopPlayback alone returns at once while the player is Stopped, which
     // it is during a slow open: collect both records whatever the state.
     loader.collect();
-    collectPlayThread();
+    parts_->collectPlayThread();
 }
 
 }  // namespace tarnuvo

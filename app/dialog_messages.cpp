@@ -1,8 +1,7 @@
 // The main dialog's own messages: initialisation, minimising to the tray,
-// dragging by the body, size limits, closing, the end of the session, the
-// taskbar's restart and the timers.
+// dragging by the body, size limits, closing, the end of the session and the
+// taskbar's restart.
 #include "app/main_window.h"
-#include "app/timer_ids.h"
 #include "base/worker_stop.h"
 #include "resources/resource_ids.h"
 
@@ -10,7 +9,7 @@ namespace tarnuvo {
 
 INT_PTR MainWindow::onInitDialog(HWND dialog) {
     window = dialog;
-    taskbarCreatedMessage = tray.init(instance, dialog, kTrayIconId, kTrayCallbackMessage);
+    parts_->bind(dialog);
     waveOut.attach(dialog, &env);
     directShow.attach(dialog, &env);
     loader.setWindow(dialog);
@@ -70,26 +69,6 @@ void MainWindow::onTaskbarCreated() {
     trayPresent = tray.addAgain() != FALSE;
     // A window hidden in the tray without an icon could never come back.
     if (!trayPresent && !IsWindowVisible(window)) restoreWindow(*this);
-}
-
-void MainWindow::onTimer(UINT_PTR id) {
-    noteSteadyApartment();
-    switch (id) {
-        case RefreshTimer:
-            if (!graphCallsDeferred()) onRefreshTimer();
-            return;
-        case BlinkTimer:
-            if (!graphCallsDeferred()) onBlinkTimer();
-            return;
-        case TrayAnimationTimer:
-            // Runs while the window is hidden in the tray too.
-            animateTray();
-            openFailedCheck();
-            runDeferredCommand();
-            return;
-        default:
-            return;
-    }
 }
 
 }  // namespace tarnuvo

@@ -18,35 +18,13 @@ int MainWindow::setupDialog() {
     SetTimer(window, BlinkTimer, kBlinkIntervalMs, nullptr);
     SetTimer(window, TrayAnimationTimer, kTrayAnimationIntervalMs, nullptr);
     env.createFonts();
-    bindControls();
-    toolbar = createToolbar();
-    tooltips = createTooltips();
-    setupListView();
-    setupButtons();
-    for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
-        moveLayoutEntry(slot, 0, toolbarHeight + 2, 0, 0, true);
-    setupVolumeSlider();
-    measurePanel();
-    fitPanelToLines();
-    subclassControls();
-    rebuildPanelBuffer();
-    playlist.currentIndex = -1;
-    redrawInfoPanel(true, true);
-    setupMenus();
+    parts_->setUp();
     windowIcon.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM),
                                                    IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                                    GetSystemMetrics(SM_CYICON), 0)));
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon.get()));
-    setupTray();
     accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     DragAcceptFiles(window, TRUE);
-    GetClientRect(window, &dialogClient);
-    previousWidth = dialogClient.right;
-    previousHeight = dialogClient.bottom;
-    applyStoredWindowState();
-    updateListControls();
-    setupVisualStyles();
-    noteSteadyApartment();
     loadCommandLineFile();
     return 1;
 }

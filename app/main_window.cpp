@@ -8,6 +8,7 @@ MainWindow::MainWindow(AppEnvironment& environment, const char* commandLine)
     : env(environment), commandLine_(commandLine) {
     waveOut.reset();
     directShow.reset();
+    parts_ = makeWindowParts(*this);
 }
 
 MainWindow::~MainWindow() {
@@ -41,7 +42,7 @@ int32_t MainWindow::startLoading(std::vector<std::string> paths, int32_t replace
     const int32_t started = loader.startLoading(std::move(paths), replace);
     // No end message will come for a load that did not start: a command
     // kept while it was being started runs now.
-    if (!started) runPendingCommand();
+    if (!started) parts_->runPendingCommand();
     return started;
 }
 

@@ -10,6 +10,7 @@
 #include <commdlg.h>
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "app/tray_icon.h"
 #include "app/tray_notify.h"
 #include "app/visual_styles.h"
+#include "app/window_parts.h"
 #include "base/handles.h"
 #include "base/worker_thread.h"
 #include "engine/directshow_player.h"
@@ -105,6 +107,7 @@ public:
     HWND createDialog(HINSTANCE module);
     int translateAccelerator(MSG& message);
     static MainWindow* fromWindow(HWND dialog);
+    WindowParts& parts() { return *parts_; }
 
     // Set-up, in the order setupDialog runs it (app/dialog_setup.cpp,
     // ui/dialog_controls.cpp, ui/panel_buffer.cpp; the volume slider's in
@@ -139,7 +142,6 @@ public:
     INT_PTR onClose();
     INT_PTR onEndSession(WPARAM ending);
     void onTaskbarCreated();
-    void onTimer(UINT_PTR id);
     INT_PTR onCopyData(const COPYDATASTRUCT* data);
     void onHandOver();
     void onLoadFinished();
@@ -413,6 +415,7 @@ private:
     const char* commandLine_;
     bool closing_ = false;  // refuses every command from the first close on
     bool closed_ = false;   // closeMainWindow has run
+    std::unique_ptr<WindowParts> parts_;
 };
 
 }  // namespace tarnuvo

@@ -1,0 +1,31 @@
+// The main window's parts and the routing of the window's messages to them.
+// The parts' work is still done by the window's own operations, reached
+// through legacy_; each part takes its share over as it is cut out.
+#pragma once
+
+#include "app/window_parts.h"
+
+namespace tarnuvo {
+
+class MainView final : public WindowParts {
+public:
+    explicit MainView(MainWindow& legacy) : legacy_(legacy) {}
+
+    void bind(HWND dialog) override;
+    void setUp() override;
+    INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void runPendingCommand() override;
+    void saveColumns() override;
+    void removeTrayIcon() override;
+    void collectPlayThread() override;
+
+private:
+    void onTimer(UINT_PTR id);
+
+    MainWindow& legacy_;
+};
+
+// The window's parts, for tests.
+MainView& mainView(MainWindow& window);
+
+}  // namespace tarnuvo
