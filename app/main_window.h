@@ -97,6 +97,7 @@ uint32_t randomSeed();
 
 class MainWindow : public PlaylistHost, public TrayOwner {
 public:
+    // ---- The window itself: start-up, the dialog procedure, closing.
     // A null command line stands for the process's own (tests give one).
     MainWindow(AppEnvironment& environment, const char* commandLine);
     virtual ~MainWindow();
@@ -109,98 +110,45 @@ public:
     static MainWindow* fromWindow(HWND dialog);
     WindowParts& parts() { return *parts_; }
 
-    // Set-up, in the order setupDialog runs it (app/dialog_setup.cpp,
-    // ui/dialog_controls.cpp, ui/panel_buffer.cpp; the volume slider's in
-    // ui/sliders_volume.cpp).
+    // Set-up (app/dialog_setup.cpp); the parts' share runs in WindowParts::setUp.
     int setupDialog();
-    void bindControls();
-    HWND createToolbar();
-    HWND createTooltips();
-    void setupListView();
-    void setupButtons();
-    void setupVolumeSlider();
-    void measurePanel();
-    void fitPanelToLines();
-    void subclassControls();
-    void rebuildPanelBuffer();
-    void setupMenus();
-    void setupTray();
-    void applyStoredWindowState();
-    void setupVisualStyles();
-    void ownerDrawButton(HWND button);
     void loadCommandLineFile();
 
-    // The dialog procedure and its handlers (app/dialog_procedure.cpp,
-    // app/dialog_messages.cpp, ui/hand_over.cpp).
+    // The dialog procedure and the window-wide messages (app/dialog_procedure.cpp,
+    // app/dialog_messages.cpp).
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR onInitDialog(HWND dialog);
-    INT_PTR onSysCommand(WPARAM command);
     void onBackgroundPress();
-    void onGetMinMaxInfo(MINMAXINFO& info) const;
     INT_PTR onClose();
     INT_PTR onEndSession(WPARAM ending);
-    void onTaskbarCreated();
-    INT_PTR onCopyData(const COPYDATASTRUCT* data);
-    void onHandOver();
-    void onLoadFinished();
 
     // Closing (app/close_window.cpp).
     void closeMainWindow();
     void stopThreads();
 
-    // The subclassed controls' work (ui/subclass_procedures.cpp forwards).
-    LRESULT callFormer(SubclassSlot slot, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-    void paintInfoPanel();
+    int32_t startLoading(std::vector<std::string> paths, int32_t replace);
+    bool closing() const override { return closing_; }
 
-    // Tray (ui/tray_glue.cpp).
-    HWND trayWindow() const override { return window; }
-    int32_t trayPlayerState() const override { return playbackState(); }
-    void setWindowShown(int32_t shown) override { env.windowShown = shown; }
-    UniqueMenu loadTrayMenu() const override;
-    bool hideToTray();
-    void animateTray();
+    AppEnvironment& env;
+    WaveOutPlayer waveOut;
+    DirectShowPlayer directShow;
+    Playlist playlist{*this};
+    PlaylistLoader loader{playlist, *this, env};
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    HACCEL accelerators = nullptr;
+    UniqueIcon windowIcon;
 
-    // The report of a track that could not be started (ui/play_road.cpp), and
-    // graph calls that must wait while a modal dialog has moved the window
-    // thread into another apartment (ui/open_failed.cpp).
-    void openFailedCheck();
-    // Stops and collects the play thread, serving messages meanwhile; a
-    // thread that failed leaves no extracted member file behind.
-    void collectPlayThread();
-    void noteSteadyApartment();
-    bool graphCallsDeferred() const;
-    void runDeferredCommand();
-
-    // Commands (ui/commands*.cpp, ui/layout.cpp).
-    INT_PTR onCommand(uint32_t id, uint32_t code, LPARAM lParam);
-    void togglePlaylist();
-    void toggleAlwaysOnTop();
-    void toggleGridLines();
+    // ---- The play road (ui/play_road.cpp, ui/play_start.cpp, ui/play_thread.cpp,
+    // ui/commands_tracks.cpp).
+    void playSelected();
     // Choosing a track: select the target row (clamped) and play it.
     void selectAndPlay(int32_t target);
     void playPrevious();
     void playNext();
     void playRandom();
-    void deleteSelected();
-    void moveSelected(bool up);
-    void rereadEntries();
-    void setTimeMode(uint32_t id);
-    void setPlayMode(uint32_t id);
-    void toggleLoopIgnore();
-    void toggleFadeOut();
-    void setFadeLength(uint32_t id);
-    // The fade items' checks from the settings.
-    void checkFadeItems();
-    void applyFadeSettings();
-    void refreshPanelForSettings();
-    // The one playback command refused during a load or a stop, run once
-    // neither is in progress.
-    void runPendingCommand();
-
-    // The play road (ui/play_road.cpp, ui/play_thread.cpp, ui/window_title.cpp).
-    void playSelected();
     // Play thread with the entry's location, or window thread without a path
     // after a seek: kPlayStarted, kPlayFailed, or kPlayCancelled when a stop
     // came first. `graphOnly` skips the native player.
@@ -219,18 +167,55 @@ public:
     };
     PlayFailure takePlayFailure();
     void reportPlayFailure(const PlayFailure& failure);
+    // The report of a track that could not be started, from timer 3.
+    void openFailedCheck();
     // The state the views and commands go by: while a track starts, Playing,
     // or Paused when a pause waits for the start.
     int32_t playbackState() const;
+    int32_t playerState() const override { return playbackState(); }
     // The play thread reported its track started, or was collected: what
-    // was kept meanwhile is applied to the player (ui/play_start.cpp).
+    // was kept meanwhile is applied to the player.
     void finishStarting(bool started);
     void showPlaybackStopped();
-    void updateListControls() override;
-    void updateWindowTitle() override;
-    void updateTrayTip();
+    // Stops and collects the play thread, serving messages meanwhile; a
+    // thread that failed leaves no extracted member file behind.
+    void collectPlayThread();
 
-    // The information panel (ui/info_panel.cpp, ui/info_panel_clicks.cpp).
+    WorkerThread playWorker;
+    Player* currentPlayer = &waveOut;
+    // The play road's state. The play thread reads only its copy of the
+    // entry; the rest belongs to the window thread.
+    TrackInfo playEntry;
+    bool stopping = false;      // a stop waits for the play thread
+    bool openReported = false;  // the play thread opened its file
+    // From playSelected until the play thread reports its track started, or
+    // is collected, the players are the thread's: the window reads neither,
+    // the panel shows playEntry, and pause, seek and volume wait.
+    bool starting = false;
+    bool pausePending = false;
+    bool seekPending = false;  // to the seek slider's place
+    bool volumePending = false;
+    // An end-of-track advance (41020, 41022) hands its id to the playSelected
+    // it calls; the track then started keeps it, so that its failure is
+    // skipped rather than reported. 0: the user chose the track.
+    uint32_t advancing = 0;
+    uint32_t playAdvance = 0;
+    int32_t failedInRow = 0;  // advanced tracks that failed one after another
+    std::mt19937 randomPicks{randomSeed()};
+    HWND videoArea = nullptr;
+
+    // ---- The subclassed controls (ui/subclass_procedures.cpp forwards);
+    // each part takes its own procedure.
+    void subclassControls();
+    LRESULT callFormer(SubclassSlot slot, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    WNDPROC formerProcedures[kSubclassCount] = {};
+
+    // ---- The information panel (ui/info_panel.cpp, ui/info_panel_clicks.cpp,
+    // ui/panel_buffer.cpp, the timers in ui/sliders.cpp).
+    void measurePanel();
+    void fitPanelToLines();
+    void rebuildPanelBuffer();
+    void paintInfoPanel();
     void redrawInfoPanel(bool full, bool present, const TrackInfo* entry = nullptr);
     // Redraws whatever the panel shows now: the current player while a track
     // plays or the list is empty, else the selected entry, else (nothing
@@ -240,25 +225,25 @@ public:
     void onPanelPress(UINT message, int32_t x, int32_t y);
     void stepLoopCount(int32_t step);
     UniqueMenu trackPopupMenu() const;
-
-    // Sliders, timers and tooltip texts (ui/sliders.cpp, ui/sliders_volume.cpp,
-    // ui/tool_tips.cpp).
-    void setupSeekSlider(const TrackInfo& track);
-    void setVolumeTarget(bool isDirectShow);
-    void onScroll(int32_t code, HWND slider);
-    void onSeekScroll(int32_t code);
-    void seekToSlider();
-    bool seekSliderTakesPress(LPARAM point);
+    void showLoading(bool on) override;
     void onRefreshTimer();
     void onBlinkTimer();
-    void onVolumeScroll(int32_t code);
-    void applyVolumeSlider();
-    void showVolumeTip(bool show);
-    // False when the notification is no tooltip's question about our tools.
-    bool onToolTipText(NMHDR& header);
 
-    // The list view (ui/list_view.cpp): the playlist host's rows and the
-    // view's notifications.
+    HWND infoPanel = nullptr;
+    PanelLines panelLines;
+    RECT panelClient = {};
+    BackBuffer panelBuffer;
+    int32_t paintState = PaintIdle;
+    uint32_t pausedPosition = 0;
+    bool blinkVisible = true;
+    PanelAreas panelAreas;
+    bool loadingShown = false;  // the loader's mark on the panel's file line
+
+    // ---- The playlist pane (ui/list_view.cpp, ui/commands_list.cpp,
+    // ui/dialog_controls.cpp): the playlist host's rows, the view's
+    // notifications, the toolbar.
+    HWND createToolbar();
+    void setupListView();
     int32_t rowCount() const override;
     void insertRows(int32_t index, const TrackInfo* tracks, int32_t count) override;
     void updateRow(int32_t index, const TrackInfo& track) override;
@@ -268,18 +253,46 @@ public:
     int32_t selectedRow() const override;
     void onSelectionChanged() override;
     void resetPanelAfterClear() override;
-    void showLoading(bool on) override;
-    int32_t playerState() const override { return playbackState(); }
-    bool closing() const override { return closing_; }
+    // The toolbar's and the transport buttons' enabled states (ui/window_title.cpp).
+    void updateListControls() override;
     INT_PTR onNotify(const NMHDR& header);
+    void deleteSelected();
+    void moveSelected(bool up);
+    void rereadEntries();
+    void moveFocusOffHiddenList();
 
-    // Layout and buttons (ui/layout.cpp, ui/buttons.cpp).
-    void onSize(uint32_t type, int32_t width, int32_t height);
+    HWND listView = nullptr;
+    HWND toolbar = nullptr;
+    UniqueImageList toolbarImages;
+    int32_t toolbarHeight = 0;
+
+    // ---- The layout (ui/layout.cpp, ui/dialog_controls.cpp, app/dialog_setup.cpp).
+    void bindControls();
+    void refreshLayoutEntry(int32_t slot);
     void moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t dHeight,
                          bool repaint);
-    void refreshLayoutEntry(int32_t slot);
     void redrawWholeWindow();
-    void moveFocusOffHiddenList();
+    void onSize(uint32_t type, int32_t width, int32_t height);
+    void togglePlaylist();
+    void onGetMinMaxInfo(MINMAXINFO& info) const;
+    void applyStoredWindowState();
+
+    HWND etchedLine = nullptr;
+    LayoutEntry layoutTable[kLayoutEntries];
+    RECT dialogClient = {};
+    // Layout state: the client size before the last WM_SIZE (0 until set-up
+    // has finished), the collapse flag and the size locked while the
+    // playlist is hidden (width 0: no lock).
+    int32_t previousWidth = 0;
+    int32_t previousHeight = 0;
+    bool collapsePending = false;
+    LockedSize locked;
+
+    // ---- The transport buttons (ui/buttons.cpp, ui/dialog_controls.cpp,
+    // app/dialog_setup.cpp).
+    void setupButtons();
+    void ownerDrawButton(HWND button);
+    void setupVisualStyles();
     void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
     void onSetCursor(HWND under);
     void applyButtonTheme();
@@ -290,118 +303,99 @@ public:
     void drawButton(HWND button, bool hot);
     void clearHotButton();
 
-    // Files dropped on the window, the file dialogs and the small dialogs
-    // (ui/drop.cpp, ui/file_dialogs.cpp, ui/dialogs.cpp).
-    void onDropFiles(HDROP drop);
+    HWND buttons[kButtonCount] = {};
+    UniqueImageList buttonImages;
+    UniqueIcon buttonIcons[kButtonCount];
+    HWND hotButton = nullptr;
+    // Open while the transport buttons are drawn with the theme's look.
+    UniqueTheme buttonTheme;
+    bool (*themesActive)() = visualStylesActive;  // tests replace it
+
+    // ---- The seek slider (ui/sliders.cpp).
+    void setupSeekSlider(const TrackInfo& track);
+    void onScroll(int32_t code, HWND slider);
+    void onSeekScroll(int32_t code);
+    void seekToSlider();
+    bool seekSliderTakesPress(LPARAM point);
+
+    HWND seekSlider = nullptr;
+    bool seekDragPaused = false;  // the thumb's drag paused the track
+
+    // ---- The volume slider and the tooltips (ui/sliders_volume.cpp,
+    // ui/tool_tips.cpp, ui/dialog_controls.cpp).
+    HWND createTooltips();
+    void setupVolumeSlider();
+    void setVolumeTarget(bool isDirectShow);
+    void onVolumeScroll(int32_t code);
+    void applyVolumeSlider();
+    void showVolumeTip(bool show);
+    // False when the notification is no tooltip's question about our tools.
+    bool onToolTipText(NMHDR& header);
+
+    HWND volumeSlider = nullptr;
+    HWND volumeLabel = nullptr;
+    HWND tooltips = nullptr;
+    Player* volumeTarget = &waveOut;
+    int32_t savedVolume = 0;
+    bool volumeAvailable = false;
+
+    // ---- The tray and the title (ui/tray_glue.cpp, ui/window_title.cpp,
+    // app/dialog_setup.cpp, app/dialog_messages.cpp).
+    void setupTray();
+    HWND trayWindow() const override { return window; }
+    int32_t trayPlayerState() const override { return playbackState(); }
+    void setWindowShown(int32_t shown) override { env.windowShown = shown; }
+    UniqueMenu loadTrayMenu() const override;
+    bool hideToTray();
+    void animateTray();
+    INT_PTR onSysCommand(WPARAM command);
+    void onTaskbarCreated();
+    void updateWindowTitle() override;
+    void updateTrayTip();
+
+    TrayIcon tray;
+    bool trayPresent = false;
+    UINT taskbarCreatedMessage = 0;
+    bool trayFrame = false;
+    UniqueImageList trayImages;
+    UniqueIcon trayIcons[2];
+    char windowTitle[kTextSize] = "Tarnuvo";
+
+    // ---- The hand-over from later starts (ui/hand_over.cpp).
+    INT_PTR onCopyData(const COPYDATASTRUCT* data);
+    void onHandOver();
+    void onLoadFinished();
+
+    // Paths handed over by later starts, loaded once no load runs and no
+    // file dialog is open.
+    std::vector<std::string> pendingHandOvers;
+    bool fileDialogOpen = false;
+
+    // ---- The small dialogs (ui/dialogs.cpp, ui/file_dialogs.cpp).
+    void showStringBox(UINT textId, UINT style);
+    void showVersionDialog();
+    void showTagInfo();
+
+    // ---- The file dialogs and dropped files (ui/file_dialogs.cpp, ui/drop.cpp).
     void openListDialog();
     void addFilesDialog();
     void saveListDialog();
     void handOverPaths(PathIntake intake, int32_t replace);
     // Runs an open or save dialog; hand-overs that arrive meanwhile wait.
     BOOL runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request);
-    void showStringBox(UINT textId, UINT style);
-    void showVersionDialog();
-    void showTagInfo();
-
-    int32_t startLoading(std::vector<std::string> paths, int32_t replace);
-
-    AppEnvironment& env;
-    WaveOutPlayer waveOut;
-    DirectShowPlayer directShow;
-    Playlist playlist{*this};
-    PlaylistLoader loader{playlist, *this, env};
-    WorkerThread playWorker;
-    Player* currentPlayer = &waveOut;
-    Player* volumeTarget = &waveOut;
-
-    // The play road's state. The play thread reads only its copy of the
-    // entry; the rest belongs to the window thread.
-    TrackInfo playEntry;
-    bool stopping = false;        // a stop waits for the play thread
-    bool openReported = false;    // the play thread opened its file
-    uint32_t pendingCommand = 0;  // see runPendingCommand
-    // From playSelected until the play thread reports its track started, or
-    // is collected, the players are the thread's: the window reads neither,
-    // the panel shows playEntry, and pause, seek and volume wait.
-    bool starting = false;
-    bool pausePending = false;
-    bool seekPending = false;  // to the seek slider's place
-    bool volumePending = false;
-    bool loadingShown = false;  // the loader's mark on the panel's file line
-    // An end-of-track advance (41020, 41022) hands its id to the playSelected
-    // it calls; the track then started keeps it, so that its failure is
-    // skipped rather than reported. 0: the user chose the track.
-    uint32_t advancing = 0;
-    uint32_t playAdvance = 0;
-    int32_t failedInRow = 0;  // advanced tracks that failed one after another
-    std::mt19937 randomPicks{randomSeed()};
-
-    char windowTitle[kTextSize] = "Tarnuvo";
-
-    HINSTANCE instance = nullptr;
-    HWND window = nullptr;
-    HWND etchedLine = nullptr;
-    HWND listView = nullptr;
-    HWND infoPanel = nullptr;
-    HWND seekSlider = nullptr;
-    HWND volumeSlider = nullptr;
-    HWND volumeLabel = nullptr;
-    HWND videoArea = nullptr;
-    HWND buttons[kButtonCount] = {};
-    HWND toolbar = nullptr;
-    HWND tooltips = nullptr;
-    HACCEL accelerators = nullptr;
-
-    int32_t toolbarHeight = 0;
-    LayoutEntry layoutTable[kLayoutEntries];
-    RECT dialogClient = {};
-    WNDPROC formerProcedures[kSubclassCount] = {};
-
-    UniqueImageList toolbarImages;
-    UniqueImageList buttonImages;
-    UniqueImageList trayImages;
-    UniqueIcon buttonIcons[kButtonCount];
-    UniqueIcon windowIcon;
-    UniqueIcon trayIcons[2];
-
-    TrayIcon tray;
-    bool trayPresent = false;
-    UINT taskbarCreatedMessage = 0;
-    bool trayFrame = false;
-
-    int32_t savedVolume = 0;
-    bool volumeAvailable = false;
-
-    PanelLines panelLines;
-    RECT panelClient = {};
-    BackBuffer panelBuffer;
-    int32_t paintState = PaintIdle;
-    uint32_t pausedPosition = 0;
-    bool blinkVisible = true;
-    PanelAreas panelAreas;
-    bool seekDragPaused = false;  // the thumb's drag paused the track
-
-    // Layout state: the client size before the last WM_SIZE (0 until set-up
-    // has finished), the collapse flag and the size locked while the
-    // playlist is hidden (width 0: no lock).
-    int32_t previousWidth = 0;
-    int32_t previousHeight = 0;
-    bool collapsePending = false;
-    LockedSize locked;
-    HWND hotButton = nullptr;
-    // Open while the transport buttons are drawn with the theme's look.
-    UniqueTheme buttonTheme;
-    bool (*themesActive)() = visualStylesActive;  // tests replace it
+    void onDropFiles(HDROP drop);
 
     // The common dialogs; tests put their own in place.
     BOOL(WINAPI* openFileDialog)(LPOPENFILENAMEA) = GetOpenFileNameA;
     BOOL(WINAPI* saveFileDialog)(LPOPENFILENAMEA) = GetSaveFileNameA;
     DWORD(WINAPI* fileDialogError)() = CommDlgExtendedError;
 
-    // Paths handed over by later starts, loaded once no load runs and no
-    // file dialog is open.
-    std::vector<std::string> pendingHandOvers;
-    bool fileDialogOpen = false;
+    // ---- Graph calls that must wait while a modal dialog has moved the
+    // window thread into another apartment (ui/open_failed.cpp).
+    void noteSteadyApartment();
+    bool graphCallsDeferred() const;
+    void runDeferredCommand();
+
     // A player command that arrived while graph calls had to wait.
     uint32_t deferredCommand = 0;
     // The apartment of the window thread outside modal dialogs. Windows
@@ -410,6 +404,28 @@ public:
     // change from this steady state (a file dialog's) makes graph calls wait.
     bool steadySingleThreaded = false;
     bool (*apartmentIsSingleThreaded)() = inSingleThreadedApartment;  // tests replace it
+
+    // ---- The commands (ui/commands.cpp).
+    INT_PTR onCommand(uint32_t id, uint32_t code, LPARAM lParam);
+    // The one playback command refused during a load or a stop, run once
+    // neither is in progress.
+    void runPendingCommand();
+
+    uint32_t pendingCommand = 0;  // see runPendingCommand
+
+    // ---- The menus' modes (ui/commands_modes.cpp, app/dialog_setup.cpp).
+    void setupMenus();
+    void toggleAlwaysOnTop();
+    void toggleGridLines();
+    void setTimeMode(uint32_t id);
+    void setPlayMode(uint32_t id);
+    void toggleLoopIgnore();
+    void toggleFadeOut();
+    void setFadeLength(uint32_t id);
+    // The fade items' checks from the settings.
+    void checkFadeItems();
+    void applyFadeSettings();
+    void refreshPanelForSettings();
 
 private:
     const char* commandLine_;
