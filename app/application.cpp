@@ -19,7 +19,7 @@ Application::~Application() {
         mainWindow_->stopThreads();
         // After the end of a session the dialog and its subclassed controls
         // still exist; they go before the object that holds their procedures.
-        HWND dialog = mainWindow_->window;
+        HWND dialog = mainWindow_->window();
         if (dialog && IsWindow(dialog)) DestroyWindow(dialog);
         mainWindow_.reset();
     }
@@ -56,7 +56,7 @@ void Application::run() {
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) return;
         if (mainWindow_->translateAccelerator(message)) continue;
-        HWND dialog = mainWindow_->window;
+        HWND dialog = mainWindow_->window();
         if (dialog && IsDialogMessageA(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

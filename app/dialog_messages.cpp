@@ -8,11 +8,11 @@
 namespace tarnuvo {
 
 INT_PTR MainWindow::onInitDialog(HWND dialog) {
-    window = dialog;
+    window_ = dialog;
     parts_->bind(dialog);
-    waveOut.attach(dialog, &env);
-    directShow.attach(dialog, &env);
-    loader.setWindow(dialog);
+    waveOut_.attach(dialog, &env_);
+    directShow_.attach(dialog, &env_);
+    loader_.setWindow(dialog);
     SetPropA(dialog, kMainWindowProperty, reinterpret_cast<HANDLE>(this));
     return setupDialog();
 }
@@ -27,14 +27,14 @@ void MainWindow::onBackgroundPress() {
     // A press on the dialog's own body (controls take their own) drags the window.
     POINT at = {};
     GetCursorPos(&at);
-    SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    SendMessageA(window_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
 }
 
 void MainWindow::onGetMinMaxInfo(MINMAXINFO& info) const {
     // Not during set-up: its own resizes would widen the window past the
     // controls, which are laid out to the template's width until then.
     if (previousWidth == 0 && previousHeight == 0) return;
-    if (env.showList) {
+    if (env_.showList) {
         info.ptMinTrackSize.x = kMinimumWindowWidth;
         info.ptMinTrackSize.y = kMinimumWindowHeight;
     } else if (locked.width != 0) {
@@ -50,8 +50,8 @@ INT_PTR MainWindow::onClose() {
     // the loader's wait below serves messages.
     if (closing_) return 1;
     closing_ = true;
-    loader.collect();
-    DestroyWindow(window);
+    loader_.collect();
+    DestroyWindow(window_);
     return 1;
 }
 
@@ -68,7 +68,7 @@ void MainWindow::onTaskbarCreated() {
     if (closed_ || tray.data.cbSize == 0) return;
     trayPresent = tray.addAgain() != FALSE;
     // A window hidden in the tray without an icon could never come back.
-    if (!trayPresent && !IsWindowVisible(window)) restoreWindow(*this);
+    if (!trayPresent && !IsWindowVisible(window_)) restoreWindow(*this);
 }
 
 }  // namespace tarnuvo

@@ -31,7 +31,7 @@ INT_PTR MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             return onEndSession(wParam);
         case kWindowCallMessage:
-            SetWindowLongPtrA(window, DWLP_MSGRESULT, receiveWindowCall(wParam, lParam));
+            SetWindowLongPtrA(window_, DWLP_MSGRESULT, receiveWindowCall(wParam, lParam));
             return 1;
         default:
             return parts_->onMessage(message, wParam, lParam);

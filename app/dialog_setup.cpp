@@ -14,37 +14,37 @@ namespace tarnuvo {
 
 int MainWindow::setupDialog() {
     // The window's user data already leads every procedure to this object.
-    SetTimer(window, RefreshTimer, kRefreshIntervalMs, nullptr);
-    SetTimer(window, BlinkTimer, kBlinkIntervalMs, nullptr);
-    SetTimer(window, TrayAnimationTimer, kTrayAnimationIntervalMs, nullptr);
-    env.createFonts();
+    SetTimer(window_, RefreshTimer, kRefreshIntervalMs, nullptr);
+    SetTimer(window_, BlinkTimer, kBlinkIntervalMs, nullptr);
+    SetTimer(window_, TrayAnimationTimer, kTrayAnimationIntervalMs, nullptr);
+    env_.createFonts();
     parts_->setUp();
-    windowIcon.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                   GetSystemMetrics(SM_CYICON), 0)));
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon.get()));
-    accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    DragAcceptFiles(window, TRUE);
+    windowIcon_.reset(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_PROGRAM),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                    GetSystemMetrics(SM_CYICON), 0)));
+    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowIcon_.get()));
+    accelerators_ = LoadAcceleratorsA(instance_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    DragAcceptFiles(window_, TRUE);
     loadCommandLineFile();
     return 1;
 }
 
 void MainWindow::setupMenus() {
-    HMENU menu = GetMenu(window);
-    int32_t mode = env.playMode >= Single && env.playMode <= Random ? env.playMode : Single;
+    HMENU menu = GetMenu(window_);
+    int32_t mode = env_.playMode >= Single && env_.playMode <= Random ? env_.playMode : Single;
     setMenuCheck(menu, IDM_MODE_SINGLE + mode, true);
-    int32_t time = env.timeMode >= 0 && env.timeMode <= 2 ? env.timeMode : 0;
+    int32_t time = env_.timeMode >= 0 && env_.timeMode <= 2 ? env_.timeMode : 0;
     setMenuCheck(menu, IDM_TIME_ELAPSED + time, true);
-    if (env.loopIgnore) setMenuCheck(menu, IDM_LOOP_IGNORE, true);
-    if (env.showList) setMenuCheck(menu, IDM_SHOW_LIST, true);
+    if (env_.loopIgnore) setMenuCheck(menu, IDM_LOOP_IGNORE, true);
+    if (env_.showList) setMenuCheck(menu, IDM_SHOW_LIST, true);
     checkFadeItems();
     // No control offers "do not use waveOut"; the command itself stays.
     DeleteMenu(menu, IDM_NO_WAVEOUT, MF_BYCOMMAND);
-    DrawMenuBar(window);
+    DrawMenuBar(window_);
 }
 
 void MainWindow::setupTray() {
-    trayImages.reset(ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
+    trayImages.reset(ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
                                           RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION));
     for (int32_t i = 0; i < 2 && trayImages; ++i)
         trayIcons[i].reset(ImageList_GetIcon(trayImages.get(), i, ILD_TRANSPARENT));
@@ -52,34 +52,34 @@ void MainWindow::setupTray() {
 }
 
 void MainWindow::applyStoredWindowState() {
-    if (!env.showList) {
+    if (!env_.showList) {
         // The toggles invert their setting, so each starts from the other value.
-        env.showList = 1;
+        env_.showList = 1;
         togglePlaylist();
     }
-    if (env.alwaysOnTop == 1) {
-        env.alwaysOnTop = 0;
+    if (env_.alwaysOnTop == 1) {
+        env_.alwaysOnTop = 0;
         toggleAlwaysOnTop();
     }
-    if (IsRectEmpty(&env.windowPos)) {
+    if (IsRectEmpty(&env_.windowPos)) {
         // The template is narrower than the window's minimum width: the
         // window takes its final size first, so that it is centred with it.
         RECT outer = {};
-        GetWindowRect(window, &outer);
-        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+        GetWindowRect(window_, &outer);
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        centerWindow(window, nullptr);
+        centerWindow(window_, nullptr);
         return;
     }
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
-    if (!GetWindowPlacement(window, &placement)) return;
-    placement.rcNormalPosition = env.windowPos;
-    SetWindowPlacement(window, &placement);
+    if (!GetWindowPlacement(window_, &placement)) return;
+    placement.rcNormalPosition = env_.windowPos;
+    SetWindowPlacement(window_, &placement);
 }
 
 void MainWindow::setupVisualStyles() {
-    if (!(env.osFlags & WinXP) || !themesActive()) return;
+    if (!(env_.osFlags & WinXP) || !themesActive()) return;
     // The seek slider keeps the classic look, which shows its selection.
     setWindowTheme(seekSlider, L" ", L" ");
     applyButtonTheme();

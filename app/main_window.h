@@ -96,6 +96,18 @@ enum PlayResult : int32_t { kPlayFailed = 0, kPlayStarted = 1, kPlayCancelled = 
 uint32_t randomSeed();
 
 class MainWindow : public PlaylistHost, public TrayOwner {
+    // The window-wide state comes first: the members below take it in their
+    // initializers.
+    AppEnvironment& env_;
+    WaveOutPlayer waveOut_;
+    DirectShowPlayer directShow_;
+    Playlist playlist_{*this};
+    PlaylistLoader loader_{playlist_, *this, env_};
+    HINSTANCE instance_ = nullptr;
+    HWND window_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    UniqueIcon windowIcon_;
+
 public:
     // ---- The window itself: start-up, the dialog procedure, closing.
     // A null command line stands for the process's own (tests give one).
@@ -131,15 +143,13 @@ public:
     int32_t startLoading(std::vector<std::string> paths, int32_t replace);
     bool closing() const override { return closing_; }
 
-    AppEnvironment& env;
-    WaveOutPlayer waveOut;
-    DirectShowPlayer directShow;
-    Playlist playlist{*this};
-    PlaylistLoader loader{playlist, *this, env};
-    HINSTANCE instance = nullptr;
-    HWND window = nullptr;
-    HACCEL accelerators = nullptr;
-    UniqueIcon windowIcon;
+    AppEnvironment& environment() { return env_; }
+    WaveOutPlayer& waveOut() { return waveOut_; }
+    DirectShowPlayer& directShow() { return directShow_; }
+    Playlist& playlist() { return playlist_; }
+    PlaylistLoader& loader() { return loader_; }
+    HINSTANCE instance() const { return instance_; }
+    HWND window() const { return window_; }
 
     // ---- The play road (ui/play_road.cpp, ui/play_start.cpp, ui/play_thread.cpp,
     // ui/commands_tracks.cpp).
@@ -182,7 +192,7 @@ public:
     void collectPlayThread();
 
     WorkerThread playWorker;
-    Player* currentPlayer = &waveOut;
+    Player* currentPlayer = &waveOut_;
     // The play road's state. The play thread reads only its copy of the
     // entry; the rest belongs to the window thread.
     TrackInfo playEntry;
@@ -335,16 +345,16 @@ public:
     HWND volumeSlider = nullptr;
     HWND volumeLabel = nullptr;
     HWND tooltips = nullptr;
-    Player* volumeTarget = &waveOut;
+    Player* volumeTarget = &waveOut_;
     int32_t savedVolume = 0;
     bool volumeAvailable = false;
 
     // ---- The tray and the title (ui/tray_glue.cpp, ui/window_title.cpp,
     // app/dialog_setup.cpp, app/dialog_messages.cpp).
     void setupTray();
-    HWND trayWindow() const override { return window; }
+    HWND trayWindow() const override { return window_; }
     int32_t trayPlayerState() const override { return playbackState(); }
-    void setWindowShown(int32_t shown) override { env.windowShown = shown; }
+    void setWindowShown(int32_t shown) override { env_.windowShown = shown; }
     UniqueMenu loadTrayMenu() const override;
     bool hideToTray();
     void animateTray();

@@ -47,8 +47,8 @@ int themeState(UINT state, bool hot, bool held) {
 void MainWindow::applyButtonTheme() {
     hotButton = nullptr;
     buttonTheme.reset();
-    if ((env.osFlags & WinXP) && themesActive())
-        buttonTheme.reset(openThemeData(window, L"Button"));
+    if ((env_.osFlags & WinXP) && themesActive())
+        buttonTheme.reset(openThemeData(window_, L"Button"));
     for (HWND button : buttons) {
         if (!button) continue;
         if (buttonTheme) {

@@ -42,7 +42,7 @@ void stop(MainWindow& w, uint32_t) {
 void playFromTray(MainWindow& w, uint32_t id) {
     if (w.playbackState() == Paused) {
         w.togglePause(false);
-    } else if (w.loader.busy() || w.stopping) {
+    } else if (w.loader().busy() || w.stopping) {
         w.pendingCommand = id;
     } else {
         w.playSelected();
@@ -75,7 +75,7 @@ void remove(MainWindow& w, uint32_t) {
     w.deleteSelected();
 }
 void clear(MainWindow& w, uint32_t) {
-    if (!w.playlist.empty()) w.playlist.clearList();
+    if (!w.playlist().empty()) w.playlist().clearList();
 }
 void reread(MainWindow& w, uint32_t) {
     w.rereadEntries();
@@ -87,7 +87,7 @@ void moveDown(MainWindow& w, uint32_t) {
     w.moveSelected(false);
 }
 void exitProgram(MainWindow& w, uint32_t) {
-    SendMessageA(w.window, WM_CLOSE, 0, 0);
+    SendMessageA(w.window(), WM_CLOSE, 0, 0);
 }
 void showList(MainWindow& w, uint32_t) {
     w.togglePlaylist();
@@ -102,11 +102,11 @@ void alwaysOnTop(MainWindow& w, uint32_t) {
     w.toggleAlwaysOnTop();
 }
 void noWaveOut(MainWindow& w, uint32_t) {
-    w.env.waveOutOff = w.env.waveOutOff ? 0 : 1;
-    w.waveOut.waveOutDisabled = w.env.waveOutOff;
+    w.environment().waveOutOff = w.environment().waveOutOff ? 0 : 1;
+    w.waveOut().waveOutDisabled = w.environment().waveOutOff;
 }
 void fullScreen(MainWindow& w, uint32_t) {
-    if (!w.starting && w.currentPlayer == &w.directShow) w.directShow.fullScreen(2, w.window);
+    if (!w.starting && w.currentPlayer == &w.directShow()) w.directShow().fullScreen(2, w.window());
 }
 void playMode(MainWindow& w, uint32_t id) {
     w.setPlayMode(id);
@@ -190,12 +190,12 @@ INT_PTR MainWindow::onCommand(uint32_t id, uint32_t code, LPARAM) {
     if (!command) return 1;
     const uint8_t guards = command->guards;
     if ((guards & ClickOnly) && code != BN_CLICKED) return 1;
-    if ((guards & ListShown) && !env.showList) return 1;
-    if ((guards & Playback) && (stopping || loader.busy())) {
+    if ((guards & ListShown) && !env_.showList) return 1;
+    if ((guards & Playback) && (stopping || loader_.busy())) {
         pendingCommand = id;
         return 1;
     }
-    if ((guards & NoLoad) && loader.busy()) return 1;
+    if ((guards & NoLoad) && loader_.busy()) return 1;
     if ((guards & CallsGraph) && graphCallsDeferred()) {
         deferredCommand = id;
         return 1;
@@ -205,7 +205,7 @@ INT_PTR MainWindow::onCommand(uint32_t id, uint32_t code, LPARAM) {
 }
 
 void MainWindow::runPendingCommand() {
-    if (pendingCommand == 0 || stopping || closing_ || loader.busy()) return;
+    if (pendingCommand == 0 || stopping || closing_ || loader_.busy()) return;
     const uint32_t id = pendingCommand;
     pendingCommand = 0;
     onCommand(id, BN_CLICKED, 0);

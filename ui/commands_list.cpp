@@ -11,35 +11,35 @@ namespace tarnuvo {
 
 void MainWindow::deleteSelected() {
     const int32_t mark = selectedRow();
-    if (!playlist.entryAt(mark)) return;
-    const int32_t before = playlist.currentIndex;
-    playlist.removeEntry(mark);
+    if (!playlist_.entryAt(mark)) return;
+    const int32_t before = playlist_.currentIndex;
+    playlist_.removeEntry(mark);
     // The player's number follows its entry; when that entry itself goes,
     // the panel keeps showing the number it had.
     // A track being started takes its number once it has started.
     if (!starting && mark != before && currentPlayer->listIndex == before)
-        currentPlayer->listIndex = playlist.currentIndex;
-    if (!playlist.empty()) {
+        currentPlayer->listIndex = playlist_.currentIndex;
+    if (!playlist_.empty()) {
         const int32_t rows = rowCount();
         selectRow(mark < rows ? mark : rows - 1);
         onSelectionChanged();
     }
     // The selection shows only while stopped; a playing entry's number moved.
     if (playbackState() != Stopped) redrawInfoPanel(true, true);
-    if (playbackState() == Stopped && playlist.empty()) resetPanelAfterClear();
+    if (playbackState() == Stopped && playlist_.empty()) resetPanelAfterClear();
     updateListControls();
 }
 
 void MainWindow::moveSelected(bool up) {
     const int32_t mark = selectedRow();
-    if (playlist.empty() || !playlist.entryAt(mark)) return;
+    if (playlist_.empty() || !playlist_.entryAt(mark)) return;
     const int32_t upper = up ? mark - 1 : mark;
-    if (!playlist.entryAt(upper) || !playlist.entryAt(upper + 1)) return;
-    const int32_t before = playlist.currentIndex;
+    if (!playlist_.entryAt(upper) || !playlist_.entryAt(upper + 1)) return;
+    const int32_t before = playlist_.currentIndex;
     // The exchange rewrites both rows itself.
-    playlist.swapEntries(upper);
+    playlist_.swapEntries(upper);
     if (!starting && currentPlayer->listIndex == before)
-        currentPlayer->listIndex = playlist.currentIndex;
+        currentPlayer->listIndex = playlist_.currentIndex;
     selectRow(up ? mark - 1 : mark + 1);
     onSelectionChanged();
     // The selection shows only while stopped; a playing entry's number moved.
@@ -47,11 +47,11 @@ void MainWindow::moveSelected(bool up) {
 }
 
 void MainWindow::rereadEntries() {
-    if (playlist.empty() || closing()) return;
+    if (playlist_.empty() || closing()) return;
     std::vector<std::string> locations;
-    locations.reserve(static_cast<size_t>(playlist.count()));
-    for (const TrackInfo& entry : playlist.entries()) locations.emplace_back(entry.location);
-    loader.startRereading(std::move(locations));
+    locations.reserve(static_cast<size_t>(playlist_.count()));
+    for (const TrackInfo& entry : playlist_.entries()) locations.emplace_back(entry.location);
+    loader_.startRereading(std::move(locations));
 }
 
 }  // namespace tarnuvo

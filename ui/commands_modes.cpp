@@ -25,33 +25,33 @@ constexpr FadeLengthItem kFadeLengths[] = {
 }  // namespace
 
 void MainWindow::toggleAlwaysOnTop() {
-    env.alwaysOnTop = env.alwaysOnTop ? 0 : 1;
-    setMenuCheck(GetMenu(window), IDM_ALWAYS_ON_TOP, env.alwaysOnTop != 0);
-    SetWindowPos(window, env.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    env_.alwaysOnTop = env_.alwaysOnTop ? 0 : 1;
+    setMenuCheck(GetMenu(window_), IDM_ALWAYS_ON_TOP, env_.alwaysOnTop != 0);
+    SetWindowPos(window_, env_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void MainWindow::toggleGridLines() {
-    env.gridLine = env.gridLine ? 0 : 1;
-    setMenuCheck(GetMenu(window), IDM_GRID_LINES, env.gridLine != 0);
+    env_.gridLine = env_.gridLine ? 0 : 1;
+    setMenuCheck(GetMenu(window_), IDM_GRID_LINES, env_.gridLine != 0);
     SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES,
-                 env.gridLine ? LVS_EX_GRIDLINES : 0);
+                 env_.gridLine ? LVS_EX_GRIDLINES : 0);
 }
 
 void MainWindow::setTimeMode(uint32_t id) {
-    env.timeMode = id == IDM_TIME_SEEK ? 1 : id == IDM_TIME_REMAINING ? 2 : 0;
-    checkOneOf(GetMenu(window), IDM_TIME_ELAPSED, IDM_TIME_REMAINING,
-               IDM_TIME_ELAPSED + static_cast<UINT>(env.timeMode));
+    env_.timeMode = id == IDM_TIME_SEEK ? 1 : id == IDM_TIME_REMAINING ? 2 : 0;
+    checkOneOf(GetMenu(window_), IDM_TIME_ELAPSED, IDM_TIME_REMAINING,
+               IDM_TIME_ELAPSED + static_cast<UINT>(env_.timeMode));
     refreshPanelForSettings();
 }
 
 void MainWindow::setPlayMode(uint32_t id) {
-    env.playMode = id == IDM_MODE_REPEAT_ONE   ? RepeatOne
-                   : id == IDM_MODE_REPEAT_ALL ? RepeatAll
-                   : id == IDM_MODE_RANDOM     ? Random
-                                               : Single;
-    checkOneOf(GetMenu(window), IDM_MODE_SINGLE, IDM_MODE_RANDOM,
-               IDM_MODE_SINGLE + static_cast<UINT>(env.playMode));
+    env_.playMode = id == IDM_MODE_REPEAT_ONE   ? RepeatOne
+                    : id == IDM_MODE_REPEAT_ALL ? RepeatAll
+                    : id == IDM_MODE_RANDOM     ? Random
+                                                : Single;
+    checkOneOf(GetMenu(window_), IDM_MODE_SINGLE, IDM_MODE_RANDOM,
+               IDM_MODE_SINGLE + static_cast<UINT>(env_.playMode));
     // The play mode decides whether the loop range applies (a track being
     // started takes it once started).
     if (!starting) currentPlayer->applyLoopRange();
@@ -59,29 +59,29 @@ void MainWindow::setPlayMode(uint32_t id) {
 }
 
 void MainWindow::toggleLoopIgnore() {
-    env.loopIgnore = env.loopIgnore ? 0 : 1;
-    setMenuCheck(GetMenu(window), IDM_LOOP_IGNORE, env.loopIgnore != 0);
+    env_.loopIgnore = env_.loopIgnore ? 0 : 1;
+    setMenuCheck(GetMenu(window_), IDM_LOOP_IGNORE, env_.loopIgnore != 0);
     if (!starting) currentPlayer->applyLoopRange();
     refreshPanelForSettings();
 }
 
 void MainWindow::toggleFadeOut() {
-    env.fadeOut = env.fadeOut ? 0 : 1;
+    env_.fadeOut = env_.fadeOut ? 0 : 1;
     applyFadeSettings();
 }
 
 void MainWindow::setFadeLength(uint32_t id) {
     for (const FadeLengthItem& item : kFadeLengths)
-        if (item.id == id) env.fadeLengthMs = item.ms;
+        if (item.id == id) env_.fadeLengthMs = item.ms;
     applyFadeSettings();
 }
 
 void MainWindow::checkFadeItems() {
-    HMENU menu = GetMenu(window);
-    setMenuCheck(menu, IDM_FADE_OUT, env.fadeOut != 0);
+    HMENU menu = GetMenu(window_);
+    setMenuCheck(menu, IDM_FADE_OUT, env_.fadeOut != 0);
     // A length set by hand in the settings file checks none of them.
     for (const FadeLengthItem& item : kFadeLengths)
-        setMenuCheck(menu, item.id, item.ms == env.fadeLengthMs);
+        setMenuCheck(menu, item.id, item.ms == env_.fadeLengthMs);
 }
 
 void MainWindow::applyFadeSettings() {
@@ -94,7 +94,7 @@ void MainWindow::applyFadeSettings() {
 void MainWindow::refreshPanelForSettings() {
     // While stopped the panel shows the selected entry; without one, the
     // current player, so that the new mode shows either way.
-    if (playbackState() != Stopped || playlist.empty() || selectedRow() == -1) {
+    if (playbackState() != Stopped || playlist_.empty() || selectedRow() == -1) {
         redrawInfoPanel(true, true);
     } else {
         onSelectionChanged();

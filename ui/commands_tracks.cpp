@@ -27,29 +27,29 @@ void MainWindow::selectAndPlay(int32_t target) {
 }
 
 void MainWindow::playPrevious() {
-    if (playlist.empty()) {
+    if (playlist_.empty()) {
         advancing = 0;
         stopPlayback();
         return;
     }
-    int32_t target = playlist.currentIndex - 1;
+    int32_t target = playlist_.currentIndex - 1;
     if (target < 0) target = rowCount() - 1;  // also from -1: the last row
     selectAndPlay(target);
 }
 
 void MainWindow::playNext() {
-    if (playlist.empty()) {
+    if (playlist_.empty()) {
         advancing = 0;
         stopPlayback();
         return;
     }
-    int32_t target = playlist.currentIndex + 1;
+    int32_t target = playlist_.currentIndex + 1;
     if (target >= rowCount()) target = 0;
     selectAndPlay(target);
 }
 
 void MainWindow::playRandom() {
-    if (playlist.empty()) {
+    if (playlist_.empty()) {
         advancing = 0;
         stopPlayback();
         return;
@@ -63,7 +63,7 @@ void MainWindow::playRandom() {
     int32_t target = 0;
     do {
         target = static_cast<int32_t>(randomPicks() % n);
-    } while (target == playlist.currentIndex && n != 1);
+    } while (target == playlist_.currentIndex && n != 1);
     selectAndPlay(target);
 }
 

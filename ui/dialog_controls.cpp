@@ -43,31 +43,31 @@ TBBUTTON toolbarSeparator() {
 }  // namespace
 
 void MainWindow::bindControls() {
-    etchedLine = GetDlgItem(window, IDC_ETCHED_LINE);
-    listView = GetDlgItem(window, IDC_PLAYLIST);
-    infoPanel = GetDlgItem(window, IDC_INFO_PANEL);
-    seekSlider = GetDlgItem(window, IDC_SEEK_SLIDER);
-    volumeSlider = GetDlgItem(window, IDC_VOLUME_SLIDER);
-    volumeLabel = GetDlgItem(window, IDC_VOLUME_LABEL);
-    videoArea = GetDlgItem(window, IDC_VIDEO_AREA);
-    for (int32_t i = 0; i < kButtonCount; ++i) buttons[i] = GetDlgItem(window, IDC_PLAY + i);
+    etchedLine = GetDlgItem(window_, IDC_ETCHED_LINE);
+    listView = GetDlgItem(window_, IDC_PLAYLIST);
+    infoPanel = GetDlgItem(window_, IDC_INFO_PANEL);
+    seekSlider = GetDlgItem(window_, IDC_SEEK_SLIDER);
+    volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
+    volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);
+    videoArea = GetDlgItem(window_, IDC_VIDEO_AREA);
+    for (int32_t i = 0; i < kButtonCount; ++i) buttons[i] = GetDlgItem(window_, IDC_PLAY + i);
     EnableWindow(seekSlider, FALSE);
     HWND controls[kLayoutEntries] = {listView, infoPanel, seekSlider, volumeSlider, volumeLabel};
     for (int32_t i = 0; i < kButtonCount; ++i) controls[LayoutFirstButton + i] = buttons[i];
     for (int32_t slot = 0; slot < kLayoutEntries; ++slot) {
         layoutTable[slot].control = controls[slot];
-        layoutTable[slot].parent = window;
+        layoutTable[slot].parent = window_;
         refreshLayoutEntry(slot);
     }
 }
 
 HWND MainWindow::createToolbar() {
-    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, kToolbarStyle, 0, 0, 0, 0, window,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), instance,
-                               nullptr);
+    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, kToolbarStyle, 0, 0, 0, 0, window_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)),
+                               instance_, nullptr);
     if (!bar) return nullptr;
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    toolbarImages.reset(loadImageStrip(instance, IDB_TOOLBAR, kToolbarMask));
+    toolbarImages.reset(loadImageStrip(instance_, IDB_TOOLBAR, kToolbarMask));
     SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages.get()));
     const TBBUTTON items[] = {
         toolbarButton(0, IDM_CLEAR, false),
@@ -96,7 +96,7 @@ HWND MainWindow::createToolbar() {
 HWND MainWindow::createTooltips() {
     HWND tips =
         CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     if (!tips) return nullptr;
     HWND tools[kButtonCount + 1] = {};
     for (int32_t i = 0; i < kButtonCount; ++i) tools[i] = buttons[i];
@@ -106,7 +106,7 @@ HWND MainWindow::createTooltips() {
         TOOLINFOA info = {};
         info.cbSize = sizeof info;
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = window;
+        info.hwnd = window_;
         info.uId = reinterpret_cast<UINT_PTR>(tool);
         info.lpszText = LPSTR_TEXTCALLBACKA;  // asked for when shown
         SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
@@ -116,9 +116,9 @@ HWND MainWindow::createTooltips() {
 
 void MainWindow::setupListView() {
     DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
-    if (env.gridLine) extended |= LVS_EX_GRIDLINES;
+    if (env_.gridLine) extended |= LVS_EX_GRIDLINES;
     SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
-    setMenuCheck(GetMenu(window), IDM_GRID_LINES, env.gridLine != 0);
+    setMenuCheck(GetMenu(window_), IDM_GRID_LINES, env_.gridLine != 0);
     // Inserted so that the display order is Title, Time, Loop, Artist.
     const struct {
         UINT text;
@@ -134,7 +134,7 @@ void MainWindow::setupListView() {
     };
     for (const auto& c : columns) {
         char caption[64] = {};
-        LoadStringA(instance, c.text, caption, sizeof caption);
+        LoadStringA(instance_, c.text, caption, sizeof caption);
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = c.format;
@@ -143,12 +143,12 @@ void MainWindow::setupListView() {
         column.iSubItem = c.subItem;
         SendMessageA(listView, LVM_INSERTCOLUMNA, c.position, reinterpret_cast<LPARAM>(&column));
     }
-    env.applyColumns(listView);
-    SendMessageA(listView, WM_SETFONT, reinterpret_cast<WPARAM>(env.listFont.get()), TRUE);
+    env_.applyColumns(listView);
+    SendMessageA(listView, WM_SETFONT, reinterpret_cast<WPARAM>(env_.listFont.get()), TRUE);
 }
 
 void MainWindow::setupButtons() {
-    buttonImages.reset(loadImageStrip(instance, IDB_BUTTONS, kButtonMask));
+    buttonImages.reset(loadImageStrip(instance_, IDB_BUTTONS, kButtonMask));
     for (int32_t i = 0; i < kButtonCount; ++i) {
         if (buttonImages)
             buttonIcons[i].reset(ImageList_GetIcon(buttonImages.get(), i, ILD_TRANSPARENT));

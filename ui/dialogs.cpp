@@ -11,23 +11,23 @@
 namespace tarnuvo {
 
 void MainWindow::showVersionDialog() {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_VERSION), window, smallDialogProcedure, 0);
+    DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_VERSION), window_, smallDialogProcedure, 0);
 }
 
 void MainWindow::showTagInfo() {
     char text[kTextSize] = {};
     char caption[kTextSize] = {};
-    LoadStringA(instance, IDS_MP3INFP_CAPTION, caption, sizeof caption);
+    LoadStringA(instance_, IDS_MP3INFP_CAPTION, caption, sizeof caption);
     TagReader reader;
     if (reader.load(0)) {
         char format[kTextSize] = {};
-        LoadStringA(instance, IDS_MP3INFP_VERSION, format, sizeof format);
+        LoadStringA(instance_, IDS_MP3INFP_VERSION, format, sizeof format);
         const uint32_t version = reader.version();
         std::snprintf(text, sizeof text, format, (version >> 8) & 0xFF, version & 0xFF);
     } else {
-        LoadStringA(instance, IDS_MP3INFP_MISSING, text, sizeof text);
+        LoadStringA(instance_, IDS_MP3INFP_MISSING, text, sizeof text);
     }
-    centeredMessageBox(window, text, caption, MB_ICONINFORMATION);
+    centeredMessageBox(window_, text, caption, MB_ICONINFORMATION);
 }
 
 }  // namespace tarnuvo

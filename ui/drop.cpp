@@ -8,7 +8,7 @@ namespace tarnuvo {
 
 void MainWindow::onDropFiles(HDROP drop) {
     // While a load runs the loader is the list's only writer.
-    if (loader.busy() || closing()) {
+    if (loader_.busy() || closing()) {
         DragFinish(drop);
         return;
     }

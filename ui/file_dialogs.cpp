@@ -31,14 +31,14 @@ void loadTexts(HINSTANCE instance, UINT filterId, UINT titleId, DialogTexts& tex
 }  // namespace
 
 void MainWindow::openListDialog() {
-    if (loader.busy() || closing()) return;
+    if (loader_.busy() || closing()) return;
     DialogTexts texts;
-    loadTexts(instance, IDS_OPEN_FILTER, IDS_OPEN_TITLE, texts);
+    loadTexts(instance_, IDS_OPEN_FILTER, IDS_OPEN_TITLE, texts);
     char file[kFileBufferSize];
     OPENFILENAMEA request;
-    initFileDialog(request, window, texts.filter, file, false);
+    initFileDialog(request, window_, texts.filter, file, false);
     request.lpstrTitle = texts.title;
-    centerNextDialog(window);
+    centerNextDialog(window_);
     if (!runFileDialog(openFileDialog, request)) return;
     PathIntake intake;
     takePath(intake, file);
@@ -46,16 +46,16 @@ void MainWindow::openListDialog() {
 }
 
 void MainWindow::addFilesDialog() {
-    if (loader.busy() || closing()) return;
+    if (loader_.busy() || closing()) return;
     DialogTexts texts;
-    loadTexts(instance, IDS_ADD_FILTER, IDS_ADD_TITLE, texts);
+    loadTexts(instance_, IDS_ADD_FILTER, IDS_ADD_TITLE, texts);
     std::vector<char> names(kSelectionBytes);
     OPENFILENAMEA request;
-    initFileDialog(request, window, texts.filter, names.data(), false);
+    initFileDialog(request, window_, texts.filter, names.data(), false);
     request.lpstrTitle = texts.title;
     request.Flags |= OFN_ALLOWMULTISELECT;
     request.nMaxFile = kSelectionBytes;
-    centerNextDialog(window);
+    centerNextDialog(window_);
     if (!runFileDialog(openFileDialog, request)) {
         if (fileDialogError() == FNERR_BUFFERTOOSMALL)
             showStringBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION);
@@ -66,19 +66,19 @@ void MainWindow::addFilesDialog() {
 
 void MainWindow::saveListDialog() {
     // During a load the entries are still growing: refused before the dialog opens.
-    if (loader.busy() || closing() || playlist.empty()) return;
+    if (loader_.busy() || closing() || playlist_.empty()) return;
     DialogTexts texts;
-    loadTexts(instance, IDS_SAVE_FILTER, IDS_SAVE_TITLE, texts);
+    loadTexts(instance_, IDS_SAVE_FILTER, IDS_SAVE_TITLE, texts);
     char file[kFileBufferSize];
     OPENFILENAMEA request;
-    initFileDialog(request, window, texts.filter, file, true);
+    initFileDialog(request, window_, texts.filter, file, true);
     request.lpstrTitle = texts.title;
     request.lpstrDefExt = "pll";
-    centerNextDialog(window);
+    centerNextDialog(window_);
     if (!runFileDialog(saveFileDialog, request)) return;
     // A failed write keeps the old file.
-    if (!writePlaylistFile(file, playlist.entries(), playlist.album, playlist.comment,
-                           playlist.relativePaths))
+    if (!writePlaylistFile(file, playlist_.entries(), playlist_.album, playlist_.comment,
+                           playlist_.relativePaths))
         showStringBox(IDS_SAVE_FAILED, MB_ICONEXCLAMATION);
 }
 
@@ -88,7 +88,7 @@ BOOL MainWindow::runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENA
     fileDialogOpen = true;
     const BOOL chosen = dialog(&request);
     fileDialogOpen = false;
-    if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);
+    if (!pendingHandOvers.empty()) PostMessageA(window_, kHandOverMessage, 0, 0);
     return chosen;
 }
 
@@ -100,8 +100,8 @@ void MainWindow::handOverPaths(PathIntake intake, int32_t replace) {
 
 void MainWindow::showStringBox(UINT textId, UINT style) {
     char text[1024] = {};
-    LoadStringA(instance, textId, text, sizeof text);
-    centeredMessageBox(window, text, windowTitle, style);
+    LoadStringA(instance_, textId, text, sizeof text);
+    centeredMessageBox(window_, text, windowTitle, style);
 }
 
 }  // namespace tarnuvo

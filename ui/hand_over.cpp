@@ -14,9 +14,9 @@ INT_PTR MainWindow::onCopyData(const COPYDATASTRUCT* data) {
     if (taken) {
         if (path[0] != '\0') pendingHandOvers.emplace_back(path);
         // The sender waits for this reply: the load starts later.
-        PostMessageA(window, kHandOverMessage, 0, 0);
+        PostMessageA(window_, kHandOverMessage, 0, 0);
     }
-    SetWindowLongPtrA(window, DWLP_MSGRESULT, taken);
+    SetWindowLongPtrA(window_, DWLP_MSGRESULT, taken);
     return 1;
 }
 
@@ -26,7 +26,7 @@ void MainWindow::onHandOver() {
     // Explorer starts one process per selected file: each is appended. A
     // running load keeps them until its end-of-load message, an open file
     // dialog until it closes.
-    if (pendingHandOvers.empty() || loader.busy() || fileDialogOpen) return;
+    if (pendingHandOvers.empty() || loader_.busy() || fileDialogOpen) return;
     std::vector<std::string> paths;
     paths.swap(pendingHandOvers);
     startLoading(std::move(paths), 0);
@@ -35,12 +35,12 @@ void MainWindow::onHandOver() {
 void MainWindow::onLoadFinished() {
     // A load started since (a drop handled before this message) is not the
     // one that ended: collecting it would stop it.
-    if (!loader.busy()) loader.collect();
+    if (!loader_.busy()) loader_.collect();
     // A list that was empty while a track played now gives the panel a title.
     refreshInfoPanel(true);
     // A track refused during the load (an end-of-track advance among them).
     runPendingCommand();
-    if (!pendingHandOvers.empty()) PostMessageA(window, kHandOverMessage, 0, 0);
+    if (!pendingHandOvers.empty()) PostMessageA(window_, kHandOverMessage, 0, 0);
 }
 
 }  // namespace tarnuvo

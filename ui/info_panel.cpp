@@ -24,32 +24,32 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
     // A file still being opened (or extracted) counts as loading, as the
     // player's own flag would say.
     source.playerLoading = (loadingShown || (starting && !openReported)) ? 1 : 0;
-    source.listHasEntries = !playlist.empty();
+    source.listHasEntries = !playlist_.empty();
     source.blinkVisible = blinkVisible;
-    source.timeMode = env.timeMode;
-    source.playMode = env.playMode;
-    source.loopCount = env.loopCount;
-    source.loopIgnore = env.loopIgnore;
-    source.fadeApplies = entry ? fadeAppliesTo(*entry, env) : player.fadeApplies();
+    source.timeMode = env_.timeMode;
+    source.playMode = env_.playMode;
+    source.loopCount = env_.loopCount;
+    source.loopIgnore = env_.loopIgnore;
+    source.fadeApplies = entry ? fadeAppliesTo(*entry, env_) : player.fadeApplies();
     // Asked only where it shows: a stopped player has nothing left to fade,
     // and the DirectShow player answers under its graph's lock.
-    const bool countsToFade = !entry && player.state != Stopped && env.timeMode == TimeRemaining;
+    const bool countsToFade = !entry && player.state != Stopped && env_.timeMode == TimeRemaining;
     source.fadeRemaining = countsToFade ? player.fadeRemaining() : -1;
     PanelContent content;
     gatherPanelContent(source, content);
 
     char loading[128] = {};
     if (content.fileLine == FileLine::Loading)
-        LoadStringA(instance, IDS_LOADING, loading, sizeof loading);
+        LoadStringA(instance_, IDS_LOADING, loading, sizeof loading);
     PanelLook look;
-    look.text = env.colorText;
-    look.gray = env.colorGray;
-    look.back = env.colorBack;
-    look.titleFont = env.titleFont.get();
-    look.timeFont = env.timeFont.get();
-    look.infoFont = env.infoFont.get();
-    look.infoBoldFont = env.infoBoldFont.get();
-    look.fileFont = env.fileFont.get();
+    look.text = env_.colorText;
+    look.gray = env_.colorGray;
+    look.back = env_.colorBack;
+    look.titleFont = env_.titleFont.get();
+    look.timeFont = env_.timeFont.get();
+    look.infoFont = env_.infoFont.get();
+    look.infoBoldFont = env_.infoBoldFont.get();
+    look.fileFont = env_.fileFont.get();
     look.lines = panelLines;
     look.loadingText = loading;
     panelAreas = paintPanel(panelBuffer, content, look, full, panelAreas);
@@ -61,13 +61,13 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
 }
 
 void MainWindow::refreshInfoPanel(bool full) {
-    if (playbackState() != Stopped || playlist.empty()) {
+    if (playbackState() != Stopped || playlist_.empty()) {
         redrawInfoPanel(full, true);
         return;
     }
     // Stopped: the selected entry, or with nothing selected the track last played.
     const int32_t selected = selectedRow();
-    const TrackInfo* entry = playlist.entryAt(selected);
+    const TrackInfo* entry = playlist_.entryAt(selected);
     if (!entry) {
         redrawInfoPanel(true, true);
         return;

@@ -23,12 +23,12 @@ constexpr int32_t kMaxLoopCount = 99;
 }  // namespace
 
 void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
-    const PanelHit hit = hitPanel(panelAreas, x, y, !playlist.empty());
+    const PanelHit hit = hitPanel(panelAreas, x, y, !playlist_.empty());
     // The second press of a quick pair arrives as a double click: inside an
     // area it is one more press, elsewhere it shows or hides the playlist.
     if (message == WM_LBUTTONDBLCLK) {
         if (hit == PanelHit::None) {
-            SendMessageA(window, WM_COMMAND, IDM_SHOW_LIST, 0);
+            SendMessageA(window_, WM_COMMAND, IDM_SHOW_LIST, 0);
             return;
         }
         message = WM_LBUTTONDOWN;
@@ -37,20 +37,20 @@ void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
     }
     switch (hit) {
         case PanelHit::Mode:
-            popupFromMenuItems(window, nullptr, kModeItems, std::size(kModeItems));
+            popupFromMenuItems(window_, nullptr, kModeItems, std::size(kModeItems));
             return;
         case PanelHit::Loop:
-            popupFromMenuItems(window, nullptr, kLoopItems, std::size(kLoopItems));
+            popupFromMenuItems(window_, nullptr, kLoopItems, std::size(kLoopItems));
             return;
         case PanelHit::Time:
-            popupFromMenuItems(window, nullptr, kTimeItems, std::size(kTimeItems));
+            popupFromMenuItems(window_, nullptr, kTimeItems, std::size(kTimeItems));
             return;
         case PanelHit::Counter:
             stepLoopCount(message == WM_LBUTTONDOWN ? 1 : -1);
             return;
         case PanelHit::Title: {
             UniqueMenu tracks = trackPopupMenu();
-            if (tracks) trackPopup(window, tracks.get(), nullptr, 0);
+            if (tracks) trackPopup(window_, tracks.get(), nullptr, 0);
             return;
         }
         case PanelHit::None:
@@ -59,8 +59,8 @@ void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
 }
 
 void MainWindow::stepLoopCount(int32_t step) {
-    const int32_t count = env.loopCount + step;
-    if (count >= 0 && count <= kMaxLoopCount) env.loopCount = count;
+    const int32_t count = env_.loopCount + step;
+    if (count >= 0 && count <= kMaxLoopCount) env_.loopCount = count;
     if (!starting) currentPlayer->applyLoopRange();
     refreshInfoPanel(false);
 }
@@ -68,10 +68,10 @@ void MainWindow::stepLoopCount(int32_t step) {
 UniqueMenu MainWindow::trackPopupMenu() const {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return menu;
-    const int32_t count = std::min(playlist.count(), kTrackPopupEntries);
+    const int32_t count = std::min(playlist_.count(), kTrackPopupEntries);
     for (int32_t number = 1; number <= count; ++number) {
         char text[kPopupTextSize];
-        trackPopupText(number, playlist.entryAt(number - 1)->title, text, sizeof text);
+        trackPopupText(number, playlist_.entryAt(number - 1)->title, text, sizeof text);
         const UINT flags = MF_STRING | (startsPopupColumn(number) ? MF_MENUBARBREAK : 0);
         AppendMenuA(menu.get(), flags, IDM_JUMP_FIRST + number - 1, text);
     }

@@ -28,7 +28,7 @@ void MainWindow::moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t d
 }
 
 void MainWindow::redrawWholeWindow() {
-    RedrawWindow(window, nullptr, nullptr,
+    RedrawWindow(window_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
@@ -42,13 +42,13 @@ void MainWindow::onSize(uint32_t type, int32_t width, int32_t height) {
         RECT line = {};
         GetWindowRect(etchedLine, &line);
         int32_t h = line.bottom - line.top;
-        MoveWindow(etchedLine, 0, env.showList ? h + toolbarHeight : 0, width, h, TRUE);
+        MoveWindow(etchedLine, 0, env_.showList ? h + toolbarHeight : 0, width, h, TRUE);
     }
     if (previousWidth == 0 && previousHeight == 0) return;  // set-up still runs
     if (collapsePending) {
         // The resize that followed a playlist toggle: its controls are placed.
         RECT outer = {};
-        GetWindowRect(window, &outer);
+        GetWindowRect(window_, &outer);
         locked = {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
         collapsePending = false;
         previousWidth = width;
@@ -73,16 +73,16 @@ void MainWindow::onSize(uint32_t type, int32_t width, int32_t height) {
 }
 
 void MainWindow::togglePlaylist() {
-    env.showList = env.showList ? 0 : 1;
-    setMenuCheck(GetMenu(window), IDM_SHOW_LIST, env.showList != 0);
-    int show = env.showList ? SW_SHOW : SW_HIDE;
+    env_.showList = env_.showList ? 0 : 1;
+    setMenuCheck(GetMenu(window_), IDM_SHOW_LIST, env_.showList != 0);
+    int show = env_.showList ? SW_SHOW : SW_HIDE;
     ShowWindow(listView, show);
     if (toolbar) ShowWindow(toolbar, show);
-    if (!env.showList) moveFocusOffHiddenList();
+    if (!env_.showList) moveFocusOffHiddenList();
     if (etchedLine) ShowWindow(etchedLine, SW_HIDE);
     const LayoutEntry& list = layoutTable[LayoutList];
     int32_t d = list.y + list.height;
-    if (!env.showList) d = -d;
+    if (!env_.showList) d = -d;
     for (int32_t slot = LayoutPanel; slot < kLayoutEntries; ++slot)
         moveLayoutEntry(slot, 0, d, 0, 0, false);
     redrawWholeWindow();
@@ -90,8 +90,8 @@ void MainWindow::togglePlaylist() {
     locked.width = 0;
     collapsePending = true;
     RECT outer = {};
-    GetWindowRect(window, &outer);
-    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + d,
+    GetWindowRect(window_, &outer);
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (etchedLine) ShowWindow(etchedLine, SW_SHOW);
 }
@@ -104,11 +104,11 @@ void MainWindow::moveFocusOffHiddenList() {
     for (HWND control : {listView, toolbar})
         hidden = hidden || (control && (focus == control || IsChild(control, focus)));
     if (!hidden) return;
-    HWND next = GetNextDlgTabItem(window, listView, FALSE);
+    HWND next = GetNextDlgTabItem(window_, listView, FALSE);
     if (next && next != listView && IsWindowVisible(next))
-        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
     else
-        SetFocus(window);
+        SetFocus(window_);
 }
 
 }  // namespace tarnuvo

@@ -44,7 +44,7 @@ void MainWindow::onSelectionChanged() {
         for (int command : {IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_DELETE})
             SendMessageA(toolbar, TB_ENABLEBUTTON, command, selected != -1);
     }
-    const TrackInfo* entry = playlist.entryAt(selected);
+    const TrackInfo* entry = playlist_.entryAt(selected);
     if (!entry || playbackState() != Stopped) return;
     TrackInfo shown = *entry;
     shown.listIndex = selected;
@@ -77,12 +77,12 @@ INT_PTR MainWindow::onNotify(const NMHDR& header) {
         case NM_RCLICK: {
             onSelectionChanged();
             const int32_t items[] = {IDM_DELETE, IDM_CLEAR, -1, IDM_PROPERTIES};
-            popupFromMenuItems(window, nullptr, items, 4);
+            popupFromMenuItems(window_, nullptr, items, 4);
             return 0;
         }
         case NM_DBLCLK:
             if (closing_ || reinterpret_cast<const NMITEMACTIVATE&>(header).iItem == -1 ||
-                loader.busy())
+                loader_.busy())
                 return 0;
             stopPlayback();
             playSelected();

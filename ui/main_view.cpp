@@ -18,7 +18,7 @@ MainView& mainView(MainWindow& window) {
 
 void MainView::bind(HWND dialog) {
     MainWindow& w = legacy_;
-    w.taskbarCreatedMessage = w.tray.init(w.instance, dialog, kTrayIconId, kTrayCallbackMessage);
+    w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
 }
 
 void MainView::setUp() {
@@ -35,11 +35,11 @@ void MainView::setUp() {
     w.fitPanelToLines();
     w.subclassControls();
     w.rebuildPanelBuffer();
-    w.playlist.currentIndex = -1;
+    w.playlist().currentIndex = -1;
     w.redrawInfoPanel(true, true);
     w.setupMenus();
     w.setupTray();
-    GetClientRect(w.window, &w.dialogClient);
+    GetClientRect(w.window(), &w.dialogClient);
     w.previousWidth = w.dialogClient.right;
     w.previousHeight = w.dialogClient.bottom;
     w.applyStoredWindowState();
@@ -131,7 +131,7 @@ void MainView::runPendingCommand() {
 }
 
 void MainView::saveColumns() {
-    legacy_.env.readColumns(legacy_.listView);
+    legacy_.environment().readColumns(legacy_.listView);
 }
 
 void MainView::removeTrayIcon() {

@@ -7,7 +7,7 @@ namespace tarnuvo {
 
 void MainWindow::noteSteadyApartment() {
     // A modal dialog owned by the window disables it: that is no steady state.
-    if (window && IsWindowEnabled(window)) steadySingleThreaded = apartmentIsSingleThreaded();
+    if (window_ && IsWindowEnabled(window_)) steadySingleThreaded = apartmentIsSingleThreaded();
 }
 
 bool MainWindow::graphCallsDeferred() const {
@@ -18,7 +18,7 @@ void MainWindow::runDeferredCommand() {
     if (deferredCommand == 0 || graphCallsDeferred()) return;
     uint32_t id = deferredCommand;
     deferredCommand = 0;
-    PostMessageA(window, WM_COMMAND, id, 0);
+    PostMessageA(window_, WM_COMMAND, id, 0);
 }
 
 }  // namespace tarnuvo

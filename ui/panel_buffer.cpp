@@ -19,12 +19,12 @@ COLORREF penColour(COLORREF text) {
 }  // namespace
 
 void MainWindow::measurePanel() {
-    panelBuffer.rebuild(window, 1, 1, env.colorBack, penColour(env.colorText));
-    panelBuffer.selectFont(env.titleFont.get());
-    int32_t title = spaceHeight(panelBuffer, env.titleFont.get());
-    int32_t time = spaceHeight(panelBuffer, env.timeFont.get());
-    int32_t info = spaceHeight(panelBuffer, env.infoFont.get());
-    int32_t file = spaceHeight(panelBuffer, env.fileFont.get());
+    panelBuffer.rebuild(window_, 1, 1, env_.colorBack, penColour(env_.colorText));
+    panelBuffer.selectFont(env_.titleFont.get());
+    int32_t title = spaceHeight(panelBuffer, env_.titleFont.get());
+    int32_t time = spaceHeight(panelBuffer, env_.timeFont.get());
+    int32_t info = spaceHeight(panelBuffer, env_.infoFont.get());
+    int32_t file = spaceHeight(panelBuffer, env_.fileFont.get());
     panelLines = panelLinesFor(title, time, info, file);
 }
 
@@ -37,8 +37,8 @@ void MainWindow::fitPanelToLines() {
     for (int32_t slot = LayoutSeek; slot < kLayoutEntries; ++slot)
         moveLayoutEntry(slot, 0, d, 0, 0, false);
     RECT outer = {};
-    GetWindowRect(window, &outer);
-    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left,
+    GetWindowRect(window_, &outer);
+    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left,
                  outer.bottom - outer.top + toolbarHeight + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
@@ -46,10 +46,10 @@ void MainWindow::fitPanelToLines() {
 void MainWindow::rebuildPanelBuffer() {
     if (!infoPanel) return;
     GetClientRect(infoPanel, &panelClient);
-    panelBuffer.rebuild(window, panelClient.right - panelClient.left,
-                        panelClient.bottom - panelClient.top, env.colorBack,
-                        penColour(env.colorText));
-    panelBuffer.selectFont(env.titleFont.get());
+    panelBuffer.rebuild(window_, panelClient.right - panelClient.left,
+                        panelClient.bottom - panelClient.top, env_.colorBack,
+                        penColour(env_.colorText));
+    panelBuffer.selectFont(env_.titleFont.get());
     panelBuffer.fill();
 }
 

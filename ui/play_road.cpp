@@ -21,8 +21,8 @@ namespace {
 
 void showOpenFailed(MainWindow& w) {
     char text[4096] = {};
-    LoadStringA(w.instance, IDS_OPEN_FAILED, text, sizeof text);
-    centeredMessageBox(w.window, text, w.windowTitle, MB_ICONEXCLAMATION);
+    LoadStringA(w.instance(), IDS_OPEN_FAILED, text, sizeof text);
+    centeredMessageBox(w.window(), text, w.windowTitle, MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -41,11 +41,11 @@ void MainWindow::playSelected() {
     // The stop served messages: a pending command may have started a track.
     if (playWorker.thread || closing_) return;
     const int32_t row = selectedRow();
-    const TrackInfo* entry = playlist.entryAt(row);
+    const TrackInfo* entry = playlist_.entryAt(row);
     if (!entry) return;
     playEntry = *entry;
     playEntry.listIndex = row;
-    playlist.currentIndex = row;
+    playlist_.currentIndex = row;
     playAdvance = advance;
     openReported = false;
     if (playEntry.location[0] == '\0') {
@@ -84,7 +84,7 @@ void MainWindow::stopPlayback() {
     stopping = true;
     collectPlayThread();
     // The thread waits for its run flag only; the stop is the window's.
-    for (Player* player : {static_cast<Player*>(&waveOut), static_cast<Player*>(&directShow)}) {
+    for (Player* player : {static_cast<Player*>(&waveOut_), static_cast<Player*>(&directShow_)}) {
         if (player->state != Stopped) player->stop();
     }
     stopping = false;
@@ -94,7 +94,7 @@ void MainWindow::stopPlayback() {
 
 void MainWindow::showPlaybackStopped() {
     SendMessageA(seekSlider, TBM_SETPOS, TRUE, 0);
-    if (playlist.empty()) resetPanelAfterClear();
+    if (playlist_.empty()) resetPanelAfterClear();
     redrawInfoPanel(true, true);
     updateTrayTip();
     EnableWindow(seekSlider, FALSE);
@@ -116,7 +116,7 @@ void MainWindow::togglePause(bool holdOnly) {
         pausedPosition = player.position();
         player.pause(kPauseOn);
         blinkVisible = true;
-        SetTimer(window, BlinkTimer, kBlinkIntervalMs, nullptr);  // the blink starts afresh
+        SetTimer(window_, BlinkTimer, kBlinkIntervalMs, nullptr);  // the blink starts afresh
     } else if (player.state == Paused && !holdOnly) {
         player.pause(kPauseOff);
     }
@@ -176,16 +176,16 @@ void MainWindow::reportPlayFailure(const PlayFailure& failure) {
     const uint32_t advance = failure.advance;
     if (!failure.opened) {
         // Neither player took the file: the last one tried stays current.
-        waveOut.infoKnown = 0;
-        directShow.infoKnown = 0;
-        currentPlayer = &directShow;
+        waveOut_.infoKnown = 0;
+        directShow_.infoKnown = 0;
+        currentPlayer = &directShow_;
     }
     forgetMemberFile(*this, failure.location);
     showPlaybackStopped();
-    if (advance != 0 && ++failedInRow < playlist.count()) {
+    if (advance != 0 && ++failedInRow < playlist_.count()) {
         // An advance at the end of a track skips what cannot be played. A
         // posted command, so that a list of such tracks is no recursion.
-        PostMessageA(window, WM_COMMAND, advance, 0);
+        PostMessageA(window_, WM_COMMAND, advance, 0);
         return;
     }
     failedInRow = 0;

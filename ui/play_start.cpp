@@ -23,9 +23,9 @@ void MainWindow::finishStarting(bool started) {
     // The modes may have changed since the thread applied the range.
     player.applyLoopRange();
     // Rows moved or deleted meanwhile: the rule of the open, once more.
-    const TrackInfo* entry = playlist.entryAt(playlist.currentIndex);
+    const TrackInfo* entry = playlist_.entryAt(playlist_.currentIndex);
     if (entry && std::strcmp(entry->location, player.location) == 0)
-        player.listIndex = playlist.currentIndex;
+        player.listIndex = playlist_.currentIndex;
     if (seek) seekToSlider();
     if (pause) togglePause(true);
 }

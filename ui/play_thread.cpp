@@ -23,10 +23,10 @@ namespace {
 // Runs the window's part of a stage: directly on the window thread, else by
 // a synchronous message (a stop that waits for this thread serves it).
 void askWindow(MainWindow& w, PlayStage stage, Player* player) {
-    if (GetWindowThreadProcessId(w.window, nullptr) == GetCurrentThreadId()) {
+    if (GetWindowThreadProcessId(w.window(), nullptr) == GetCurrentThreadId()) {
         w.onPlayUpdate(stage, reinterpret_cast<LPARAM>(player));
     } else {
-        SendMessageA(w.window, kPlayUpdateMessage, stage, reinterpret_cast<LPARAM>(player));
+        SendMessageA(w.window(), kPlayUpdateMessage, stage, reinterpret_cast<LPARAM>(player));
     }
 }
 
@@ -54,7 +54,7 @@ unsigned __stdcall playThreadEntry(void* argument) {
         }
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    const HWND window = w.window;
+    const HWND window = w.window();
     const DWORD self = GetCurrentThreadId();
     void (*const seam)() = record.endSeam;
     // Nothing touches the record once this reads 1; the window then
@@ -73,13 +73,13 @@ int32_t MainWindow::openAndStart(const char* path, bool graphOnly) {
         // Values read from a list file win over the file's own.
         const TrackInfo* stored = playEntry.infoKnown ? &playEntry : nullptr;
         const int32_t index = playEntry.listIndex;
-        player = &waveOut;
-        if (graphOnly || waveOut.open(path, index, 0, stored) == -1) {
-            waveOut.infoKnown = 0;
-            player = &directShow;
-            if (directShow.open(path, index, 0, stored) == -1) {
+        player = &waveOut_;
+        if (graphOnly || waveOut_.open(path, index, 0, stored) == -1) {
+            waveOut_.infoKnown = 0;
+            player = &directShow_;
+            if (directShow_.open(path, index, 0, stored) == -1) {
                 // Also forgets a length it took from the entry before failing.
-                directShow.reset();
+                directShow_.reset();
                 return kPlayFailed;
             }
         }
@@ -101,7 +101,7 @@ int32_t MainWindow::openAndStart(const char* path, bool graphOnly) {
         player->reset();
         // The device refused every format the native player offers: the
         // graph may still play the file, and its open is reported anew.
-        if (path && player == &waveOut) return openAndStart(path, true);
+        if (path && player == &waveOut_) return openAndStart(path, true);
         return kPlayFailed;
     }
     askWindow(*this, PlayStageStarted, player);
@@ -112,17 +112,17 @@ void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
     switch (stage) {
         case PlayStageOpened: {
             auto* player = reinterpret_cast<Player*>(data);
-            if (player != &waveOut && player != &directShow) return;
+            if (player != &waveOut_ && player != &directShow_) return;
             openReported = true;
             currentPlayer = player;
             setVolumeTarget(player->isDirectShow() != 0);
             // Rows deleted during a slow open move the entry, or take it away:
             // only a row that still shows this file is rewritten.
-            const TrackInfo* entry = playlist.entryAt(playlist.currentIndex);
+            const TrackInfo* entry = playlist_.entryAt(playlist_.currentIndex);
             if (entry && std::strcmp(entry->location, player->location) == 0) {
-                player->listIndex = playlist.currentIndex;
-                storeOpened(playlist, playlist.currentIndex, *player);
-                updateRow(playlist.currentIndex, *player);
+                player->listIndex = playlist_.currentIndex;
+                storeOpened(playlist_, playlist_.currentIndex, *player);
+                updateRow(playlist_.currentIndex, *player);
             }
             redrawInfoPanel(true, true);
             rememberMemberFile(*this, player->location);
@@ -154,16 +154,16 @@ void rememberMemberFile(MainWindow& w, const char* location) {
     const char* bar = findLastSeparator(location, '|');
     if (!bar) return;
     char file[kTextSize];
-    if (w.env.tempFileFor(bar + 1, file)) w.env.rememberTempFile(file);
+    if (w.environment().tempFileFor(bar + 1, file)) w.environment().rememberTempFile(file);
 }
 
 void forgetMemberFile(MainWindow& w, const char* location) {
     const char* bar = findLastSeparator(location, '|');
     if (!bar) return;
     char file[kTextSize];
-    if (!w.env.tempFileFor(bar + 1, file)) return;
-    if (lstrcmpiA(file, w.env.tempFile) == 0) {
-        w.env.rememberTempFile("");  // deletes it
+    if (!w.environment().tempFileFor(bar + 1, file)) return;
+    if (lstrcmpiA(file, w.environment().tempFile) == 0) {
+        w.environment().rememberTempFile("");  // deletes it
     } else {
         DeleteFileA(file);
     }

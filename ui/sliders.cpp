@@ -116,7 +116,7 @@ bool MainWindow::seekSliderTakesPress(LPARAM point) {
 
 void MainWindow::onRefreshTimer() {
     Player& player = *currentPlayer;
-    if (starting || player.state != Playing || !env.windowShown) return;
+    if (starting || player.state != Playing || !env_.windowShown) return;
     // The time line and the thumb take turns; the thumb moves only after the
     // time line has been painted.
     if (paintState == PaintIdle) {
@@ -129,7 +129,7 @@ void MainWindow::onRefreshTimer() {
 }
 
 void MainWindow::onBlinkTimer() {
-    if (starting || currentPlayer->state != Paused || !env.windowShown) return;
+    if (starting || currentPlayer->state != Paused || !env_.windowShown) return;
     blinkVisible = !blinkVisible;
     redrawInfoPanel(false, true);
 }

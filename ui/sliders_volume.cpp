@@ -11,7 +11,7 @@ namespace tarnuvo {
 
 void MainWindow::setupVolumeSlider() {
     int32_t level = 0;
-    volumeAvailable = waveOut.getVolume(&level) == 0;
+    volumeAvailable = waveOut_.getVolume(&level) == 0;
     savedVolume = level;
     SendMessageA(volumeSlider, TBM_SETRANGE, FALSE, MAKELPARAM(0, kVolumeSliderMax));
     SendMessageA(volumeSlider, TBM_SETPOS, TRUE, kVolumeSliderMax / 2);
@@ -25,14 +25,14 @@ void MainWindow::setupVolumeSlider() {
 }
 
 void MainWindow::setVolumeTarget(bool isDirectShow) {
-    volumeTarget = isDirectShow ? static_cast<Player*>(&directShow) : &waveOut;
+    volumeTarget = isDirectShow ? static_cast<Player*>(&directShow_) : &waveOut_;
     // Each player keeps its own level for the whole run.
     int32_t level = 0;
     // A level chosen while the track starts is applied once it has started.
     if (!volumePending && volumeTarget->getVolume(&level) == 0)
         SendMessageA(volumeSlider, TBM_SETPOS, TRUE, sliderForVolume(static_cast<uint32_t>(level)));
     char label[64] = {};
-    LoadStringA(instance, isDirectShow ? IDS_DIRECTSHOW_VOLUME : IDS_WAVEOUT_VOLUME, label,
+    LoadStringA(instance_, isDirectShow ? IDS_DIRECTSHOW_VOLUME : IDS_WAVEOUT_VOLUME, label,
                 sizeof label);
     SetWindowTextA(volumeLabel, label);
 }
@@ -71,7 +71,7 @@ void MainWindow::showVolumeTip(bool show) {
     if (!tooltips || !volumeSlider) return;
     TOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
-    tool.hwnd = window;
+    tool.hwnd = window_;
     tool.uId = reinterpret_cast<UINT_PTR>(volumeSlider);
     SendMessageA(tooltips, TTM_TRACKACTIVATE, show, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tooltips, show ? TTM_UPDATE : TTM_POP, 0, 0);

@@ -50,7 +50,7 @@ LRESULT CALLBACK videoAreaProcedure(HWND control, UINT message, WPARAM wParam, L
     // Messages meant for a full-screen video window.
     Player& player = *self->currentPlayer;
     if (!self->starting && player.isDirectShow() && player.state != Stopped &&
-        self->directShow.filterMessage(control, message, wParam, lParam))
+        self->directShow().filterMessage(control, message, wParam, lParam))
         return 0;
     return self->callFormer(SubclassVideo, control, message, wParam, lParam);
 }

@@ -61,10 +61,10 @@ bool MainWindow::onToolTipText(NMHDR& header) {
     }
     if (!hasStringTip(id)) return false;
     if (wide) {
-        wideInfo->hinst = instance;
+        wideInfo->hinst = instance_;
         wideInfo->lpszText = MAKEINTRESOURCEW(id);
     } else {
-        narrowInfo->hinst = instance;
+        narrowInfo->hinst = instance_;
         narrowInfo->lpszText = MAKEINTRESOURCEA(id);
     }
     return true;

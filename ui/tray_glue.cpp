@@ -7,15 +7,15 @@
 namespace tarnuvo {
 
 UniqueMenu MainWindow::loadTrayMenu() const {
-    return UniqueMenu(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    return UniqueMenu(LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
 }
 
 bool MainWindow::hideToTray() {
-    ShowWindow(window, SW_HIDE);
+    ShowWindow(window_, SW_HIDE);
     // The tray animation (timer 3) goes on.
-    KillTimer(window, RefreshTimer);
-    KillTimer(window, BlinkTimer);
-    env.windowShown = 0;
+    KillTimer(window_, RefreshTimer);
+    KillTimer(window_, BlinkTimer);
+    env_.windowShown = 0;
     return true;
 }
 

@@ -13,7 +13,7 @@
 namespace tarnuvo {
 
 void MainWindow::updateListControls() {
-    BOOL filled = playlist.empty() ? FALSE : TRUE;
+    BOOL filled = playlist_.empty() ? FALSE : TRUE;
     if (toolbar) {
         SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_CLEAR, filled);
         SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_SAVE_LIST, filled);
@@ -28,12 +28,12 @@ void MainWindow::updateListControls() {
 
 void MainWindow::updateWindowTitle() {
     char title[kTextSize * 2];
-    if (playlist.album[0] != '\0')
-        std::snprintf(title, sizeof title, "Tarnuvo - %s", playlist.album);
+    if (playlist_.album[0] != '\0')
+        std::snprintf(title, sizeof title, "Tarnuvo - %s", playlist_.album);
     else
         std::snprintf(title, sizeof title, "Tarnuvo");
     copyText(windowTitle, kTextSize, title);
-    SetWindowTextA(window, windowTitle);
+    SetWindowTextA(window_, windowTitle);
     updateTrayTip();
 }
 

@@ -55,7 +55,7 @@ protected:
         if (!waitForRows(1)) return "";
         test::settle();
         EXPECT_EQ(rows(), 1);
-        const TrackInfo* entry = main->playlist.entryAt(0);
+        const TrackInfo* entry = main->playlist().entryAt(0);
         return entry ? entry->location : "";
     }
 };
@@ -130,13 +130,13 @@ TEST_F(CommandLine, ASecondStartHandsItsFileOverAndBringsTheWindowBack) {
     EXPECT_TRUE(secondStart("a.wav"));
     SetCurrentDirectoryA(previous);
     ASSERT_TRUE(waitForRows(1));
-    EXPECT_EQ(std::string(main->playlist.entryAt(0)->location), dir / "a.wav");
+    EXPECT_EQ(std::string(main->playlist().entryAt(0)->location), dir / "a.wav");
     EXPECT_TRUE(IsWindowVisible(window)) << "the window comes back from the tray";
 
     // Explorer starts one process per selected file: each is appended.
     EXPECT_TRUE(secondStart(dir / "b.wav"));
     ASSERT_TRUE(waitForRows(2));
-    EXPECT_EQ(std::string(main->playlist.entryAt(1)->location), dir / "b.wav");
+    EXPECT_EQ(std::string(main->playlist().entryAt(1)->location), dir / "b.wav");
 
     // Without a file the second start only brings the window to the front.
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);

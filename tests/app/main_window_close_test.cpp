@@ -42,8 +42,8 @@ TEST_F(MainDialog, ClosingWhileAListLoadsWritesTheSettingsAndLeavesNothingRunnin
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(test::takeQuit());
-    EXPECT_FALSE(main->loader.busy());
-    EXPECT_FALSE(main->loader.record().thread);
+    EXPECT_FALSE(main->loader().busy());
+    EXPECT_FALSE(main->loader().record().thread);
     EXPECT_FALSE(main->playWorker.thread);
     auto keys = test::readSettings(iniPath);
     for (const char* key :
@@ -73,7 +73,7 @@ TEST_F(MainDialog, EndingTheSessionWhileHiddenInTheTraySavesTheSettings) {
     ASSERT_TRUE(main->trayPresent);
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(main->env.windowShown, 0);
+    EXPECT_EQ(main->environment().windowShown, 0);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
@@ -111,7 +111,7 @@ TEST_F(MainDialog, ATaskbarRestartWithOneFailedReAddLeavesTheHiddenWindowReachab
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_EQ(g_failedAdds, 1);
     EXPECT_TRUE(IsWindowVisible(window)) << "without an icon the window shows itself";
-    EXPECT_EQ(main->env.windowShown, 1);
+    EXPECT_EQ(main->environment().windowShown, 1);
     // The next restart adds the icon again although the last re-add failed.
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_TRUE(main->trayPresent);
@@ -304,7 +304,7 @@ bool isSingleThreaded(int apartment) {
 
 TEST_F(MainDialog, GraphCallsWaitWhileAFileDialogMovesTheThreadIntoAnotherApartment) {
     start();
-    main->currentPlayer = &main->directShow;
+    main->currentPlayer = &main->directShow();
     SendMessageA(window, WM_TIMER, 3, 0);
     // Windows keeps the window thread in the implicit multithreaded apartment;
     // under Wine its input method has made it single-threaded already.
@@ -355,7 +355,7 @@ bool commandPosted(HWND window, uint32_t id) {
 TEST_F(MainDialog, ACommandThatArrivesWhileTheApartmentHasChangedRunsAfterTheDialog) {
     start();
     main->apartmentIsSingleThreaded = fakeApartment;
-    main->currentPlayer = &main->directShow;
+    main->currentPlayer = &main->directShow();
     g_singleThreaded = false;
     SendMessageA(window, WM_TIMER, 3, 0);
     ASSERT_FALSE(main->steadySingleThreaded);
@@ -372,9 +372,9 @@ TEST_F(MainDialog, ACommandThatArrivesWhileTheApartmentHasChangedRunsAfterTheDia
     EXPECT_EQ(main->deferredCommand, 41010u) << "still waiting";
     EXPECT_FALSE(commandPosted(window, 41010));
     // The waveOut player's calls never wait.
-    main->currentPlayer = &main->waveOut;
+    main->currentPlayer = &main->waveOut();
     EXPECT_FALSE(main->graphCallsDeferred());
-    main->currentPlayer = &main->directShow;
+    main->currentPlayer = &main->directShow();
 
     // The dialog closes: the next tick of timer 3 runs the command.
     EnableWindow(window, TRUE);
@@ -388,7 +388,7 @@ TEST_F(MainDialog, ACommandThatArrivesWhileTheApartmentHasChangedRunsAfterTheDia
     SendMessageA(window, WM_TIMER, 3, 0);
     EXPECT_TRUE(main->steadySingleThreaded);
     EXPECT_FALSE(main->graphCallsDeferred());
-    main->currentPlayer = &main->waveOut;
+    main->currentPlayer = &main->waveOut();
 }
 
 TEST_F(MainDialog, MinimisingHidesIntoTheTrayAndTheIconBringsTheWindowBack) {
@@ -402,7 +402,7 @@ TEST_F(MainDialog, MinimisingHidesIntoTheTrayAndTheIconBringsTheWindowBack) {
     SetTimer(window, 3, 400, nullptr);
     SendMessageA(window, WM_USER, 2000, WM_LBUTTONDOWN);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(main->env.windowShown, 1);
+    EXPECT_EQ(main->environment().windowShown, 1);
     EXPECT_TRUE(KillTimer(window, 1)) << "and runs again";
 }
 

@@ -173,7 +173,7 @@ TEST_F(MainDialog, ALargerTitleFontMakesTheWindowTallerByTheDifference) {
     LONG small = 0;
     {
         HDC screen = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(screen, main->env.titleFont.get());
+        HGDIOBJ old = SelectObject(screen, main->environment().titleFont.get());
         SIZE extent = {};
         GetTextExtentPoint32A(screen, " ", 1, &extent);
         small = extent.cy;
@@ -185,7 +185,7 @@ TEST_F(MainDialog, ALargerTitleFontMakesTheWindowTallerByTheDifference) {
     writeSettings("FontTitle=Tahoma,40,1\r\n");
     start();
     HDC screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(screen, main->env.titleFont.get());
+    HGDIOBJ old = SelectObject(screen, main->environment().titleFont.get());
     SIZE extent = {};
     GetTextExtentPoint32A(screen, " ", 1, &extent);
     SelectObject(screen, old);

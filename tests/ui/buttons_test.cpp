@@ -113,7 +113,7 @@ TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
 TEST_F(Views, ThePauseButtonLooksPressedWhileATrackIsPaused) {
     start();
     test::FakePlayer fake;
-    fake.attach(window, &main->env);
+    fake.attach(window, &main->environment());
     fake.state = Playing;
     main->currentPlayer = &fake;
     HWND pause = item(1011);
@@ -143,7 +143,7 @@ TEST_F(Views, ThePauseButtonLooksPressedWhileATrackIsPaused) {
         else
             EXPECT_FALSE(SendMessageA(pause, BM_GETSTATE, 0, 0) & BST_PUSHED);
     }
-    main->currentPlayer = &main->waveOut;
+    main->currentPlayer = &main->waveOut();
 }
 
 TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {

@@ -118,7 +118,7 @@ TEST_F(Commands, DeletingARowAboveThePlayingOneKeepsNextAndPreviousOnItsNeighbou
     command(40005);  // A goes; C now sits in row 1
     EXPECT_EQ(rows(), 3);
     EXPECT_TRUE(rowsMatchEntries());
-    EXPECT_EQ(main->playlist.currentIndex, 1);
+    EXPECT_EQ(main->playlist().currentIndex, 1);
     EXPECT_EQ(main->currentPlayer->listIndex, 1) << "the panel's number follows its entry";
     EXPECT_TRUE(titleLineCurrent());
     EXPECT_EQ(selected(), 0);
@@ -159,7 +159,7 @@ TEST_F(Commands, RandomNeverRepeatsThePlayingOneOfTwoAndReplaysASingleEntry) {
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
     for (int i = 0; i < 20; ++i) {
-        const int other = 1 - main->playlist.currentIndex;
+        const int other = 1 - main->playlist().currentIndex;
         click(1015);
         ASSERT_TRUE(waitPlaying(other)) << "pick " << i;
         EXPECT_EQ(selected(), other);
@@ -192,7 +192,7 @@ TEST_F(Commands, RandomPicksSpreadOverTheListRatherThanWalkingAStride) {
     for (int i = 0; i < 30; ++i) {
         click(1015);
         ASSERT_TRUE(test::pumpUntil(10000, [&] { return playing(); }));
-        const int now = main->playlist.currentIndex;
+        const int now = main->playlist().currentIndex;
         EXPECT_NE(now, last);
         steps.push_back((now - last + 6) % 6);
         seen.insert(now);
@@ -225,14 +225,14 @@ TEST_F(Commands, MovingRowsKeepsEntryIAsRowIAndTheSelectionOnTheMovedOne) {
     EXPECT_EQ(selected(), 1);
     EXPECT_TRUE(test::toolbarButtonEnabled(window, 40020));
     EXPECT_TRUE(test::toolbarButtonEnabled(window, 40005));
-    EXPECT_EQ(main->playlist.currentIndex, 2) << "the playing entry moved down";
+    EXPECT_EQ(main->playlist().currentIndex, 2) << "the playing entry moved down";
     EXPECT_EQ(main->currentPlayer->listIndex, 2);
     EXPECT_TRUE(titleLineCurrent()) << "the panel shows the playing entry's new number";
     command(40021);  // C down again: A B C D
     EXPECT_TRUE(rowsMatchEntries());
     EXPECT_EQ(titleOf(2), "C.wav");
     EXPECT_EQ(selected(), 2);
-    EXPECT_EQ(main->playlist.currentIndex, 1);
+    EXPECT_EQ(main->playlist().currentIndex, 1);
     EXPECT_TRUE(titleLineCurrent());
     // Nothing moves beyond the ends.
     select(0);
@@ -264,7 +264,7 @@ TEST_F(Commands, WhileALoadRunsTheListAndTrackCommandsWaitOrAreRefused) {
     startWithFour();
     select(1);
     main->startLoading({slowMemberReference("late.wav")}, 0);
-    ASSERT_TRUE(main->loader.busy());
+    ASSERT_TRUE(main->loader().busy());
     ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
     for (uint32_t id : {40005u, 40006u, 40020u, 40021u, 40010u}) command(id);
     EXPECT_EQ(rows(), 4);
@@ -284,7 +284,7 @@ TEST_F(Commands, WhileALoadRunsTheListAndTrackCommandsWaitOrAreRefused) {
     ASSERT_TRUE(sendHandOver(window, makeWav("E.wav", 44100).c_str(), 1000));
     test::settle(200);
     EXPECT_FALSE(main->playWorker.thread) << "a track started during the load";
-    EXPECT_EQ(main->playlist.currentIndex, -1);
+    EXPECT_EQ(main->playlist().currentIndex, -1);
     EXPECT_EQ(rows(), 4);
     // The load ends (the slow member adds nothing): the last of them, the
     // jump, runs then, and only it; the handed file is appended after it.
@@ -293,7 +293,7 @@ TEST_F(Commands, WhileALoadRunsTheListAndTrackCommandsWaitOrAreRefused) {
     EXPECT_EQ(playingTitle(), "D.wav");
     ASSERT_TRUE(waitForRows(5));
     test::settle(300);
-    EXPECT_EQ(main->playlist.currentIndex, 3);
+    EXPECT_EQ(main->playlist().currentIndex, 3);
     EXPECT_EQ(rows(), 5);
     EXPECT_EQ(titleOf(4), "E.wav");
 }
@@ -303,7 +303,7 @@ TEST_F(Commands, EachModeChecksOnlyItsItemAndDecidesTheLoopRangeOfThePlayingTrac
     load({makeWav("loop.wav", 441000, 1000, 9000)});
     for (UINT id : {40112u, 40110u, 40111u}) {
         command(id);
-        EXPECT_EQ(main->env.timeMode, static_cast<int32_t>(id - 40110));
+        EXPECT_EQ(main->environment().timeMode, static_cast<int32_t>(id - 40110));
         for (UINT k = 40110; k <= 40112; ++k) EXPECT_EQ(test::menuChecked(window, k), k == id);
     }
     select(0);
@@ -314,13 +314,13 @@ TEST_F(Commands, EachModeChecksOnlyItsItemAndDecidesTheLoopRangeOfThePlayingTrac
     for (auto [id, end] :
          {std::pair{40201u, loopEnd}, {40200u, whole}, {40203u, whole}, {40201u, loopEnd}}) {
         command(id);
-        EXPECT_EQ(main->env.playMode, static_cast<int32_t>(id - 40200));
-        EXPECT_EQ(main->waveOut.rangeEnd, end) << id;
+        EXPECT_EQ(main->environment().playMode, static_cast<int32_t>(id - 40200));
+        EXPECT_EQ(main->waveOut().rangeEnd, end) << id;
         for (UINT k = 40200; k <= 40203; ++k) EXPECT_EQ(test::menuChecked(window, k), k == id);
     }
     command(40210);
     EXPECT_TRUE(test::menuChecked(window, 40210));
-    EXPECT_EQ(main->waveOut.rangeEnd, whole) << "the loop range ignored";
+    EXPECT_EQ(main->waveOut().rangeEnd, whole) << "the loop range ignored";
 }
 
 TEST_F(Commands, WithoutWaveOutATrackGoesToDirectShowAndTheLabelSaysSo) {
@@ -330,8 +330,8 @@ TEST_F(Commands, WithoutWaveOutATrackGoesToDirectShowAndTheLabelSaysSo) {
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_EQ(main->currentPlayer, &main->directShow);
-    EXPECT_EQ(main->volumeTarget, &main->directShow);
+    EXPECT_EQ(main->currentPlayer, &main->directShow());
+    EXPECT_EQ(main->volumeTarget, &main->directShow());
     char label[64] = {};
     GetWindowTextA(item(1021), label, sizeof label);
     EXPECT_EQ(std::string(label), test::sjis("DirectShow音量"));

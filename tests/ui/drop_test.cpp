@@ -36,7 +36,7 @@ TEST_F(Views, FoldersListFilesAndMusicFilesReachTheLoaderInOrder) {
     }
     // Each music file became a row, none taken for an archive's member.
     ASSERT_EQ(rows(), 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(main->playlist.entryAt(i)->location, music[i]);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(main->playlist().entryAt(i)->location, music[i]);
 }
 
 TEST_F(Views, PathsTooLongOrWithLostNamesAreLeftOutAndADropDuringALoadIgnored) {

@@ -38,7 +38,7 @@ TEST_F(Views, TheAddDialogSplitsOneOrManyNamesAndTellsWhenThereAreTooMany) {
         g_dialog.fileOffset = static_cast<WORD>(c.offset);
         SendMessageA(window, WM_COMMAND, 40001, 0);
         EXPECT_EQ(loadedPaths(), c.paths);
-        EXPECT_EQ(main->loader.record().parameter, 0) << "appended";
+        EXPECT_EQ(main->loader().record().parameter, 0) << "appended";
         ASSERT_TRUE(waitIdle());
     }
     EXPECT_EQ(g_dialog.request.Flags, DWORD{OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
@@ -55,7 +55,7 @@ TEST_F(Views, TheAddDialogSplitsOneOrManyNamesAndTellsWhenThereAreTooMany) {
     g_dialog.answer = FALSE;  // cancelled: nothing said
     SendMessageA(window, WM_COMMAND, 40001, 0);
     EXPECT_EQ(boxes.texts.size(), 1u);
-    EXPECT_FALSE(main->loader.busy());
+    EXPECT_FALSE(main->loader().busy());
 
     // During a load neither the add nor the open dialog opens.
     const int calls = g_dialog.calls;
@@ -75,7 +75,7 @@ TEST_F(Views, TheOpenButtonReplacesTheListWithTheChosenFile) {
     EXPECT_EQ(g_dialog.title, test::sjis("リストファイルを開く"));
     EXPECT_EQ(g_dialog.request.nMaxFile, 260u);
     EXPECT_EQ(loadedPaths(), Paths{list});
-    EXPECT_EQ(main->loader.record().parameter, 1) << "replacing";
+    EXPECT_EQ(main->loader().record().parameter, 1) << "replacing";
     EXPECT_TRUE(waitIdle());
 
     // A second start hands a file over while the dialog is open: it waits
@@ -85,16 +85,16 @@ TEST_F(Views, TheOpenButtonReplacesTheListWithTheChosenFile) {
     g_dialog.whileOpen = [&] {
         EXPECT_TRUE(sendHandOver(window, handed.c_str(), 1000));
         test::settle(200);  // the dialog's own loop serves the window's messages
-        EXPECT_FALSE(main->loader.busy()) << "a load started under the dialog";
+        EXPECT_FALSE(main->loader().busy()) << "a load started under the dialog";
         EXPECT_EQ(rows(), 0);
     };
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(1016, BN_CLICKED), 0);
     EXPECT_EQ(loadedPaths(), Paths{list});
-    EXPECT_EQ(main->loader.record().parameter, 1);
+    EXPECT_EQ(main->loader().record().parameter, 1);
     EXPECT_TRUE(waitIdle());
     EXPECT_TRUE(test::pumpUntil(5000, [&] { return rows() == 1; })) << "the hand-over after it";
     EXPECT_EQ(loadedPaths(), Paths{handed});
-    EXPECT_EQ(main->loader.record().parameter, 0);
+    EXPECT_EQ(main->loader().record().parameter, 0);
     EXPECT_TRUE(waitIdle());
 }
 
@@ -128,7 +128,7 @@ TEST_F(Views, SavingWritesTheListOrSaysItCouldNot) {
     g_dialog.whileOpen = [&] {
         EXPECT_TRUE(sendHandOver(window, music[0].c_str(), 1000));
         test::settle(200);
-        EXPECT_FALSE(main->loader.busy()) << "a load started under the dialog";
+        EXPECT_FALSE(main->loader().busy()) << "a load started under the dialog";
     };
     SendMessageA(window, WM_COMMAND, 40002, 0);
     g_dialog.whileOpen = nullptr;

@@ -23,7 +23,7 @@ TEST_F(Views, ClicksKeysAndTheContextMenuTakeTheSelectedRow) {
     start();
     loadCopies({"a.wav", "b.wav", "c.wav"});
     EXPECT_EQ(SendMessageA(item(1000), WM_GETFONT, 0, 0),
-              reinterpret_cast<LRESULT>(main->env.listFont.get()));
+              reinterpret_cast<LRESULT>(main->environment().listFont.get()));
     for (bool loading : {false, true}) {
         if (loading) startHeldLoad();
         select(-1);
@@ -67,16 +67,16 @@ TEST_F(Views, ADoubleClickPlaysTheRowButNotDuringALoad) {
     test::BoxReader boxes;
     select(1);
     notify(NM_DBLCLK, -1);
-    EXPECT_EQ(main->playlist.currentIndex, -1) << "below the last row";
+    EXPECT_EQ(main->playlist().currentIndex, -1) << "below the last row";
     startHeldLoad();
     notify(NM_DBLCLK, 1);
-    EXPECT_EQ(main->playlist.currentIndex, -1) << "refused during the load";
+    EXPECT_EQ(main->playlist().currentIndex, -1) << "refused during the load";
     EXPECT_TRUE(waitIdle());
     EXPECT_TRUE(boxes.texts.empty());
 
     select(1);
     notify(NM_DBLCLK, 1);
-    EXPECT_EQ(main->playlist.currentIndex, 1);
+    EXPECT_EQ(main->playlist().currentIndex, 1);
     // Its failed start is reported, now or from the tray timer.
     test::pumpUntil(5000, [&] {
         SendMessageA(window, WM_TIMER, 3, 0);

@@ -44,7 +44,8 @@ protected:
         for (const char* name : {"\\demo1.wav", "\\demo2.wav"})
             ASSERT_TRUE(CopyFileA(test::demoWav().c_str(), (dir.path() + name).c_str(), FALSE));
         main->startLoading({dir.path() + "\\demo1.wav", dir.path() + "\\demo2.wav"}, 1);
-        ASSERT_TRUE(waitForRows(2) && test::pumpUntil(10000, [&] { return !main->loader.busy(); }));
+        ASSERT_TRUE(waitForRows(2) &&
+                    test::pumpUntil(10000, [&] { return !main->loader().busy(); }));
         std::vector<TrackInfo> more;
         for (const char* title :
              {"Rock & Roll", "\x95\x97\x82\xCC\x93\xB9", "A Title Long Enough To Be Cut"})
@@ -58,8 +59,9 @@ protected:
         main->selectRow(row);
         command(1010);
         // The track starts on the play thread; the window knows once Stop is enabled.
-        ASSERT_TRUE(test::pumpUntil(
-            10000, [&] { return main->waveOut.state == Playing && IsWindowEnabled(item(1012)); }));
+        ASSERT_TRUE(test::pumpUntil(10000, [&] {
+            return main->waveOut().state == Playing && IsWindowEnabled(item(1012));
+        }));
     }
     void shoot(const std::string& name) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -101,7 +103,7 @@ TEST_F(PanelPlaying, ShotsOfTheListPlayingPausedAndWithEachPopup) {
 
 TEST_F(PanelPlaying, AfterTwoHundredRandomSeeksStopStopsAndPlayPlays) {
     playRow(0);
-    const uint32_t loopEnd = main->waveOut.loopEnd,
+    const uint32_t loopEnd = main->waveOut().loopEnd,
                    max = static_cast<uint32_t>(get(1002, TBM_GETRANGEMAX));
     std::mt19937 random(2024);
     for (int i = 0; i < 200; ++i) {
@@ -110,7 +112,7 @@ TEST_F(PanelPlaying, AfterTwoHundredRandomSeeksStopStopsAndPlayPlays) {
         SendMessageA(item(1002), TBM_SETPOS, TRUE, frames);
         scroll(item(1002), TB_THUMBPOSITION);
         scroll(item(1002), TB_ENDTRACK);
-        ASSERT_EQ(main->waveOut.state, Playing) << i;
+        ASSERT_EQ(main->waveOut().state, Playing) << i;
         ASSERT_EQ(get(1002, TBM_GETPOS), std::min(frames, static_cast<int32_t>(loopEnd))) << i;
     }
     command(1012);

@@ -88,20 +88,20 @@ inline void saveScreen(const RECT& r, const std::string& name) {
 class PanelDialog : public MainDialog {
 protected:
     void TearDown() override {
-        if (main) main->currentPlayer = &main->waveOut;  // closing stops the real players
+        if (main) main->currentPlayer = &main->waveOut();  // closing stops the real players
         MainDialog::TearDown();
     }
     void useFake(const TrackInfo& track, int32_t state = Playing) {
         static_cast<TrackInfo&>(fake) = track;
         fake.listIndex = 0;
         fake.state = state;
-        fake.attach(window, &main->env);
+        fake.attach(window, &main->environment());
         fake.applyLoopRange();
         main->currentPlayer = main->volumeTarget = &fake;
         main->setupSeekSlider(fake);
     }
     void addEntries(const std::vector<TrackInfo>& tracks) {
-        main->playlist.appendEntries(tracks.data(), static_cast<int32_t>(tracks.size()));
+        main->playlist().appendEntries(tracks.data(), static_cast<int32_t>(tracks.size()));
     }
     void press(UINT message, POINT at) {
         SendMessageA(item(1001), message, 0, MAKELPARAM(at.x, at.y));
@@ -116,7 +116,7 @@ protected:
     LRESULT get(int id, UINT message) const { return SendMessageA(item(id), message, 0, 0); }
     void timer(UINT id) { SendMessageA(window, WM_TIMER, id, 0); }
     HDC buffer() const { return main->panelBuffer.dc(); }
-    COLORREF text() const { return main->env.colorText; }
+    COLORREF text() const { return main->environment().colorText; }
     int inkIn(const RECT& r) const { return countPixels(buffer(), r, text()); }
 
     // Where the panel's parts lie, from its fonts and line positions.
@@ -128,26 +128,27 @@ protected:
         return {4, lines().fileLine, main->panelBuffer.width() - 4, lines().height};
     }
     RECT timeText(const char* time) const {
-        SIZE s = extentIn(main->env.timeFont.get(), time);
+        SIZE s = extentIn(main->environment().timeFont.get(), time);
         return {4, lines().timeLine, 4 + s.cx, lines().timeLine + s.cy};
     }
     RECT counter(const char* time, const char* length, const char* count) const {
         const RECT t = timeText(time);
-        SIZE l = extentIn(main->env.timeFont.get(), length),
-             c = extentIn(main->env.infoFont.get(), count);
-        const LONG x = t.right + l.cx + extentIn(main->env.infoFont.get(), " ").cx;
+        SIZE l = extentIn(main->environment().timeFont.get(), length),
+             c = extentIn(main->environment().infoFont.get(), count);
+        const LONG x = t.right + l.cx + extentIn(main->environment().infoFont.get(), " ").cx;
         return {x, lines().timeLine + l.cy - c.cy, x + c.cx, lines().timeLine + l.cy};
     }
     RECT modeBox() const {
-        const SIZE space = extentIn(main->env.infoBoldFont.get(), " ");
+        const SIZE space = extentIn(main->environment().infoBoldFont.get(), " ");
         const LONG right = main->panelBuffer.width() - 4;
-        const LONG w = extentIn(main->env.infoBoldFont.get(), "Repeat One").cx + 2 * space.cx;
+        const LONG w =
+            extentIn(main->environment().infoBoldFont.get(), "Repeat One").cx + 2 * space.cx;
         return {right - w, lines().loopLine, right, lines().loopLine + space.cy};
     }
     RECT loopBox() const {
         const RECT m = modeBox();
-        return {m.left - 12 * extentIn(main->env.infoBoldFont.get(), " ").cx - 2, m.top, m.left - 2,
-                m.bottom};
+        return {m.left - 12 * extentIn(main->environment().infoBoldFont.get(), " ").cx - 2, m.top,
+                m.left - 2, m.bottom};
     }
     static POINT middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 

@@ -30,9 +30,9 @@ protected:
         std::snprintf(c.counter, sizeof c.counter, "%s", count);
         PanelLook look;
         look.text = text();
-        look.back = main->env.colorBack;
-        look.timeFont = main->env.timeFont.get();
-        look.infoFont = main->env.infoFont.get();
+        look.back = main->environment().colorBack;
+        look.timeFont = main->environment().timeFont.get();
+        look.infoFont = main->environment().infoFont.get();
         look.lines = lines();
         BackBuffer own;
         own.rebuild(window, main->panelBuffer.width(), lines().height, look.back, look.text);
@@ -50,8 +50,8 @@ protected:
         c.loopBoxGray = gray;
         PanelLook look;
         look.text = text();
-        look.back = main->env.colorBack;
-        look.infoBoldFont = main->env.infoBoldFont.get();
+        look.back = main->environment().colorBack;
+        look.infoBoldFont = main->environment().infoBoldFont.get();
         look.lines = lines();
         BackBuffer own;
         own.rebuild(window, main->panelBuffer.width(), lines().height, look.back, look.text);
@@ -99,7 +99,8 @@ TEST_F(Panel, LinesAPersonLooksAtComeAndGo) {
     main->onSelectionChanged();
     EXPECT_GT(inkIn(titleLine()), 20);
     EXPECT_GT(inkIn(fileLine()), 20);
-    EXPECT_GT(test::countPixels(buffer(), loopBox(), main->env.colorGray), 100) << "no loop: grey";
+    EXPECT_GT(test::countPixels(buffer(), loopBox(), main->environment().colorGray), 100)
+        << "no loop: grey";
     EXPECT_EQ(inkIn(loopBox()), 0);
     main->selectRow(0);
     main->onSelectionChanged();
@@ -116,8 +117,8 @@ TEST_F(Panel, LinesAPersonLooksAtComeAndGo) {
         EXPECT_GT(inkIn(length), 5) << "the length stays";
         timer(2);
     }
-    main->currentPlayer = &main->waveOut;
-    main->playlist.clearList();
+    main->currentPlayer = &main->waveOut();
+    main->playlist().clearList();
     EXPECT_EQ(inkIn(titleLine()), 0);
     EXPECT_EQ(inkIn(fileLine()), 0);
     EXPECT_EQ(timeLineDifferences("00:00.00", " / 00:00.00", "00/00"), 0);
@@ -141,13 +142,13 @@ TEST_F(Panel, LongTimesRenderAndTheRemainderStopsAtZero) {
     start();
     addEntries({entry("Song", 10 * kSecond)});
     useFake(entry("Song", 10 * kSecond));
-    main->env.timeMode = 0;
+    main->environment().timeMode = 0;
     fake.total = 6000 * kSecond;
     main->redrawInfoPanel(false, true);
     EXPECT_EQ(timeLineDifferences("+100:00.00", " / 00:10.00", "00/00"), 0);
     fake.length = 0;  // a stream stored without its length, 10 s in
     fake.playPosition = 10 * kSecond;
-    main->env.timeMode = 2;
+    main->environment().timeMode = 2;
     main->redrawInfoPanel(false, true);
     EXPECT_EQ(timeLineDifferences("-00:00.00", " / 00:00.00", "00/00"), 0);
 }
@@ -181,7 +182,7 @@ TEST_F(Panel, AreasOpenTheirMenusAndTheCounterStaysWithin0And99) {
     // Stopped with nothing selected: the counter follows each click on screen.
     auto count = [&] {
         char c[8];
-        std::snprintf(c, sizeof c, "00/%02d", main->env.loopCount);
+        std::snprintf(c, sizeof c, "00/%02d", main->environment().loopCount);
         return middle(counter("00:00.00", " / 00:00.00", c));
     };
     const std::pair<UINT, int> clicks[] = {{WM_LBUTTONDOWN, 1},
@@ -191,17 +192,18 @@ TEST_F(Panel, AreasOpenTheirMenusAndTheCounterStaysWithin0And99) {
                                            {WM_RBUTTONDOWN, 0}};
     for (const auto& [message, expected] : clicks) {
         press(message, count());
-        EXPECT_EQ(main->env.loopCount, expected);
+        EXPECT_EQ(main->environment().loopCount, expected);
         EXPECT_EQ(timeLineDifferences("00:00.00", " / 00:00.00",
                                       ("00/0" + std::to_string(expected)).c_str()),
                   0);
     }
-    EXPECT_EQ(main->env.showList, 1) << "a double click on the counter keeps the playlist";
-    main->env.loopCount = 99;
+    EXPECT_EQ(main->environment().showList, 1)
+        << "a double click on the counter keeps the playlist";
+    main->environment().loopCount = 99;
     press(WM_LBUTTONDOWN, count());
-    EXPECT_EQ(main->env.loopCount, 99);
+    EXPECT_EQ(main->environment().loopCount, 99);
     press(WM_LBUTTONDBLCLK, {1, lines().separatorBase + 3});  // outside every area
-    EXPECT_EQ(main->env.showList, 0);
+    EXPECT_EQ(main->environment().showList, 0);
 }
 
 TEST_F(Panel, FadeItemsCheckTheirSettingAndRenewThePlayingTracksRangeAndLoopBox) {
@@ -228,8 +230,8 @@ TEST_F(Panel, FadeItemsCheckTheirSettingAndRenewThePlayingTracksRangeAndLoopBox)
         const int updates = fake.rangeUpdates;
         SendMessageA(window, WM_COMMAND, step.id, 0);
         EXPECT_EQ(fake.rangeUpdates, updates + 1) << step.id;
-        EXPECT_EQ(main->env.fadeOut, step.fadeOut) << step.id;
-        EXPECT_EQ(main->env.fadeLengthMs, step.lengthMs) << step.id;
+        EXPECT_EQ(main->environment().fadeOut, step.fadeOut) << step.id;
+        EXPECT_EQ(main->environment().fadeLengthMs, step.lengthMs) << step.id;
         EXPECT_EQ(loopBoxDifferences(step.box, step.gray), 0) << step.id;
         const test::MenuVisit popup = pressForMenu(middle(loopBox()));
         ASSERT_EQ(popup.states.size(), 5u);
@@ -247,7 +249,7 @@ TEST_F(Panel, FadeItemsCheckTheirSettingAndRenewThePlayingTracksRangeAndLoopBox)
     EXPECT_EQ(loopBoxDifferences("Fade"), 0);
 
     // The remainder counts down to the fade's end while one is in effect.
-    main->env.timeMode = 2;
+    main->environment().timeMode = 2;
     fake.playPosition = 3 * kSecond;
     const struct {
         int32_t state;
@@ -273,14 +275,14 @@ TEST_F(Panel, TheSeekSliderCountsFramesAndSeeksFromItsOwnPosition) {
                             TBM_GETSELEND};
     const LRESULT expected[] = {100 * 44100, 220500, 44100, 44100, 5 * 44100};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(get(1002, queries[i]), expected[i]);
-    main->env.loopIgnore = 1;  // no loop in effect
+    main->environment().loopIgnore = 1;  // no loop in effect
     fake.applyLoopRange();
     dropAt(60 * 44100, 0x1234);  // one minute: beyond 16 bits
     EXPECT_EQ(fake.seeks, std::vector<uint32_t>{60 * kSecond});
     EXPECT_EQ(fake.state, Playing);
     SendMessageA(seek(), WM_KEYDOWN, VK_NEXT, 0);  // keys carry no position
     EXPECT_EQ(fake.seeks.back(), 65 * kSecond);
-    main->env.loopIgnore = 0;
+    main->environment().loopIgnore = 0;
     dropAt(8 * 44100);
     EXPECT_EQ(fake.seeks.back(), 5 * kSecond) << "beyond the loop end: the loop end";
     EXPECT_EQ(get(1002, TBM_GETPOS), 5 * 44100) << "the thumb at the target";

@@ -61,11 +61,11 @@ protected:
         return took;
     }
     void expectNothingRunning() {
-        EXPECT_FALSE(main->loader.busy());
-        EXPECT_FALSE(main->loader.record().thread);
+        EXPECT_FALSE(main->loader().busy());
+        EXPECT_FALSE(main->loader().record().thread);
         EXPECT_FALSE(main->playWorker.thread);
-        EXPECT_EQ(main->waveOut.state, Stopped);
-        EXPECT_EQ(main->directShow.state, Stopped);
+        EXPECT_EQ(main->waveOut().state, Stopped);
+        EXPECT_EQ(main->directShow().state, Stopped);
     }
     std::string openFailedText() const { return test::sjis("ファイルが開けませんでした。"); }
 };
@@ -79,7 +79,7 @@ TEST_F(PlayRoad, StopAfterASeekStopsTheSound200Times) {
         ASSERT_TRUE(waitPlaying(0)) << "round " << round;
         const uint32_t target = static_cast<uint32_t>((round * 7919) % 300000) & ~3u;
         main->restartAt(target);
-        ASSERT_EQ(main->waveOut.state, Playing) << "round " << round;
+        ASSERT_EQ(main->waveOut().state, Playing) << "round " << round;
         if (round % 2) test::settle(5);  // some rounds give the play thread time to look
         click(1012);
         ASSERT_TRUE(stoppedForGood()) << "round " << round << ": the sound plays on";
@@ -108,7 +108,7 @@ TEST_F(PlayRoad, ThreeNextCommandsAtOnceLeaveOneTrackPlayingAndTheExitClean) {
                                                              WM_COMMAND, PM_NOREMOVE);
                                     }))
             << "round " << round;
-        const int now = main->playlist.currentIndex;
+        const int now = main->playlist().currentIndex;
         ASSERT_GE(now, 0);
         ASSERT_LT(now, 5);
         ASSERT_EQ(selected(), now);
@@ -129,7 +129,7 @@ TEST_F(PlayRoad, ClosingDuringAReplaceLoadWhileATrackPlaysEndsQuicklyWithNothing
     std::vector<std::string> paths(200, dir / "A.wav");
     paths.insert(paths.begin(), slowMemberReference("late.wav"));
     main->startLoading(paths, 1);
-    ASSERT_TRUE(main->loader.busy());
+    ASSERT_TRUE(main->loader().busy());
     ASSERT_TRUE(test::pumpUntil(5000, [&] { return slow.entered > 0; }));
     // The extraction ends once the close is under way.
     SetTimer(nullptr, 0, 300, test::releaseSlowMember);
@@ -203,13 +203,13 @@ TEST_F(PlayRoad, RepeatAllReachingTheEndDuringALoadGoesOnWhenTheLoadEnds) {
         select(0);
         click(1010);
         ASSERT_TRUE(waitPlaying(0));
-        main->loader.record().endSeam = parked ? test::parkHere : nullptr;
+        main->loader().record().endSeam = parked ? test::parkHere : nullptr;
         ResetEvent(slow.release);
         main->startLoading({slowMemberReference("late.wav")}, 0);
-        ASSERT_TRUE(main->loader.busy());
+        ASSERT_TRUE(main->loader().busy());
         // The short track ends; its advance waits for the load.
         ASSERT_TRUE(test::pumpUntil(10000, [&] { return main->pendingCommand == 41020u; }));
-        EXPECT_EQ(main->playlist.currentIndex, 0);
+        EXPECT_EQ(main->playlist().currentIndex, 0);
         SetEvent(slow.release);
         if (parked) {
             ASSERT_TRUE(waitParked());
@@ -242,7 +242,7 @@ TEST_F(PlayRoad, ATrackChosenWhileAFailedThreadIsCollectedPlaysWithoutTheOldRepo
     test::settle(300);
     EXPECT_EQ(box.count, 0) << "the failure was reported over the new track";
     EXPECT_TRUE(playing());
-    EXPECT_EQ(main->currentPlayer, &main->waveOut);
+    EXPECT_EQ(main->currentPlayer, &main->waveOut());
 }
 
 TEST_F(PlayRoad, AFailedMemberCollectedByAStopOrANextLeavesNoExtractedFile) {
@@ -250,7 +250,7 @@ TEST_F(PlayRoad, AFailedMemberCollectedByAStopOrANextLeavesNoExtractedFile) {
     append(test::namedEntry(slowMemberReference("bad.wav"), "bad"));
     load({makeWav("good.wav", 441000)});
     SetEvent(slow.release);
-    const std::string broken = main->env.tempDir + std::string("bad.wav");
+    const std::string broken = main->environment().tempDir + std::string("bad.wav");
     for (int collector : {1012, 1014}) {
         test::writeFile(broken, "not a sound");
         slow.resolveTo = broken;
@@ -268,7 +268,7 @@ TEST_F(PlayRoad, AFailedMemberCollectedByAStopOrANextLeavesNoExtractedFile) {
 
 TEST_F(PlayRoad, ACloseServedInsideAStopLeavesNoExtractedFile) {
     startWith();
-    const std::string member = main->env.tempDir + std::string("one.wav");
+    const std::string member = main->environment().tempDir + std::string("one.wav");
     ASSERT_TRUE(CopyFileA(makeWav("first.wav", 441000).c_str(), member.c_str(), FALSE));
     append(test::namedEntry(slowMemberReference("one.wav"), "one"));
     slow.resolveTo = member;
@@ -276,7 +276,7 @@ TEST_F(PlayRoad, ACloseServedInsideAStopLeavesNoExtractedFile) {
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    ASSERT_STREQ(main->env.tempFile, member.c_str());
+    ASSERT_STREQ(main->environment().tempFile, member.c_str());
     // The stop's wait serves the close.
     main->playWorker.endSeam = test::parkHere;
     PostMessageA(window, WM_CLOSE, 0, 0);
@@ -320,11 +320,11 @@ TEST_F(PlayRoad, PauseSeekAndVolumeWhileATrackStartsTakeEffectOnceItPlays) {
         {"volume", [&] { scroll(volume, volumePlace); },
          [&] {
              int32_t level = 0;
-             main->waveOut.getVolume(&level);
+             main->waveOut().getVolume(&level);
              EXPECT_EQ(static_cast<uint32_t>(level) & 0xFFFF, volumeForSlider(volumePlace));
          }},
     };
-    main->waveOut.streamBegunSeam = test::parkHere;
+    main->waveOut().streamBegunSeam = test::parkHere;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         park.parked = 0;
@@ -373,8 +373,8 @@ TEST_F(PlayRoad, ATrackThatCannotBeStartedIsReportedOnceAndThePlayButtonWorksAga
         MainWindow* refusing;
     };
     const Case cases[] = {
-        {"no player opens it", 0, &main->directShow, nullptr},
-        {"play refused after the open", 2, &main->directShow, main},
+        {"no player opens it", 0, &main->directShow(), nullptr},
+        {"play refused after the open", 2, &main->directShow(), main},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -439,8 +439,8 @@ TEST_F(PlayRoad, WhenTheDeviceRefusesEveryFormatTheGraphPlaysAndOnlyItsFailureIs
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_EQ(main->currentPlayer, &main->directShow);
-    EXPECT_EQ(main->waveOut.state, Stopped);
+    EXPECT_EQ(main->currentPlayer, &main->directShow());
+    EXPECT_EQ(main->waveOut().state, Stopped);
     EXPECT_EQ(test::cellText(item(1000), 0, 0), "A.wav");
     EXPECT_EQ(box.count, 0);
 
@@ -481,16 +481,16 @@ TEST_F(PlayRoad, AnOpenStoresTheTracksRateFramesAndLoopIntoItsEntryForTheNextSav
         formatPlaylistFile({listed[0], listed[1]}, "", "", 0, listPath.c_str());
     test::writeFile(listPath, saved);
     ASSERT_EQ(main->startLoading({listPath}, 0), 1);
-    ASSERT_TRUE(test::pumpUntil(20000, [&] { return !main->loader.busy() && rows() == 2; }));
+    ASSERT_TRUE(test::pumpUntil(20000, [&] { return !main->loader().busy() && rows() == 2; }));
 
     for (int row : {0, 1}) {
         select(row);
         click(1010);
         ASSERT_TRUE(waitPlaying(row));
     }
-    EXPECT_EQ(main->currentPlayer, &main->waveOut) << "the 48 kHz file plays natively";
+    EXPECT_EQ(main->currentPlayer, &main->waveOut()) << "the 48 kHz file plays natively";
     const std::string again =
-        formatPlaylistFile(main->playlist.entries(), "", "", 0, listPath.c_str());
+        formatPlaylistFile(main->playlist().entries(), "", "", 0, listPath.c_str());
     const size_t track01 = saved.find("[Track01]");
     EXPECT_EQ(again.substr(0, track01), saved.substr(0, track01))
         << "the 44,100 Hz entry is as it was";
@@ -537,7 +537,7 @@ TEST_F(PlayRoad, AnAdvanceSkipsTracksThatCannotBePlayedAndAFullCycleReportsOnce)
     select(1);
     click(1010);
     ASSERT_TRUE(test::pumpUntil(10000, [&] { return box.count > 1; }));
-    EXPECT_EQ(main->playlist.currentIndex, 1) << "no skipping after the user's own choice";
+    EXPECT_EQ(main->playlist().currentIndex, 1) << "no skipping after the user's own choice";
 }
 
 TEST_F(PlayRoad, ASlowOpenRewritesItsRowOnlyWhileTheRowStillShowsItsFile) {
@@ -578,7 +578,7 @@ TEST_F(PlayRoad, TheLastMemberPlayedKeepsItsExtractedFileAndAFailedOneLeavesNone
     startWith();
     const std::string first = makeWav("first.wav", 441000);
     const std::string second = makeWav("second.wav", 441000);
-    const std::string temp = main->env.tempDir;
+    const std::string temp = main->environment().tempDir;
     ASSERT_FALSE(temp.empty());
     // The stand-in extraction copies the file the test names into the
     // temporary folder, as an archiver would.
@@ -595,7 +595,7 @@ TEST_F(PlayRoad, TheLastMemberPlayedKeepsItsExtractedFileAndAFailedOneLeavesNone
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_STREQ(main->env.tempFile, one.c_str());
+    EXPECT_STREQ(main->environment().tempFile, one.c_str());
     // The same member again: its file is the one just opened and stays.
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
@@ -607,7 +607,7 @@ TEST_F(PlayRoad, TheLastMemberPlayedKeepsItsExtractedFileAndAFailedOneLeavesNone
     ASSERT_TRUE(waitPlaying(1));
     EXPECT_FALSE(test::isFile(one));
     EXPECT_TRUE(test::isFile(two));
-    EXPECT_STREQ(main->env.tempFile, two.c_str());
+    EXPECT_STREQ(main->environment().tempFile, two.c_str());
     // A member whose extraction gives no playable file leaves nothing behind.
     click(1012);
     const std::string broken = temp + "one.wav";
@@ -626,14 +626,14 @@ TEST_F(PlayRoad, ABarInsideADoubleByteCharacterIsNoMemberReference) {
     const std::string name = test::sjis("ポ.wav");
     const std::string path = dir / name;
     test::writeFile(path, test::wavBytes(44100, 0, 0, "po"));
-    const std::string kept = main->env.tempDir + std::string("kept.wav");
+    const std::string kept = main->environment().tempDir + std::string("kept.wav");
     test::writeFile(kept, "x");
-    main->env.rememberTempFile(kept.c_str());
+    main->environment().rememberTempFile(kept.c_str());
     load({path});
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_STREQ(main->env.tempFile, kept.c_str()) << "no member was opened";
+    EXPECT_STREQ(main->environment().tempFile, kept.c_str()) << "no member was opened";
     EXPECT_TRUE(test::isFile(kept));
 }
 
@@ -644,7 +644,7 @@ TEST_F(PlayRoad, ASeekAfterTheListWasClearedKeepsThePlayingNumber) {
     click(1010);
     ASSERT_TRUE(waitPlaying(1));
     command(40006);
-    ASSERT_EQ(main->playlist.currentIndex, -1);
+    ASSERT_EQ(main->playlist().currentIndex, -1);
     main->restartAt(4000);
     EXPECT_TRUE(playing());
     EXPECT_EQ(main->currentPlayer->listIndex, 1) << "the number of the track that plays";
@@ -655,7 +655,7 @@ TEST_F(PlayRoad, ASeekAfterTheListWasClearedKeepsThePlayingNumber) {
 TEST_F(PlayRoad, TheTitleAndTrayTipFollowTheAlbumAndTheTrack) {
     startWith();
     load({makeWav("A.wav", 441000)});
-    copyText(main->playlist.album, kTextSize, "Album");
+    copyText(main->playlist().album, kTextSize, "Album");
     main->updateWindowTitle();
     char title[300] = {};
     GetWindowTextA(window, title, sizeof title);
@@ -668,7 +668,7 @@ TEST_F(PlayRoad, TheTitleAndTrayTipFollowTheAlbumAndTheTrack) {
     // A long album is cut to 259 bytes, on a character boundary.
     std::string album;
     for (int i = 0; i < 200; ++i) album += test::sjis("表");
-    copyText(main->playlist.album, kTextSize, album.c_str());
+    copyText(main->playlist().album, kTextSize, album.c_str());
     main->updateWindowTitle();
     GetWindowTextA(window, title, sizeof title);
     const std::string expected = "Tarnuvo - " + album.substr(0, 248);

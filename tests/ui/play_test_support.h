@@ -143,11 +143,11 @@ protected:
     void load(const std::vector<std::string>& paths) {
         const int before = rows();
         ASSERT_EQ(main->startLoading(paths, 0), 1);
-        ASSERT_TRUE(pumpUntil(20000, [&] { return !main->loader.busy(); }));
+        ASSERT_TRUE(pumpUntil(20000, [&] { return !main->loader().busy(); }));
         settle(50);
         ASSERT_EQ(rows(), before + static_cast<int>(paths.size()));
     }
-    void append(const TrackInfo& entry) { main->playlist.appendEntries(&entry, 1); }
+    void append(const TrackInfo& entry) { main->playlist().appendEntries(&entry, 1); }
 
     void click(int id) {
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -167,19 +167,19 @@ protected:
                !main->stopping && IsWindowEnabled(item(1011)) && IsWindowEnabled(item(1012));
     }
     bool waitPlaying(int row) {
-        return pumpUntil(10000, [&] { return playing() && main->playlist.currentIndex == row; });
+        return pumpUntil(10000, [&] { return playing() && main->playlist().currentIndex == row; });
     }
     bool stoppedForGood() const {
-        return !main->playWorker.thread && main->waveOut.state == Stopped &&
-               main->directShow.state == Stopped;
+        return !main->playWorker.thread && main->waveOut().state == Stopped &&
+               main->directShow().state == Stopped;
     }
     // Entry i is row i, title by title.
     ::testing::AssertionResult rowsMatchEntries() const {
-        if (rows() != main->playlist.count())
+        if (rows() != main->playlist().count())
             return ::testing::AssertionFailure()
-                   << rows() << " rows, " << main->playlist.count() << " entries";
+                   << rows() << " rows, " << main->playlist().count() << " entries";
         for (int i = 0; i < rows(); ++i) {
-            if (cellText(item(1000), i, 0) != main->playlist.entryAt(i)->title)
+            if (cellText(item(1000), i, 0) != main->playlist().entryAt(i)->title)
                 return ::testing::AssertionFailure() << "row " << i;
         }
         return ::testing::AssertionSuccess();

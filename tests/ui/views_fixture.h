@@ -59,13 +59,13 @@ protected:
         return {r.right, r.bottom};
     }
     bool waitIdle() {
-        return pumpUntil(15000, [&] { return !main->loader.busy(); });
+        return pumpUntil(15000, [&] { return !main->loader().busy(); });
     }
     // A load that waits for this thread: busy until messages are served.
     void startHeldLoad() {
         ASSERT_TRUE(CopyFileA(demoWav().c_str(), (dir / "held.wav").c_str(), FALSE));
         main->startLoading({dir / "held.wav"}, 0);
-        ASSERT_TRUE(main->loader.busy());
+        ASSERT_TRUE(main->loader().busy());
     }
     // Copies of the demo loop with these names in the scratch folder, loaded.
     std::vector<std::string> loadCopies(const std::vector<std::string>& names) {
@@ -79,7 +79,7 @@ protected:
         return paths;
     }
     // The paths the last load was given.
-    const std::vector<std::string>& loadedPaths() { return main->loader.record().paths; }
+    const std::vector<std::string>& loadedPaths() { return main->loader().record().paths; }
 
     void useFakeDialogs() {
         main->openFileDialog = main->saveFileDialog = fakeFileDialog;
