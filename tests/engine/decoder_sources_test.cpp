@@ -28,19 +28,19 @@ namespace {
 struct Decoded {
     const char* file;
     SourceKind kind;
-    uint32_t rate, channels, frames;
-    bool floatDevice;
+    uint32_t rate, frames;
     // Opus promises the position after a seek, not the same samples.
     bool seekSameSamples;
 };
 
+// Kind, rate, channels and device of a play open are the renderer's --info table's.
 const Decoded kDecoded[] = {
-    {"mp3_vbr_48000_stereo.mp3", Mp3, 48000, 2, 45013, true, true},
-    {"mp3_cbr_48000_mono.mp3", Mp3, 48000, 1, 43007, true, true},
-    {"flac16_44100_stereo.flac", Flac, 44100, 2, 40013, false, true},
-    {"flac24_96000_stereo.flac", Flac, 96000, 2, 90011, true, true},
-    {"flac8_22050_mono.flac", Flac, 22050, 1, 20023, false, true},
-    {"opus_48000_stereo.opus", Opus, 48000, 2, 48017, true, false},
+    {"mp3_vbr_48000_stereo.mp3", Mp3, 48000, 45013, true},
+    {"mp3_cbr_48000_mono.mp3", Mp3, 48000, 43007, true},
+    {"flac16_44100_stereo.flac", Flac, 44100, 40013, true},
+    {"flac24_96000_stereo.flac", Flac, 96000, 90011, true},
+    {"flac8_22050_mono.flac", Flac, 22050, 20023, true},
+    {"opus_48000_stereo.opus", Opus, 48000, 48017, false},
 };
 
 std::unique_ptr<AudioSource> openSource(SourceKind kind, const std::string& path) {
@@ -102,17 +102,9 @@ void fakeTagReader(const char*, WindowHandle, TrackInfo& track) {
 
 }  // namespace
 
-TEST(DecoderSources, OpenAtTheFilesRateChannelsAndLength) {
+TEST(DecoderSources, AProbeReleasesTheSourceAndKeepsTheRateAndLength) {
     for (const Decoded& d : kDecoded) {
-        NativePlayer p;
-        ASSERT_GT(p.open(fixture(d.file).c_str(), -1, 0, nullptr), 0) << d.file;
-        EXPECT_EQ(p.kind(), d.kind) << d.file;
-        EXPECT_EQ(p.sourceFormat().rate, d.rate) << d.file;
-        EXPECT_EQ(p.sourceFormat().channels, d.channels) << d.file;
-        EXPECT_EQ(p.frameCount, d.frames) << d.file;
-        EXPECT_EQ(p.availableFrames(), d.frames) << d.file;
-        EXPECT_EQ(p.preferredDeviceFormat().isFloat, d.floatDevice) << d.file;
-        // A probe takes the same kind; an MP3's length is then an estimate.
+        // An MP3's probe length is an estimate; the exact count comes with play.
         NativePlayer probe;
         ASSERT_EQ(probe.open(fixture(d.file).c_str(), -1, 1, nullptr), 0) << d.file;
         EXPECT_EQ(probe.kind(), NoSource) << d.file;  // released at once
