@@ -29,20 +29,6 @@ int MainWindow::setupDialog() {
     return 1;
 }
 
-void MainWindow::setupMenus() {
-    HMENU menu = GetMenu(window_);
-    int32_t mode = env_.playMode >= Single && env_.playMode <= Random ? env_.playMode : Single;
-    setMenuCheck(menu, IDM_MODE_SINGLE + mode, true);
-    int32_t time = env_.timeMode >= 0 && env_.timeMode <= 2 ? env_.timeMode : 0;
-    setMenuCheck(menu, IDM_TIME_ELAPSED + time, true);
-    if (env_.loopIgnore) setMenuCheck(menu, IDM_LOOP_IGNORE, true);
-    if (env_.showList) setMenuCheck(menu, IDM_SHOW_LIST, true);
-    checkFadeItems();
-    // No control offers "do not use waveOut"; the command itself stays.
-    DeleteMenu(menu, IDM_NO_WAVEOUT, MF_BYCOMMAND);
-    DrawMenuBar(window_);
-}
-
 void MainWindow::setupTray() {
     trayImages.reset(ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
                                           RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION));

@@ -11,13 +11,11 @@
 
 #include <cstdint>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/app_environment.h"
 #include "app/back_buffer.h"
-#include "app/com_apartment.h"
 #include "app/panel_areas.h"
 #include "app/panel_lines.h"
 #include "app/path_intake.h"
@@ -26,7 +24,6 @@
 #include "app/visual_styles.h"
 #include "app/window_parts.h"
 #include "base/handles.h"
-#include "base/worker_thread.h"
 #include "engine/directshow_player.h"
 #include "engine/waveout_player.h"
 #include "playlist/playlist.h"
@@ -34,6 +31,8 @@
 #include "playlist/playlist_loader.h"
 
 namespace tarnuvo {
+
+class PlayRoad;
 
 // A control's rectangle in its parent's client coordinates.
 struct LayoutEntry {
@@ -79,21 +78,6 @@ enum PaintState : int32_t { PaintIdle = 0, PaintRequested = 1, PaintPainted = 2 
 // The window property by which a second start finds the first window (its
 // title changes with the album).
 constexpr char kMainWindowProperty[] = "Tarnuvo.MainWindow";
-
-// The play road's requests to the window thread (wParam of
-// kPlayUpdateMessage): a file opened, a seek's restart about to start, the
-// track started, the thread ended. The play thread's results go into its
-// record's parameter.
-enum PlayStage : int32_t {
-    PlayStageOpened = 1,
-    PlayStageSeekable = 2,
-    PlayStageStarted = 3,
-    PlayStageEnded = 4,
-};
-enum PlayResult : int32_t { kPlayFailed = 0, kPlayStarted = 1, kPlayCancelled = 2 };
-
-// A seed from the clock, taken once per window.
-uint32_t randomSeed();
 
 class MainWindow : public PlaylistHost, public TrayOwner {
     // The window-wide state comes first: the members below take it in their
@@ -151,68 +135,15 @@ public:
     HINSTANCE instance() const { return instance_; }
     HWND window() const { return window_; }
 
-    // ---- The play road (ui/play_road.cpp, ui/play_start.cpp, ui/play_thread.cpp,
-    // ui/commands_tracks.cpp).
+    // ---- The play road (ui/play_road.h); forwarders for the views not yet
+    // cut out and for the playlist and the tray.
+    PlayRoad& road() const;
     void playSelected();
-    // Choosing a track: select the target row (clamped) and play it.
-    void selectAndPlay(int32_t target);
-    void playPrevious();
-    void playNext();
-    void playRandom();
-    // Play thread with the entry's location, or window thread without a path
-    // after a seek: kPlayStarted, kPlayFailed, or kPlayCancelled when a stop
-    // came first. `graphOnly` skips the native player.
-    int32_t openAndStart(const char* path, bool graphOnly = false);
-    void restartAt(uint32_t position);
     void stopPlayback() override;
     void togglePause(bool holdOnly);
-    // The play thread's requests (kPlayUpdateMessage), and its end.
-    void onPlayUpdate(WPARAM stage, LPARAM player);
-    // What the report of a track that could not be started needs, taken
-    // before anything served meanwhile can start another track.
-    struct PlayFailure {
-        uint32_t advance = 0;
-        bool opened = false;
-        char location[kTextSize] = {};
-    };
-    PlayFailure takePlayFailure();
-    void reportPlayFailure(const PlayFailure& failure);
-    // The report of a track that could not be started, from timer 3.
-    void openFailedCheck();
-    // The state the views and commands go by: while a track starts, Playing,
-    // or Paused when a pause waits for the start.
+    void restartAt(uint32_t position);
     int32_t playbackState() const;
     int32_t playerState() const override { return playbackState(); }
-    // The play thread reported its track started, or was collected: what
-    // was kept meanwhile is applied to the player.
-    void finishStarting(bool started);
-    void showPlaybackStopped();
-    // Stops and collects the play thread, serving messages meanwhile; a
-    // thread that failed leaves no extracted member file behind.
-    void collectPlayThread();
-
-    WorkerThread playWorker;
-    Player* currentPlayer = &waveOut_;
-    // The play road's state. The play thread reads only its copy of the
-    // entry; the rest belongs to the window thread.
-    TrackInfo playEntry;
-    bool stopping = false;      // a stop waits for the play thread
-    bool openReported = false;  // the play thread opened its file
-    // From playSelected until the play thread reports its track started, or
-    // is collected, the players are the thread's: the window reads neither,
-    // the panel shows playEntry, and pause, seek and volume wait.
-    bool starting = false;
-    bool pausePending = false;
-    bool seekPending = false;  // to the seek slider's place
-    bool volumePending = false;
-    // An end-of-track advance (41020, 41022) hands its id to the playSelected
-    // it calls; the track then started keeps it, so that its failure is
-    // skipped rather than reported. 0: the user chose the track.
-    uint32_t advancing = 0;
-    uint32_t playAdvance = 0;
-    int32_t failedInRow = 0;  // advanced tracks that failed one after another
-    std::mt19937 randomPicks{randomSeed()};
-    HWND videoArea = nullptr;
 
     // ---- The subclassed controls (ui/subclass_procedures.cpp forwards);
     // each part takes its own procedure.
@@ -400,42 +331,9 @@ public:
     BOOL(WINAPI* saveFileDialog)(LPOPENFILENAMEA) = GetSaveFileNameA;
     DWORD(WINAPI* fileDialogError)() = CommDlgExtendedError;
 
-    // ---- Graph calls that must wait while a modal dialog has moved the
-    // window thread into another apartment (ui/open_failed.cpp).
-    void noteSteadyApartment();
-    bool graphCallsDeferred() const;
-    void runDeferredCommand();
-
-    // A player command that arrived while graph calls had to wait.
-    uint32_t deferredCommand = 0;
-    // The apartment of the window thread outside modal dialogs. Windows
-    // leaves it in the implicit multithreaded apartment; Wine's input method
-    // puts every window thread into a single-threaded one for good. Only a
-    // change from this steady state (a file dialog's) makes graph calls wait.
-    bool steadySingleThreaded = false;
-    bool (*apartmentIsSingleThreaded)() = inSingleThreadedApartment;  // tests replace it
-
-    // ---- The commands (ui/commands.cpp).
-    INT_PTR onCommand(uint32_t id, uint32_t code, LPARAM lParam);
-    // The one playback command refused during a load or a stop, run once
-    // neither is in progress.
+    // ---- The commands and the menus' modes (ui/commands.h, ui/menu_modes.h).
     void runPendingCommand();
-
-    uint32_t pendingCommand = 0;  // see runPendingCommand
-
-    // ---- The menus' modes (ui/commands_modes.cpp, app/dialog_setup.cpp).
-    void setupMenus();
     void toggleAlwaysOnTop();
-    void toggleGridLines();
-    void setTimeMode(uint32_t id);
-    void setPlayMode(uint32_t id);
-    void toggleLoopIgnore();
-    void toggleFadeOut();
-    void setFadeLength(uint32_t id);
-    // The fade items' checks from the settings.
-    void checkFadeItems();
-    void applyFadeSettings();
-    void refreshPanelForSettings();
 
 private:
     const char* commandLine_;

@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
 #include "ui/play_buttons.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 namespace {
@@ -69,7 +70,7 @@ void MainWindow::showPauseLook() {
     // The button's own pushed state: classic buttons draw it, owner-drawn
     // ones are told it as selected; paintButton keeps it under the mouse.
     if (HWND pause = buttons[kPauseButton])
-        SendMessageA(pause, BM_SETSTATE, currentPlayer->state == Paused, 0);
+        SendMessageA(pause, BM_SETSTATE, road().current().state == Paused, 0);
 }
 
 void MainWindow::onThemeChanged() {
@@ -86,7 +87,7 @@ void MainWindow::onDrawItem(UINT id, const DRAWITEMSTRUCT& item) {
 void MainWindow::paintButton(int32_t index, HDC dc, const RECT& face, UINT state) {
     HWND button = buttons[index];
     // The button's own redraws carry no marker: under the mouse it stays hot.
-    const bool held = index == kPauseButton && currentPlayer->state == Paused;
+    const bool held = index == kPauseButton && road().current().state == Paused;
     const int look = themeState(state, button == hotButton, held);
     if (buttonTheme) {
         drawThemeParentBackground(button, dc, face);

@@ -1,11 +1,16 @@
-// The command dispatcher: one table from command ids to handlers, with the
-// guards the table gives each id. Every WM_COMMAND counts as handled.
+// The command table: each id, its guards and the part operation it runs.
+#include "ui/commands.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/main_window.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
+#include "ui/graph_gate.h"
+#include "ui/main_view.h"
+#include "ui/menu_modes.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 namespace {
@@ -25,111 +30,108 @@ struct Command {
     uint32_t first;
     uint32_t last;
     uint8_t guards;
-    void (*run)(MainWindow& window, uint32_t id);
+    void (*run)(MainView& view, uint32_t id);
 };
 
-void play(MainWindow& w, uint32_t) {
-    w.playSelected();
+void play(MainView& v, uint32_t) {
+    v.road().playSelected();
 }
-void pause(MainWindow& w, uint32_t) {
-    w.togglePause(false);
+void pause(MainView& v, uint32_t) {
+    v.road().togglePause(false);
 }
-void stop(MainWindow& w, uint32_t) {
+void stop(MainView& v, uint32_t) {
     // A stop overrides a track still waiting to be started.
-    w.pendingCommand = 0;
-    w.stopPlayback();
+    v.commands().clearKept();
+    v.road().stopPlayback();
 }
-void playFromTray(MainWindow& w, uint32_t id) {
-    if (w.playbackState() == Paused) {
-        w.togglePause(false);
-    } else if (w.loader().busy() || w.stopping) {
-        w.pendingCommand = id;
+void playFromTray(MainView& v, uint32_t id) {
+    if (v.road().state() == Paused) {
+        v.road().togglePause(false);
+    } else if (v.legacy().loader().busy() || v.road().stopping()) {
+        v.commands().keep(id);
     } else {
-        w.playSelected();
+        v.road().playSelected();
     }
 }
-void previous(MainWindow& w, uint32_t) {
-    w.playPrevious();
+void previous(MainView& v, uint32_t) {
+    v.road().playPrevious();
 }
-void next(MainWindow& w, uint32_t id) {
-    w.advancing = id == IDM_TRAY_NEXT ? id : 0;
-    w.playNext();
+void next(MainView& v, uint32_t id) {
+    v.road().playNext(id == IDM_TRAY_NEXT ? id : 0);
 }
-void random(MainWindow& w, uint32_t id) {
-    w.advancing = id == IDM_TRAY_RANDOM ? id : 0;
-    w.playRandom();
+void random(MainView& v, uint32_t id) {
+    v.road().playRandom(id == IDM_TRAY_RANDOM ? id : 0);
 }
-void jump(MainWindow& w, uint32_t id) {
-    w.selectAndPlay(static_cast<int32_t>(id - IDM_JUMP_FIRST));
+void jump(MainView& v, uint32_t id) {
+    v.road().selectAndPlay(static_cast<int32_t>(id - IDM_JUMP_FIRST));
 }
-void openList(MainWindow& w, uint32_t) {
-    w.openListDialog();
+void openList(MainView& v, uint32_t) {
+    v.legacy().openListDialog();
 }
-void addFiles(MainWindow& w, uint32_t) {
-    w.addFilesDialog();
+void addFiles(MainView& v, uint32_t) {
+    v.legacy().addFilesDialog();
 }
-void saveList(MainWindow& w, uint32_t) {
-    w.saveListDialog();
+void saveList(MainView& v, uint32_t) {
+    v.legacy().saveListDialog();
 }
-void remove(MainWindow& w, uint32_t) {
-    w.deleteSelected();
+void remove(MainView& v, uint32_t) {
+    v.legacy().deleteSelected();
 }
-void clear(MainWindow& w, uint32_t) {
-    if (!w.playlist().empty()) w.playlist().clearList();
+void clear(MainView& v, uint32_t) {
+    if (!v.legacy().playlist().empty()) v.legacy().playlist().clearList();
 }
-void reread(MainWindow& w, uint32_t) {
-    w.rereadEntries();
+void reread(MainView& v, uint32_t) {
+    v.legacy().rereadEntries();
 }
-void moveUp(MainWindow& w, uint32_t) {
-    w.moveSelected(true);
+void moveUp(MainView& v, uint32_t) {
+    v.legacy().moveSelected(true);
 }
-void moveDown(MainWindow& w, uint32_t) {
-    w.moveSelected(false);
+void moveDown(MainView& v, uint32_t) {
+    v.legacy().moveSelected(false);
 }
-void exitProgram(MainWindow& w, uint32_t) {
-    SendMessageA(w.window(), WM_CLOSE, 0, 0);
+void exitProgram(MainView& v, uint32_t) {
+    SendMessageA(v.legacy().window(), WM_CLOSE, 0, 0);
 }
-void showList(MainWindow& w, uint32_t) {
-    w.togglePlaylist();
+void showList(MainView& v, uint32_t) {
+    v.legacy().togglePlaylist();
 }
-void gridLines(MainWindow& w, uint32_t) {
-    w.toggleGridLines();
+void gridLines(MainView& v, uint32_t) {
+    v.modes().toggleGridLines();
 }
-void timeMode(MainWindow& w, uint32_t id) {
-    w.setTimeMode(id);
+void timeMode(MainView& v, uint32_t id) {
+    v.modes().setTimeMode(id);
 }
-void alwaysOnTop(MainWindow& w, uint32_t) {
-    w.toggleAlwaysOnTop();
+void alwaysOnTop(MainView& v, uint32_t) {
+    v.modes().toggleAlwaysOnTop();
 }
-void noWaveOut(MainWindow& w, uint32_t) {
-    w.environment().waveOutOff = w.environment().waveOutOff ? 0 : 1;
-    w.waveOut().waveOutDisabled = w.environment().waveOutOff;
+void noWaveOut(MainView& v, uint32_t) {
+    v.road().toggleWaveOut();
 }
-void fullScreen(MainWindow& w, uint32_t) {
-    if (!w.starting && w.currentPlayer == &w.directShow()) w.directShow().fullScreen(2, w.window());
+void fullScreen(MainView& v, uint32_t) {
+    v.road().fullScreen();
 }
-void playMode(MainWindow& w, uint32_t id) {
-    w.setPlayMode(id);
+void playMode(MainView& v, uint32_t id) {
+    v.modes().setPlayMode(id);
 }
-void loopIgnore(MainWindow& w, uint32_t) {
-    w.toggleLoopIgnore();
+void loopIgnore(MainView& v, uint32_t) {
+    v.modes().toggleLoopIgnore();
 }
-void fadeOut(MainWindow& w, uint32_t) {
-    w.toggleFadeOut();
+void fadeOut(MainView& v, uint32_t) {
+    v.modes().toggleFadeOut();
 }
-void fadeLength(MainWindow& w, uint32_t id) {
-    w.setFadeLength(id);
+void fadeLength(MainView& v, uint32_t id) {
+    v.modes().setFadeLength(id);
 }
-void versionDialog(MainWindow& w, uint32_t) {
-    w.showVersionDialog();
+void versionDialog(MainView& v, uint32_t) {
+    v.legacy().showVersionDialog();
 }
-void tagInformation(MainWindow& w, uint32_t) {
-    w.showTagInfo();
+void tagInformation(MainView& v, uint32_t) {
+    v.legacy().showTagInfo();
 }
-void showWindow(MainWindow& w, uint32_t) {
+void showWindow(MainView& v, uint32_t) {
     // Only the restore steps: the window may be visible already, and the
     // tray menu this came from must not open again.
-    restoreWindow(w);
+    restoreWindow(v.legacy());
 }
 
 constexpr uint8_t kTrackChoice = NoLoad | Playback | CallsGraph;
@@ -183,32 +185,32 @@ const Command* findCommand(uint32_t id) {
 
 }  // namespace
 
-INT_PTR MainWindow::onCommand(uint32_t id, uint32_t code, LPARAM) {
+INT_PTR Commands::onCommand(uint32_t id, uint32_t code) {
     // From the first close on, nothing may start: the close waits serve messages.
-    if (closing_) return 1;
+    if (legacy_.closing()) return 1;
     const Command* command = findCommand(id);
     if (!command) return 1;
     const uint8_t guards = command->guards;
     if ((guards & ClickOnly) && code != BN_CLICKED) return 1;
-    if ((guards & ListShown) && !env_.showList) return 1;
-    if ((guards & Playback) && (stopping || loader_.busy())) {
-        pendingCommand = id;
+    if ((guards & ListShown) && !legacy_.environment().showList) return 1;
+    if ((guards & Playback) && (road_.stopping() || legacy_.loader().busy())) {
+        kept_ = id;
         return 1;
     }
-    if ((guards & NoLoad) && loader_.busy()) return 1;
-    if ((guards & CallsGraph) && graphCallsDeferred()) {
-        deferredCommand = id;
+    if ((guards & NoLoad) && legacy_.loader().busy()) return 1;
+    if ((guards & CallsGraph) && gate_.deferred()) {
+        gate_.defer(id);
         return 1;
     }
-    command->run(*this, id);
+    command->run(view_, id);
     return 1;
 }
 
-void MainWindow::runPendingCommand() {
-    if (pendingCommand == 0 || stopping || closing_ || loader_.busy()) return;
-    const uint32_t id = pendingCommand;
-    pendingCommand = 0;
-    onCommand(id, BN_CLICKED, 0);
+void Commands::runKept() {
+    if (kept_ == 0 || road_.stopping() || legacy_.closing() || legacy_.loader().busy()) return;
+    const uint32_t id = kept_;
+    kept_ = 0;
+    onCommand(id, BN_CLICKED);
 }
 
 }  // namespace tarnuvo

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
@@ -16,9 +17,7 @@ void MainWindow::deleteSelected() {
     playlist_.removeEntry(mark);
     // The player's number follows its entry; when that entry itself goes,
     // the panel keeps showing the number it had.
-    // A track being started takes its number once it has started.
-    if (!starting && mark != before && currentPlayer->listIndex == before)
-        currentPlayer->listIndex = playlist_.currentIndex;
+    if (mark != before) road().renumberAfterMove(before);
     if (!playlist_.empty()) {
         const int32_t rows = rowCount();
         selectRow(mark < rows ? mark : rows - 1);
@@ -38,8 +37,7 @@ void MainWindow::moveSelected(bool up) {
     const int32_t before = playlist_.currentIndex;
     // The exchange rewrites both rows itself.
     playlist_.swapEntries(upper);
-    if (!starting && currentPlayer->listIndex == before)
-        currentPlayer->listIndex = playlist_.currentIndex;
+    road().renumberAfterMove(before);
     selectRow(up ? mark - 1 : mark + 1);
     onSelectionChanged();
     // The selection shows only while stopped; a playing entry's number moved.

@@ -49,7 +49,6 @@ void MainWindow::bindControls() {
     seekSlider = GetDlgItem(window_, IDC_SEEK_SLIDER);
     volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
     volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);
-    videoArea = GetDlgItem(window_, IDC_VIDEO_AREA);
     for (int32_t i = 0; i < kButtonCount; ++i) buttons[i] = GetDlgItem(window_, IDC_PLAY + i);
     EnableWindow(seekSlider, FALSE);
     HWND controls[kLayoutEntries] = {listView, infoPanel, seekSlider, volumeSlider, volumeLabel};

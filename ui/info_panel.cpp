@@ -3,16 +3,17 @@
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
 #include "ui/info_panel_painter.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
 void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry) {
     if (!panelBuffer.dc()) return;
-    Player& player = *currentPlayer;
+    Player& player = road().current();
     PanelSource source;
-    if (starting) {
+    if (road().starting()) {
         // The entry being opened, as it stands in the list.
-        if (!entry) entry = &playEntry;
+        if (!entry) entry = &road().entry();
         source.shown = entry;
         source.shownElapsedTotal = entry->elapsed;
     } else {
@@ -23,7 +24,7 @@ void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry
     }
     // A file still being opened (or extracted) counts as loading, as the
     // player's own flag would say.
-    source.playerLoading = (loadingShown || (starting && !openReported)) ? 1 : 0;
+    source.playerLoading = (loadingShown || (road().starting() && !road().opened())) ? 1 : 0;
     source.listHasEntries = !playlist_.empty();
     source.blinkVisible = blinkVisible;
     source.timeMode = env_.timeMode;

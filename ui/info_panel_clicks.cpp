@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "ui/panel_content.h"
 #include "ui/panel_text.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 namespace {
@@ -61,7 +62,7 @@ void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
 void MainWindow::stepLoopCount(int32_t step) {
     const int32_t count = env_.loopCount + step;
     if (count >= 0 && count <= kMaxLoopCount) env_.loopCount = count;
-    if (!starting) currentPlayer->applyLoopRange();
+    road().applyModes();
     refreshInfoPanel(false);
 }
 

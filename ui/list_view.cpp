@@ -7,6 +7,7 @@
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/list_rows.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
@@ -53,12 +54,7 @@ void MainWindow::onSelectionChanged() {
 }
 
 void MainWindow::resetPanelAfterClear() {
-    Player& player = *currentPlayer;
-    if (!starting && !player.infoKnown) {
-        player.length = 0;
-        player.hasLoop = 0;
-        player.loopStart = player.loopEnd = 0;
-    }
+    road().forgetUnknownLength();
     SendMessageA(seekSlider, TBM_CLEARSEL, TRUE, 0);
     redrawInfoPanel(true, true);
 }

@@ -12,6 +12,14 @@ std::unique_ptr<WindowParts> makeWindowParts(MainWindow& window) {
     return std::make_unique<MainView>(window);
 }
 
+MainView::MainView(MainWindow& legacy)
+    : legacy_(legacy),
+      road_(legacy, legacy.environment(), legacy.waveOut(), legacy.directShow(), legacy.playlist(),
+            commands_),
+      gate_(legacy, road_),
+      commands_(*this, legacy, road_, gate_),
+      modes_(legacy, legacy.environment(), legacy.playlist(), road_) {}
+
 MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
 }
@@ -19,6 +27,7 @@ MainView& mainView(MainWindow& window) {
 void MainView::bind(HWND dialog) {
     MainWindow& w = legacy_;
     w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
+    road_.bind(dialog);
 }
 
 void MainView::setUp() {
@@ -34,10 +43,11 @@ void MainView::setUp() {
     w.measurePanel();
     w.fitPanelToLines();
     w.subclassControls();
+    road_.subclassVideoArea();
     w.rebuildPanelBuffer();
     w.playlist().currentIndex = -1;
     w.redrawInfoPanel(true, true);
-    w.setupMenus();
+    modes_.setUp();
     w.setupTray();
     GetClientRect(w.window(), &w.dialogClient);
     w.previousWidth = w.dialogClient.right;
@@ -45,14 +55,14 @@ void MainView::setUp() {
     w.applyStoredWindowState();
     w.updateListControls();
     w.setupVisualStyles();
-    w.noteSteadyApartment();
+    gate_.noteSteadyApartment();
 }
 
 INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindow& w = legacy_;
     switch (message) {
         case WM_COMMAND:
-            return w.onCommand(LOWORD(wParam), HIWORD(wParam), lParam);
+            return commands_.onCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY:
             // Tooltip texts first.
             if (w.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
@@ -93,7 +103,7 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             w.onLoadFinished();
             return 1;
         case kPlayUpdateMessage:
-            w.onPlayUpdate(wParam, lParam);
+            road_.onPlayUpdate(wParam, lParam);
             return 1;
         case kHandOverMessage:
             w.onHandOver();
@@ -107,19 +117,19 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainView::onTimer(UINT_PTR id) {
     MainWindow& w = legacy_;
-    w.noteSteadyApartment();
+    gate_.noteSteadyApartment();
     switch (id) {
         case RefreshTimer:
-            if (!w.graphCallsDeferred()) w.onRefreshTimer();
+            if (!gate_.deferred()) w.onRefreshTimer();
             return;
         case BlinkTimer:
-            if (!w.graphCallsDeferred()) w.onBlinkTimer();
+            if (!gate_.deferred()) w.onBlinkTimer();
             return;
         case TrayAnimationTimer:
             // Runs while the window is hidden in the tray too.
             w.animateTray();
-            w.openFailedCheck();
-            w.runDeferredCommand();
+            road_.openFailedCheck();
+            gate_.runDeferred();
             return;
         default:
             return;
@@ -127,7 +137,7 @@ void MainView::onTimer(UINT_PTR id) {
 }
 
 void MainView::runPendingCommand() {
-    legacy_.runPendingCommand();
+    commands_.runKept();
 }
 
 void MainView::saveColumns() {
@@ -140,7 +150,7 @@ void MainView::removeTrayIcon() {
 }
 
 void MainView::collectPlayThread() {
-    legacy_.collectPlayThread();
+    road_.collectPlayThread();
 }
 
 }  // namespace tarnuvo

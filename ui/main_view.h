@@ -4,12 +4,16 @@
 #pragma once
 
 #include "app/window_parts.h"
+#include "ui/commands.h"
+#include "ui/graph_gate.h"
+#include "ui/menu_modes.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
 class MainView final : public WindowParts {
 public:
-    explicit MainView(MainWindow& legacy) : legacy_(legacy) {}
+    explicit MainView(MainWindow& legacy);
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -19,10 +23,20 @@ public:
     void removeTrayIcon() override;
     void collectPlayThread() override;
 
+    PlayRoad& road() { return road_; }
+    GraphGate& gate() { return gate_; }
+    Commands& commands() { return commands_; }
+    MenuModes& modes() { return modes_; }
+    MainWindow& legacy() { return legacy_; }
+
 private:
     void onTimer(UINT_PTR id);
 
     MainWindow& legacy_;
+    PlayRoad road_;
+    GraphGate gate_;
+    Commands commands_;
+    MenuModes modes_;
 };
 
 // The window's parts, for tests.

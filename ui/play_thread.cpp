@@ -3,8 +3,6 @@
 // with DirectShow, starts it, and then waits until a stop clears its run flag.
 // Whatever the window should show, the thread asks of the window thread with
 // kPlayUpdateMessage.
-#include "ui/play_thread.h"
-
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -16,19 +14,10 @@
 #include "engine/text.h"
 #include "playlist/reread_values.h"
 #include "ui/play_buttons.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 namespace {
-
-// Runs the window's part of a stage: directly on the window thread, else by
-// a synchronous message (a stop that waits for this thread serves it).
-void askWindow(MainWindow& w, PlayStage stage, Player* player) {
-    if (GetWindowThreadProcessId(w.window(), nullptr) == GetCurrentThreadId()) {
-        w.onPlayUpdate(stage, reinterpret_cast<LPARAM>(player));
-    } else {
-        SendMessageA(w.window(), kPlayUpdateMessage, stage, reinterpret_cast<LPARAM>(player));
-    }
-}
 
 bool stopAsked(const WorkerThread& record) {
     return record.running == 0 || record.stopRequested != 0;
@@ -36,15 +25,26 @@ bool stopAsked(const WorkerThread& record) {
 
 }  // namespace
 
-unsigned __stdcall playThreadEntry(void* argument) {
-    auto& w = *static_cast<MainWindow*>(argument);
-    WorkerThread& record = w.playWorker;
+// Runs the window's part of a stage: directly on the window thread, else by
+// a synchronous message (a stop that waits for this thread serves it).
+void PlayRoad::askWindow(PlayStage stage, Player* player) {
+    const HWND window = legacy_.window();
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+        onPlayUpdate(stage, reinterpret_cast<LPARAM>(player));
+    } else {
+        SendMessageA(window, kPlayUpdateMessage, stage, reinterpret_cast<LPARAM>(player));
+    }
+}
+
+unsigned __stdcall PlayRoad::threadMain(void* argument) {
+    auto& road = *static_cast<PlayRoad*>(argument);
+    WorkerThread& record = road.worker_;
     // The DirectShow player's poll thread uses the graph opened here: both
     // live in the multithreaded apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a queue for the wake message
-    const int32_t result = w.openAndStart(w.playEntry.location);
+    const int32_t result = road.openAndStart(road.entry_.location);
     record.parameter = result;
     // A started track ends only by a stop: the player itself reads Stopped
     // for a while after a seek, until the window thread starts it again.
@@ -54,7 +54,7 @@ unsigned __stdcall playThreadEntry(void* argument) {
         }
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    const HWND window = w.window();
+    const HWND window = road.legacy_.window();
     const DWORD self = GetCurrentThreadId();
     void (*const seam)() = record.endSeam;
     // Nothing touches the record once this reads 1; the window then
@@ -65,14 +65,14 @@ unsigned __stdcall playThreadEntry(void* argument) {
     return 0;
 }
 
-int32_t MainWindow::openAndStart(const char* path, bool graphOnly) {
+int32_t PlayRoad::openAndStart(const char* path, bool graphOnly) {
     // Without a path this runs on the window thread, which alone switches
     // the current player.
-    Player* player = path ? nullptr : currentPlayer;
+    Player* player = path ? nullptr : current_;
     if (path) {
         // Values read from a list file win over the file's own.
-        const TrackInfo* stored = playEntry.infoKnown ? &playEntry : nullptr;
-        const int32_t index = playEntry.listIndex;
+        const TrackInfo* stored = entry_.infoKnown ? &entry_ : nullptr;
+        const int32_t index = entry_.listIndex;
         player = &waveOut_;
         if (graphOnly || waveOut_.open(path, index, 0, stored) == -1) {
             waveOut_.infoKnown = 0;
@@ -85,12 +85,12 @@ int32_t MainWindow::openAndStart(const char* path, bool graphOnly) {
         }
     }
     player->applyLoopRange();
-    if (path && stopAsked(playWorker)) {
+    if (path && stopAsked(worker_)) {
         player->reset();
         return kPlayCancelled;
     }
-    askWindow(*this, path ? PlayStageOpened : PlayStageSeekable, player);
-    if (path && stopAsked(playWorker)) {
+    askWindow(path ? PlayStageOpened : PlayStageSeekable, player);
+    if (path && stopAsked(worker_)) {
         player->reset();
         return kPlayCancelled;
     }
@@ -104,45 +104,45 @@ int32_t MainWindow::openAndStart(const char* path, bool graphOnly) {
         if (path && player == &waveOut_) return openAndStart(path, true);
         return kPlayFailed;
     }
-    askWindow(*this, PlayStageStarted, player);
+    askWindow(PlayStageStarted, player);
     return kPlayStarted;
 }
 
-void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
+void PlayRoad::onPlayUpdate(WPARAM stage, LPARAM data) {
     switch (stage) {
         case PlayStageOpened: {
             auto* player = reinterpret_cast<Player*>(data);
             if (player != &waveOut_ && player != &directShow_) return;
-            openReported = true;
-            currentPlayer = player;
-            setVolumeTarget(player->isDirectShow() != 0);
+            openReported_ = true;
+            current_ = player;
+            legacy_.setVolumeTarget(player->isDirectShow() != 0);
             // Rows deleted during a slow open move the entry, or take it away:
             // only a row that still shows this file is rewritten.
             const TrackInfo* entry = playlist_.entryAt(playlist_.currentIndex);
             if (entry && std::strcmp(entry->location, player->location) == 0) {
                 player->listIndex = playlist_.currentIndex;
                 storeOpened(playlist_, playlist_.currentIndex, *player);
-                updateRow(playlist_.currentIndex, *player);
+                legacy_.updateRow(playlist_.currentIndex, *player);
             }
-            redrawInfoPanel(true, true);
-            rememberMemberFile(*this, player->location);
+            legacy_.redrawInfoPanel(true, true);
+            rememberMemberFile(player->location);
             [[fallthrough]];
         }
         case PlayStageSeekable:
-            EnableWindow(seekSlider, currentPlayer->seekable && currentPlayer->length != 0);
-            setupSeekSlider(*currentPlayer);
+            EnableWindow(legacy_.seekSlider, current_->seekable && current_->length != 0);
+            legacy_.setupSeekSlider(*current_);
             return;
         case PlayStageStarted:
             // Also the window's own restart after a seek, which is no start.
-            if (starting) finishStarting(true);
-            failedInRow = 0;
+            if (starting_) finishStarting(true);
+            failedInRow_ = 0;
             for (int32_t i : {kPlayButton, kPauseButton, kStopButton})
-                EnableWindow(buttons[i], TRUE);
-            updateTrayTip();
-            redrawInfoPanel(true, true);
+                EnableWindow(legacy_.buttons[i], TRUE);
+            legacy_.updateTrayTip();
+            legacy_.redrawInfoPanel(true, true);
             return;
         case PlayStageEnded:
-            if (playWorker.thread && playWorker.threadId == static_cast<uint32_t>(data))
+            if (worker_.thread && worker_.threadId == static_cast<uint32_t>(data))
                 openFailedCheck();
             return;
         default:
@@ -150,23 +150,32 @@ void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
     }
 }
 
-void rememberMemberFile(MainWindow& w, const char* location) {
+void PlayRoad::rememberMemberFile(const char* location) {
     const char* bar = findLastSeparator(location, '|');
     if (!bar) return;
     char file[kTextSize];
-    if (w.environment().tempFileFor(bar + 1, file)) w.environment().rememberTempFile(file);
+    if (env_.tempFileFor(bar + 1, file)) env_.rememberTempFile(file);
 }
 
-void forgetMemberFile(MainWindow& w, const char* location) {
+void PlayRoad::forgetMemberFile(const char* location) {
     const char* bar = findLastSeparator(location, '|');
     if (!bar) return;
     char file[kTextSize];
-    if (!w.environment().tempFileFor(bar + 1, file)) return;
-    if (lstrcmpiA(file, w.environment().tempFile) == 0) {
-        w.environment().rememberTempFile("");  // deletes it
+    if (!env_.tempFileFor(bar + 1, file)) return;
+    if (lstrcmpiA(file, env_.tempFile) == 0) {
+        env_.rememberTempFile("");  // deletes it
     } else {
         DeleteFileA(file);
     }
+}
+
+void PlayRoad::adoptEndedThread(HANDLE thread, uint32_t id, int32_t result) {
+    worker_.thread.reset(thread);
+    worker_.threadId = id;
+    worker_.running = 1;
+    worker_.parameter = result;
+    WaitForSingleObject(thread, 5000);
+    worker_.finished = 1;
 }
 
 }  // namespace tarnuvo

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "ui/seek_scale.h"
 #include "resources/resource_ids.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
@@ -36,12 +37,12 @@ void MainWindow::onScroll(int32_t code, HWND slider) {
 }
 
 void MainWindow::onSeekScroll(int32_t code) {
-    if (starting) {
+    if (road().starting()) {
         // The slider was set up for the track at its open; the seek waits.
         if (code != TB_THUMBTRACK && code != TB_ENDTRACK) seekToSlider();
         return;
     }
-    Player& player = *currentPlayer;
+    Player& player = road().current();
     if (!player.seekable || player.length == 0) return;
     switch (code) {
         case TB_THUMBTRACK: {
@@ -73,11 +74,11 @@ void MainWindow::onSeekScroll(int32_t code) {
 }
 
 void MainWindow::seekToSlider() {
-    if (starting) {
-        seekPending = true;
+    if (road().starting()) {
+        road().keepSeek();
         return;
     }
-    Player& player = *currentPlayer;
+    Player& player = road().current();
     // Always the slider's own position: a scroll message holds 16 bits of it,
     // and none for keys.
     const auto frames = static_cast<int32_t>(SendMessageA(seekSlider, TBM_GETPOS, 0, 0));
@@ -94,10 +95,10 @@ void MainWindow::seekToSlider() {
 }
 
 bool MainWindow::seekSliderTakesPress(LPARAM point) {
-    const Player& player = *currentPlayer;
+    const Player& player = road().current();
     // A track that cannot seek keeps the thumb where it is; one being started
     // has its slider enabled only when it can.
-    if (starting ? !IsWindowEnabled(seekSlider) : !player.seekable || player.length == 0)
+    if (road().starting() ? !IsWindowEnabled(seekSlider) : !player.seekable || player.length == 0)
         return true;
     const int32_t x = LOWORD(point), y = HIWORD(point);
     RECT thumb = {}, channel = {};
@@ -115,8 +116,8 @@ bool MainWindow::seekSliderTakesPress(LPARAM point) {
 }
 
 void MainWindow::onRefreshTimer() {
-    Player& player = *currentPlayer;
-    if (starting || player.state != Playing || !env_.windowShown) return;
+    Player& player = road().current();
+    if (road().starting() || player.state != Playing || !env_.windowShown) return;
     // The time line and the thumb take turns; the thumb moves only after the
     // time line has been painted.
     if (paintState == PaintIdle) {
@@ -129,7 +130,7 @@ void MainWindow::onRefreshTimer() {
 }
 
 void MainWindow::onBlinkTimer() {
-    if (starting || currentPlayer->state != Paused || !env_.windowShown) return;
+    if (road().starting() || road().current().state != Paused || !env_.windowShown) return;
     blinkVisible = !blinkVisible;
     redrawInfoPanel(false, true);
 }

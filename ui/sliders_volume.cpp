@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
 #include "ui/volume_scale.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
@@ -29,7 +30,7 @@ void MainWindow::setVolumeTarget(bool isDirectShow) {
     // Each player keeps its own level for the whole run.
     int32_t level = 0;
     // A level chosen while the track starts is applied once it has started.
-    if (!volumePending && volumeTarget->getVolume(&level) == 0)
+    if (!road().volumeKept() && volumeTarget->getVolume(&level) == 0)
         SendMessageA(volumeSlider, TBM_SETPOS, TRUE, sliderForVolume(static_cast<uint32_t>(level)));
     char label[64] = {};
     LoadStringA(instance_, isDirectShow ? IDS_DIRECTSHOW_VOLUME : IDS_WAVEOUT_VOLUME, label,
@@ -58,8 +59,8 @@ void MainWindow::onVolumeScroll(int32_t code) {
 }
 
 void MainWindow::applyVolumeSlider() {
-    if (starting) {
-        volumePending = true;
+    if (road().starting()) {
+        road().keepVolume();
         return;
     }
     const auto position = static_cast<int32_t>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0));

@@ -1,4 +1,4 @@
-// The window procedures put in front of four controls: each forwards what it
+// The window procedures put in front of three controls: each forwards what it
 // handles to the main window and passes everything on to the control's own
 // procedure, except where the main window consumes the message.
 #include "app/main_window.h"
@@ -44,17 +44,6 @@ LRESULT CALLBACK panelProcedure(HWND control, UINT message, WPARAM wParam, LPARA
     return self->callFormer(SubclassPanel, control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK videoAreaProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = ownerOf(control);
-    if (!self) return DefWindowProcA(control, message, wParam, lParam);
-    // Messages meant for a full-screen video window.
-    Player& player = *self->currentPlayer;
-    if (!self->starting && player.isDirectShow() && player.state != Stopped &&
-        self->directShow().filterMessage(control, message, wParam, lParam))
-        return 0;
-    return self->callFormer(SubclassVideo, control, message, wParam, lParam);
-}
-
 }  // namespace
 
 void MainWindow::subclassControls() {
@@ -65,7 +54,6 @@ void MainWindow::subclassControls() {
     } controls[] = {
         {SubclassList, listView, listViewProcedure},
         {SubclassSeek, seekSlider, seekSliderProcedure},
-        {SubclassVideo, videoArea, videoAreaProcedure},
         {SubclassPanel, infoPanel, panelProcedure},
     };
     for (const auto& c : controls) {

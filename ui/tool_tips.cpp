@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
 #include "ui/volume_scale.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 namespace {
@@ -40,7 +41,7 @@ bool MainWindow::onToolTipText(NMHDR& header) {
     const UINT_PTR id = toolId(header.idFrom, wide ? wideInfo->uFlags : narrowInfo->uFlags);
     if (id == IDC_VOLUME_SLIDER) {
         int32_t level = -1;
-        if (starting) {
+        if (road().starting()) {
             const auto place = static_cast<int32_t>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0));
             level = static_cast<int32_t>(volumeForSlider(place));
         } else {

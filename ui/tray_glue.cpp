@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/timer_ids.h"
 #include "resources/resource_ids.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
@@ -20,7 +21,7 @@ bool MainWindow::hideToTray() {
 }
 
 void MainWindow::animateTray() {
-    if (starting || currentPlayer->state != Playing || tray.data.cbSize == 0) return;
+    if (road().starting() || road().current().state != Playing || tray.data.cbSize == 0) return;
     trayFrame = !trayFrame;
     tray.modify(trayIcons[trayFrame ? 0 : 1].get(), nullptr);
 }

@@ -9,6 +9,7 @@
 #include "engine/text.h"
 #include "resources/resource_ids.h"
 #include "ui/play_buttons.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
@@ -40,7 +41,7 @@ void MainWindow::updateWindowTitle() {
 void MainWindow::updateTrayTip() {
     if (tray.data.cbSize == 0) return;  // no icon was ever added
     // While a track starts, the entry being opened.
-    const TrackInfo& player = starting ? playEntry : currentPlayer->info();
+    const TrackInfo& player = road().starting() ? road().entry() : road().current().info();
     if (playbackState() == Stopped) {
         tray.modify(nullptr, windowTitle);
         return;

@@ -44,7 +44,7 @@ TEST_F(MainDialog, ClosingWhileAListLoadsWritesTheSettingsAndLeavesNothingRunnin
     EXPECT_TRUE(test::takeQuit());
     EXPECT_FALSE(main->loader().busy());
     EXPECT_FALSE(main->loader().record().thread);
-    EXPECT_FALSE(main->playWorker.thread);
+    EXPECT_FALSE(view().road().threadHeld());
     auto keys = test::readSettings(iniPath);
     for (const char* key :
          {"ShowList", "GridLine", "TimeMode", "PlayMode", "LoopIgnore", "LoopCount", "FadeOut",
@@ -222,17 +222,13 @@ TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
     // A play thread that ended by itself, having opened nothing.
     auto runThread = [&](int32_t result) {
         DWORD id = 0;
-        main->playWorker.thread.reset(CreateThread(nullptr, 0, endAtOnce, nullptr, 0, &id));
-        main->playWorker.threadId = id;
-        main->playWorker.running = 1;
-        main->playWorker.parameter = result;
-        WaitForSingleObject(main->playWorker.thread.get(), 5000);
-        main->playWorker.finished = 1;
+        const HANDLE thread = CreateThread(nullptr, 0, endAtOnce, nullptr, 0, &id);
+        view().road().adoptEndedThread(thread, id, result);
     };
     runThread(1);  // it played: no report
     SendMessageA(window, WM_TIMER, 3, 0);
     EXPECT_EQ(box.count, 0);
-    main->playWorker.thread.reset();
+    view().road().dropThread();
 
     runThread(0);
     EnableWindow(item(1010), FALSE);
@@ -244,7 +240,7 @@ TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
     EXPECT_EQ(box.text, test::sjis("ファイルが開けませんでした。"));
     EXPECT_EQ(box.caption, "Tarnuvo");
     EXPECT_TRUE(IsWindowEnabled(item(1010)));
-    EXPECT_FALSE(main->playWorker.thread);
+    EXPECT_FALSE(view().road().threadHeld());
     SendMessageA(window, WM_TIMER, 3, 0);
     EXPECT_EQ(box.count, 1) << "reported once";
 
@@ -273,7 +269,7 @@ struct DialogVisit {
     int apartment = -2;
     bool deferred = false;
     uint32_t deferredCommand = 0;
-    MainWindow* window = nullptr;
+    GraphGate* gate = nullptr;
 };
 DialogVisit* g_visit = nullptr;
 
@@ -291,10 +287,10 @@ void CALLBACK duringDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     DialogVisit& visit = *g_visit;
     visit.seen = true;
     visit.apartment = apartmentType();
-    visit.deferred = visit.window->graphCallsDeferred();
+    visit.deferred = visit.gate->deferred();
     // A pause from the keyboard or the tray while the dialog is open.
     SendMessageA(visit.main, WM_COMMAND, 41011, 0);
-    visit.deferredCommand = visit.window->deferredCommand;
+    visit.deferredCommand = visit.gate->waiting();
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -304,17 +300,17 @@ bool isSingleThreaded(int apartment) {
 
 TEST_F(MainDialog, GraphCallsWaitWhileAFileDialogMovesTheThreadIntoAnotherApartment) {
     start();
-    main->currentPlayer = &main->directShow();
+    view().road().makeCurrent(main->directShow());
     SendMessageA(window, WM_TIMER, 3, 0);
     // Windows keeps the window thread in the implicit multithreaded apartment;
     // under Wine its input method has made it single-threaded already.
     int before = apartmentType();
-    EXPECT_EQ(main->steadySingleThreaded, isSingleThreaded(before));
-    EXPECT_FALSE(main->graphCallsDeferred());
+    EXPECT_EQ(view().gate().steady(), isSingleThreaded(before));
+    EXPECT_FALSE(view().gate().deferred());
 
     DialogVisit visit;
     visit.main = window;
-    visit.window = main;
+    visit.gate = &view().gate();
     g_visit = &visit;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, duringDialog);
     char file[MAX_PATH] = {};
@@ -334,8 +330,8 @@ TEST_F(MainDialog, GraphCallsWaitWhileAFileDialogMovesTheThreadIntoAnotherApartm
     // After: the apartment of before, and a waiting command runs.
     EXPECT_EQ(apartmentType(), before);
     SendMessageA(window, WM_TIMER, 3, 0);
-    EXPECT_FALSE(main->graphCallsDeferred());
-    EXPECT_EQ(main->deferredCommand, 0u);
+    EXPECT_FALSE(view().gate().deferred());
+    EXPECT_EQ(view().gate().waiting(), 0u);
 }
 
 bool g_singleThreaded = false;
@@ -354,41 +350,41 @@ bool commandPosted(HWND window, uint32_t id) {
 
 TEST_F(MainDialog, ACommandThatArrivesWhileTheApartmentHasChangedRunsAfterTheDialog) {
     start();
-    main->apartmentIsSingleThreaded = fakeApartment;
-    main->currentPlayer = &main->directShow();
+    view().gate().useApartmentProbe(fakeApartment);
+    view().road().makeCurrent(main->directShow());
     g_singleThreaded = false;
     SendMessageA(window, WM_TIMER, 3, 0);
-    ASSERT_FALSE(main->steadySingleThreaded);
+    ASSERT_FALSE(view().gate().steady());
 
     // A file dialog disables its owner and may put the thread into an STA.
     EnableWindow(window, FALSE);
     g_singleThreaded = true;
     SendMessageA(window, WM_TIMER, 1, 0);
-    EXPECT_FALSE(main->steadySingleThreaded) << "no steady state while a dialog is open";
-    EXPECT_TRUE(main->graphCallsDeferred());
+    EXPECT_FALSE(view().gate().steady()) << "no steady state while a dialog is open";
+    EXPECT_TRUE(view().gate().deferred());
     SendMessageA(window, WM_COMMAND, 41010, 0);
-    EXPECT_EQ(main->deferredCommand, 41010u);
+    EXPECT_EQ(view().gate().waiting(), 41010u);
     SendMessageA(window, WM_TIMER, 3, 0);
-    EXPECT_EQ(main->deferredCommand, 41010u) << "still waiting";
+    EXPECT_EQ(view().gate().waiting(), 41010u) << "still waiting";
     EXPECT_FALSE(commandPosted(window, 41010));
     // The waveOut player's calls never wait.
-    main->currentPlayer = &main->waveOut();
-    EXPECT_FALSE(main->graphCallsDeferred());
-    main->currentPlayer = &main->directShow();
+    view().road().makeCurrent(main->waveOut());
+    EXPECT_FALSE(view().gate().deferred());
+    view().road().makeCurrent(main->directShow());
 
     // The dialog closes: the next tick of timer 3 runs the command.
     EnableWindow(window, TRUE);
     g_singleThreaded = false;
     SendMessageA(window, WM_TIMER, 3, 0);
-    EXPECT_EQ(main->deferredCommand, 0u);
+    EXPECT_EQ(view().gate().waiting(), 0u);
     EXPECT_TRUE(commandPosted(window, 41010));
 
     // A thread that stays single-threaded (as under Wine) never waits.
     g_singleThreaded = true;
     SendMessageA(window, WM_TIMER, 3, 0);
-    EXPECT_TRUE(main->steadySingleThreaded);
-    EXPECT_FALSE(main->graphCallsDeferred());
-    main->currentPlayer = &main->waveOut();
+    EXPECT_TRUE(view().gate().steady());
+    EXPECT_FALSE(view().gate().deferred());
+    view().road().makeCurrent(main->waveOut());
 }
 
 TEST_F(MainDialog, MinimisingHidesIntoTheTrayAndTheIconBringsTheWindowBack) {

@@ -115,7 +115,7 @@ TEST_F(Views, ThePauseButtonLooksPressedWhileATrackIsPaused) {
     test::FakePlayer fake;
     fake.attach(window, &main->environment());
     fake.state = Playing;
-    main->currentPlayer = &fake;
+    view().road().makeCurrent(fake);
     HWND pause = item(1011);
     EnableWindow(pause, TRUE);  // as a started track leaves it
     SetForegroundWindow(window);
@@ -143,7 +143,7 @@ TEST_F(Views, ThePauseButtonLooksPressedWhileATrackIsPaused) {
         else
             EXPECT_FALSE(SendMessageA(pause, BM_GETSTATE, 0, 0) & BST_PUSHED);
     }
-    main->currentPlayer = &main->waveOut();
+    view().road().makeCurrent(main->waveOut());
 }
 
 TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {

@@ -29,7 +29,7 @@ protected:
         load(paths);
     }
     std::string titleOf(int row) const { return test::cellText(item(1000), row, 0); }
-    std::string playingTitle() const { return main->currentPlayer->title; }
+    std::string playingTitle() const { return view().road().current().title; }
     // The panel's title line (number, title, artist) as last painted.
     std::vector<COLORREF> titleLine() const {
         std::vector<COLORREF> pixels;
@@ -55,7 +55,7 @@ TEST_F(Commands, TransportButtonsActOnlyOnTheirClickAndTheTrayIdsWhateverTheirCo
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(1010, BN_DBLCLK),
                  reinterpret_cast<LPARAM>(item(1010)));
     test::settle(100);
-    EXPECT_FALSE(main->playWorker.thread) << "a double-click notification played";
+    EXPECT_FALSE(view().road().threadHeld()) << "a double-click notification played";
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(41021, 1), 0);
     EXPECT_TRUE(waitPlaying(3)) << "the tray's previous from no track plays the last row";
     EXPECT_EQ(playingTitle(), "D.wav");
@@ -119,7 +119,7 @@ TEST_F(Commands, DeletingARowAboveThePlayingOneKeepsNextAndPreviousOnItsNeighbou
     EXPECT_EQ(rows(), 3);
     EXPECT_TRUE(rowsMatchEntries());
     EXPECT_EQ(main->playlist().currentIndex, 1);
-    EXPECT_EQ(main->currentPlayer->listIndex, 1) << "the panel's number follows its entry";
+    EXPECT_EQ(view().road().current().listIndex, 1) << "the panel's number follows its entry";
     EXPECT_TRUE(titleLineCurrent());
     EXPECT_EQ(selected(), 0);
     click(1014);
@@ -139,7 +139,7 @@ TEST_F(Commands, DeletingThePlayingEntryLeavesItPlayingWithItsNumber) {
     command(40005);
     EXPECT_TRUE(playing());
     EXPECT_EQ(playingTitle(), "B.wav");
-    EXPECT_EQ(main->currentPlayer->listIndex, 1) << "it keeps its number";
+    EXPECT_EQ(view().road().current().listIndex, 1) << "it keeps its number";
     EXPECT_EQ(selected(), 1) << "the row that took its place";
     EXPECT_EQ(titleOf(1), "C.wav");
     click(1014);
@@ -170,7 +170,7 @@ TEST_F(Commands, RandomNeverRepeatsThePlayingOneOfTwoAndReplaysASingleEntry) {
     for (int i = 0; i < 3; ++i) {
         // Paused first: a random pick starts the entry afresh, it does not resume it.
         click(1011);
-        ASSERT_EQ(main->currentPlayer->state, Paused);
+        ASSERT_EQ(view().road().current().state, Paused);
         SendMessageA(window, WM_COMMAND, 41022, 0);
         ASSERT_TRUE(waitPlaying(0));
     }
@@ -182,7 +182,7 @@ TEST_F(Commands, RandomPicksSpreadOverTheListRatherThanWalkingAStride) {
     for (int i = 0; i < 6; ++i) files.push_back(makeWav("T" + std::to_string(i) + ".wav", 4410));
     load(files);
     // A fixed seed: from the clock, about one run in 130 would pick too few rows.
-    main->randomPicks.seed(20261208);
+    view().road().seedRandom(20261208);
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
@@ -226,7 +226,7 @@ TEST_F(Commands, MovingRowsKeepsEntryIAsRowIAndTheSelectionOnTheMovedOne) {
     EXPECT_TRUE(test::toolbarButtonEnabled(window, 40020));
     EXPECT_TRUE(test::toolbarButtonEnabled(window, 40005));
     EXPECT_EQ(main->playlist().currentIndex, 2) << "the playing entry moved down";
-    EXPECT_EQ(main->currentPlayer->listIndex, 2);
+    EXPECT_EQ(view().road().current().listIndex, 2);
     EXPECT_TRUE(titleLineCurrent()) << "the panel shows the playing entry's new number";
     command(40021);  // C down again: A B C D
     EXPECT_TRUE(rowsMatchEntries());
@@ -283,7 +283,7 @@ TEST_F(Commands, WhileALoadRunsTheListAndTrackCommandsWaitOrAreRefused) {
     // A second start hands its file over: it waits too.
     ASSERT_TRUE(sendHandOver(window, makeWav("E.wav", 44100).c_str(), 1000));
     test::settle(200);
-    EXPECT_FALSE(main->playWorker.thread) << "a track started during the load";
+    EXPECT_FALSE(view().road().threadHeld()) << "a track started during the load";
     EXPECT_EQ(main->playlist().currentIndex, -1);
     EXPECT_EQ(rows(), 4);
     // The load ends (the slow member adds nothing): the last of them, the
@@ -330,7 +330,7 @@ TEST_F(Commands, WithoutWaveOutATrackGoesToDirectShowAndTheLabelSaysSo) {
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_EQ(main->currentPlayer, &main->directShow());
+    EXPECT_EQ(&view().road().current(), &main->directShow());
     EXPECT_EQ(main->volumeTarget, &main->directShow());
     char label[64] = {};
     GetWindowTextA(item(1021), label, sizeof label);
@@ -357,11 +357,11 @@ TEST_F(Commands, TheTrayPlayResumesAPauseWhileThePlayButtonStartsAfresh) {
     click(1010);
     ASSERT_TRUE(waitPlaying(2));
     command(41011);
-    EXPECT_EQ(main->currentPlayer->state, Paused);
-    const DWORD thread = main->playWorker.threadId;
+    EXPECT_EQ(view().road().current().state, Paused);
+    const DWORD thread = view().road().threadId();
     command(41012);
-    EXPECT_EQ(main->currentPlayer->state, Playing);
-    EXPECT_EQ(main->playWorker.threadId, thread) << "resumed, not started again";
+    EXPECT_EQ(view().road().current().state, Playing);
+    EXPECT_EQ(view().road().threadId(), thread) << "resumed, not started again";
     click(1011);
     select(0);
     click(1010);

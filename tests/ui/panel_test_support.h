@@ -88,7 +88,7 @@ inline void saveScreen(const RECT& r, const std::string& name) {
 class PanelDialog : public MainDialog {
 protected:
     void TearDown() override {
-        if (main) main->currentPlayer = &main->waveOut();  // closing stops the real players
+        if (main) view().road().makeCurrent(main->waveOut());  // closing stops the real players
         MainDialog::TearDown();
     }
     void useFake(const TrackInfo& track, int32_t state = Playing) {
@@ -97,7 +97,8 @@ protected:
         fake.state = state;
         fake.attach(window, &main->environment());
         fake.applyLoopRange();
-        main->currentPlayer = main->volumeTarget = &fake;
+        view().road().makeCurrent(fake);
+        main->volumeTarget = &fake;
         main->setupSeekSlider(fake);
     }
     void addEntries(const std::vector<TrackInfo>& tracks) {

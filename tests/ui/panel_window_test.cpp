@@ -117,7 +117,7 @@ TEST_F(Panel, LinesAPersonLooksAtComeAndGo) {
         EXPECT_GT(inkIn(length), 5) << "the length stays";
         timer(2);
     }
-    main->currentPlayer = &main->waveOut();
+    view().road().makeCurrent(main->waveOut());
     main->playlist().clearList();
     EXPECT_EQ(inkIn(titleLine()), 0);
     EXPECT_EQ(inkIn(fileLine()), 0);

@@ -63,7 +63,7 @@ protected:
     void expectNothingRunning() {
         EXPECT_FALSE(main->loader().busy());
         EXPECT_FALSE(main->loader().record().thread);
-        EXPECT_FALSE(main->playWorker.thread);
+        EXPECT_FALSE(view().road().threadHeld());
         EXPECT_EQ(main->waveOut().state, Stopped);
         EXPECT_EQ(main->directShow().state, Stopped);
     }
@@ -78,7 +78,7 @@ TEST_F(PlayRoad, StopAfterASeekStopsTheSound200Times) {
         click(1010);
         ASSERT_TRUE(waitPlaying(0)) << "round " << round;
         const uint32_t target = static_cast<uint32_t>((round * 7919) % 300000) & ~3u;
-        main->restartAt(target);
+        view().road().restartAt(target);
         ASSERT_EQ(main->waveOut().state, Playing) << "round " << round;
         if (round % 2) test::settle(5);  // some rounds give the play thread time to look
         click(1012);
@@ -103,7 +103,7 @@ TEST_F(PlayRoad, ThreeNextCommandsAtOnceLeaveOneTrackPlayingAndTheExitClean) {
         ASSERT_TRUE(test::pumpUntil(10000,
                                     [&] {
                                         MSG waiting;
-                                        return playing() && main->pendingCommand == 0 &&
+                                        return playing() && view().commands().kept() == 0 &&
                                                !PeekMessageA(&waiting, window, WM_COMMAND,
                                                              WM_COMMAND, PM_NOREMOVE);
                                     }))
@@ -112,8 +112,8 @@ TEST_F(PlayRoad, ThreeNextCommandsAtOnceLeaveOneTrackPlayingAndTheExitClean) {
         ASSERT_GE(now, 0);
         ASSERT_LT(now, 5);
         ASSERT_EQ(selected(), now);
-        ASSERT_EQ(main->currentPlayer->listIndex, now);
-        ASSERT_EQ(std::string(main->currentPlayer->title), "T" + std::to_string(now) + ".wav");
+        ASSERT_EQ(view().road().current().listIndex, now);
+        ASSERT_EQ(std::string(view().road().current().title), "T" + std::to_string(now) + ".wav");
     }
     closeAndTime();
     expectNothingRunning();
@@ -172,7 +172,7 @@ void CALLBACK doubleClickFirstRow(HWND, UINT, UINT_PTR timer, DWORD) {
     n.iItem = 0;
     SendMessageA(c.window, WM_NOTIFY, 1000, reinterpret_cast<LPARAM>(&n));
     c.sent = true;
-    c.openHeldAfter = static_cast<bool>(c.main->playWorker.thread);
+    c.openHeldAfter = mainView(*c.main).road().threadHeld();
 }
 
 TEST_F(PlayRoad, ADoubleClickWhileTheWindowClosesLeavesTheStopToTheClose) {
@@ -208,7 +208,7 @@ TEST_F(PlayRoad, RepeatAllReachingTheEndDuringALoadGoesOnWhenTheLoadEnds) {
         main->startLoading({slowMemberReference("late.wav")}, 0);
         ASSERT_TRUE(main->loader().busy());
         // The short track ends; its advance waits for the load.
-        ASSERT_TRUE(test::pumpUntil(10000, [&] { return main->pendingCommand == 41020u; }));
+        ASSERT_TRUE(test::pumpUntil(10000, [&] { return view().commands().kept() == 41020u; }));
         EXPECT_EQ(main->playlist().currentIndex, 0);
         SetEvent(slow.release);
         if (parked) {
@@ -217,7 +217,7 @@ TEST_F(PlayRoad, RepeatAllReachingTheEndDuringALoadGoesOnWhenTheLoadEnds) {
         }
         ASSERT_TRUE(waitPlaying(1));
         EXPECT_EQ(selected(), 1);
-        EXPECT_EQ(std::string(main->currentPlayer->title), "second.wav");
+        EXPECT_EQ(std::string(view().road().current().title), "second.wav");
         click(1012);
     }
 }
@@ -228,7 +228,7 @@ TEST_F(PlayRoad, ATrackChosenWhileAFailedThreadIsCollectedPlaysWithoutTheOldRepo
     startWith();
     append(test::namedEntry(test::winePath("/nowhere/missing.wav"), "missing"));
     load({makeWav("good.wav", 441000)});
-    main->playWorker.endSeam = test::parkHere;
+    view().road().setThreadEndSeam(test::parkHere);
     select(0);
     click(1010);
     // The failed thread has posted its end; the user's next choice is served
@@ -242,7 +242,7 @@ TEST_F(PlayRoad, ATrackChosenWhileAFailedThreadIsCollectedPlaysWithoutTheOldRepo
     test::settle(300);
     EXPECT_EQ(box.count, 0) << "the failure was reported over the new track";
     EXPECT_TRUE(playing());
-    EXPECT_EQ(main->currentPlayer, &main->waveOut());
+    EXPECT_EQ(&view().road().current(), &main->waveOut());
 }
 
 TEST_F(PlayRoad, AFailedMemberCollectedByAStopOrANextLeavesNoExtractedFile) {
@@ -257,7 +257,7 @@ TEST_F(PlayRoad, AFailedMemberCollectedByAStopOrANextLeavesNoExtractedFile) {
         select(0);
         click(1010);
         // The thread has failed and ended; its report is still queued.
-        ASSERT_TRUE(test::serveSendsUntil(10000, [&] { return main->playWorker.finished == 1; }));
+        ASSERT_TRUE(test::serveSendsUntil(10000, [&] { return view().road().threadFinished(); }));
         click(collector);
         test::settle(200);
         EXPECT_FALSE(test::isFile(broken)) << collector;
@@ -278,7 +278,7 @@ TEST_F(PlayRoad, ACloseServedInsideAStopLeavesNoExtractedFile) {
     ASSERT_TRUE(waitPlaying(0));
     ASSERT_STREQ(main->environment().tempFile, member.c_str());
     // The stop's wait serves the close.
-    main->playWorker.endSeam = test::parkHere;
+    view().road().setThreadEndSeam(test::parkHere);
     PostMessageA(window, WM_CLOSE, 0, 0);
     test::releaseParkSoon();
     click(1012);
@@ -307,15 +307,15 @@ TEST_F(PlayRoad, PauseSeekAndVolumeWhileATrackStartsTakeEffectOnceItPlays) {
     const Case cases[] = {
         {"pause", [&] { command(41011); },
          [&] {
-             EXPECT_EQ(main->currentPlayer->state, Paused);
-             const uint32_t heard = main->currentPlayer->position();
+             EXPECT_EQ(view().road().current().state, Paused);
+             const uint32_t heard = view().road().current().position();
              test::settle(500);
-             EXPECT_EQ(main->currentPlayer->position(), heard) << "the sound plays on";
+             EXPECT_EQ(view().road().current().position(), heard) << "the sound plays on";
          }},
         {"seek", [&] { scroll(seek, kSeekFrames); },
          [&] {
-             EXPECT_EQ(main->currentPlayer->state, Playing);
-             EXPECT_GE(main->currentPlayer->position(), 4u * kSeekFrames);
+             EXPECT_EQ(view().road().current().state, Playing);
+             EXPECT_GE(view().road().current().position(), 4u * kSeekFrames);
          }},
         {"volume", [&] { scroll(volume, volumePlace); },
          [&] {
@@ -345,12 +345,12 @@ TEST_F(PlayRoad, PauseSeekAndVolumeWhileATrackStartsTakeEffectOnceItPlays) {
 // once the window has handled the open, the player keeps its track's length
 // but has no source left to play. The graph player that the play road tries
 // next is refused the same way, so the chain of fallbacks ends in a failure.
-MainWindow* g_refusingPlay = nullptr;
+MainView* g_refusingPlay = nullptr;
 LRESULT CALLBACK refusePlayAfterTheOpen(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && g_refusingPlay && sent->message == kPlayUpdateMessage &&
         sent->wParam == PlayStageOpened) {
-        Player& player = *g_refusingPlay->currentPlayer;
+        Player& player = g_refusingPlay->road().current();
         const uint32_t length = player.length;
         player.reset();
         player.length = length;
@@ -370,11 +370,11 @@ TEST_F(PlayRoad, ATrackThatCannotBeStartedIsReportedOnceAndThePlayButtonWorksAga
         const char* name;
         int row;
         Player* lastTried;
-        MainWindow* refusing;
+        MainView* refusing;
     };
     const Case cases[] = {
         {"no player opens it", 0, &main->directShow(), nullptr},
-        {"play refused after the open", 2, &main->directShow(), main},
+        {"play refused after the open", 2, &main->directShow(), &view()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -393,10 +393,10 @@ TEST_F(PlayRoad, ATrackThatCannotBeStartedIsReportedOnceAndThePlayButtonWorksAga
         EXPECT_EQ(box.count, 1) << "reported once";
         EXPECT_TRUE(IsWindowEnabled(item(1010)));
         EXPECT_FALSE(IsWindowEnabled(item(1002)));
-        EXPECT_FALSE(main->playWorker.thread) << "the thread was collected";
-        EXPECT_EQ(main->currentPlayer, c.lastTried) << "the last player tried stays current";
-        EXPECT_EQ(main->currentPlayer->state, Stopped);
-        EXPECT_EQ(main->currentPlayer->length, 0u) << "a length of a track that never started";
+        EXPECT_FALSE(view().road().threadHeld()) << "the thread was collected";
+        EXPECT_EQ(&view().road().current(), c.lastTried) << "the last player tried stays current";
+        EXPECT_EQ(view().road().current().state, Stopped);
+        EXPECT_EQ(view().road().current().length, 0u) << "a length of a track that never started";
         // The play button works again.
         select(1);
         click(1010);
@@ -417,13 +417,13 @@ TEST_F(PlayRoad, AnEntryOfLengthZeroTakesTheFilesOwnUnlessTheListGaveItAndThenCa
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_EQ(main->currentPlayer->length, 441000u * 4) << "the file's own length";
+    EXPECT_EQ(view().road().current().length, 441000u * 4) << "the file's own length";
     EXPECT_NE(test::cellText(item(1000), 0, kTimeColumn), "") << "the row shows it now";
     EXPECT_TRUE(IsWindowEnabled(item(1002)));
     select(1);
     click(1010);
     ASSERT_TRUE(waitPlaying(1));
-    EXPECT_EQ(main->currentPlayer->length, 0u);
+    EXPECT_EQ(view().road().current().length, 0u);
     EXPECT_FALSE(IsWindowEnabled(item(1002))) << "no seeking in a track of length 0";
 }
 
@@ -439,7 +439,7 @@ TEST_F(PlayRoad, WhenTheDeviceRefusesEveryFormatTheGraphPlaysAndOnlyItsFailureIs
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_EQ(main->currentPlayer, &main->directShow());
+    EXPECT_EQ(&view().road().current(), &main->directShow());
     EXPECT_EQ(main->waveOut().state, Stopped);
     EXPECT_EQ(test::cellText(item(1000), 0, 0), "A.wav");
     EXPECT_EQ(box.count, 0);
@@ -488,7 +488,7 @@ TEST_F(PlayRoad, AnOpenStoresTheTracksRateFramesAndLoopIntoItsEntryForTheNextSav
         click(1010);
         ASSERT_TRUE(waitPlaying(row));
     }
-    EXPECT_EQ(main->currentPlayer, &main->waveOut()) << "the 48 kHz file plays natively";
+    EXPECT_EQ(&view().road().current(), &main->waveOut()) << "the 48 kHz file plays natively";
     const std::string again =
         formatPlaylistFile(main->playlist().entries(), "", "", 0, listPath.c_str());
     const size_t track01 = saved.find("[Track01]");
@@ -507,7 +507,7 @@ TEST_F(PlayRoad, AnEntryWithoutALocationIsReportedLikeAFailedOpen) {
     ASSERT_TRUE(test::pumpUntil(5000, [&] { return box.count > 0; }));
     EXPECT_EQ(box.text, openFailedText());
     EXPECT_TRUE(IsWindowEnabled(item(1010)));
-    EXPECT_FALSE(main->playWorker.thread);
+    EXPECT_FALSE(view().road().threadHeld());
 }
 
 TEST_F(PlayRoad, AnAdvanceSkipsTracksThatCannotBePlayedAndAFullCycleReportsOnce) {
@@ -556,7 +556,7 @@ TEST_F(PlayRoad, ASlowOpenRewritesItsRowOnlyWhileTheRowStillShowsItsFile) {
     ASSERT_TRUE(waitPlaying(0));
     EXPECT_EQ(test::cellText(item(1000), 0, 0), "member.wav") << "the file's own title";
     EXPECT_EQ(test::cellText(item(1000), 1, 0), "C.wav");
-    EXPECT_EQ(main->currentPlayer->listIndex, 0);
+    EXPECT_EQ(view().road().current().listIndex, 0);
 
     // The same again, but the member's own row goes during the open.
     click(1012);
@@ -571,7 +571,7 @@ TEST_F(PlayRoad, ASlowOpenRewritesItsRowOnlyWhileTheRowStillShowsItsFile) {
     ASSERT_TRUE(test::pumpUntil(10000, [&] { return playing(); }));
     EXPECT_EQ(rows(), 1);
     EXPECT_EQ(test::cellText(item(1000), 0, 0), "C.wav") << "another entry's row was rewritten";
-    EXPECT_EQ(main->currentPlayer->listIndex, 0) << "the number it was started with";
+    EXPECT_EQ(view().road().current().listIndex, 0) << "the number it was started with";
 }
 
 TEST_F(PlayRoad, TheLastMemberPlayedKeepsItsExtractedFileAndAFailedOneLeavesNone) {
@@ -645,9 +645,9 @@ TEST_F(PlayRoad, ASeekAfterTheListWasClearedKeepsThePlayingNumber) {
     ASSERT_TRUE(waitPlaying(1));
     command(40006);
     ASSERT_EQ(main->playlist().currentIndex, -1);
-    main->restartAt(4000);
+    view().road().restartAt(4000);
     EXPECT_TRUE(playing());
-    EXPECT_EQ(main->currentPlayer->listIndex, 1) << "the number of the track that plays";
+    EXPECT_EQ(view().road().current().listIndex, 1) << "the number of the track that plays";
     EXPECT_EQ(std::string(main->tray.data.szTip), "02.B.wav");
     EXPECT_TRUE(IsWindowEnabled(item(1002))) << "the seek slider stays usable";
 }

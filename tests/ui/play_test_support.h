@@ -163,14 +163,15 @@ protected:
     // A track is playing from the play thread the window holds, and the
     // window has been told (the buttons follow the start).
     bool playing() const {
-        return main->playWorker.thread && main->currentPlayer->state == Playing &&
-               !main->stopping && IsWindowEnabled(item(1011)) && IsWindowEnabled(item(1012));
+        return view().road().threadHeld() && view().road().current().state == Playing &&
+               !view().road().stopping() && IsWindowEnabled(item(1011)) &&
+               IsWindowEnabled(item(1012));
     }
     bool waitPlaying(int row) {
         return pumpUntil(10000, [&] { return playing() && main->playlist().currentIndex == row; });
     }
     bool stoppedForGood() const {
-        return !main->playWorker.thread && main->waveOut().state == Stopped &&
+        return !view().road().threadHeld() && main->waveOut().state == Stopped &&
                main->directShow().state == Stopped;
     }
     // Entry i is row i, title by title.

@@ -1,11 +1,14 @@
 // The toggles and modes of the menus: grid lines, always on top, the time
 // and play modes, ignoring the loop range and the fade after the last pass.
+#include "ui/menu_modes.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/main_window.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 namespace {
@@ -24,80 +27,94 @@ constexpr FadeLengthItem kFadeLengths[] = {
 
 }  // namespace
 
-void MainWindow::toggleAlwaysOnTop() {
+void MenuModes::setUp() {
+    const HWND window = legacy_.window();
+    HMENU menu = GetMenu(window);
+    int32_t mode = env_.playMode >= Single && env_.playMode <= Random ? env_.playMode : Single;
+    setMenuCheck(menu, IDM_MODE_SINGLE + mode, true);
+    int32_t time = env_.timeMode >= 0 && env_.timeMode <= 2 ? env_.timeMode : 0;
+    setMenuCheck(menu, IDM_TIME_ELAPSED + time, true);
+    if (env_.loopIgnore) setMenuCheck(menu, IDM_LOOP_IGNORE, true);
+    if (env_.showList) setMenuCheck(menu, IDM_SHOW_LIST, true);
+    checkFadeItems();
+    // No control offers "do not use waveOut"; the command itself stays.
+    DeleteMenu(menu, IDM_NO_WAVEOUT, MF_BYCOMMAND);
+    DrawMenuBar(window);
+}
+
+void MenuModes::toggleAlwaysOnTop() {
     env_.alwaysOnTop = env_.alwaysOnTop ? 0 : 1;
-    setMenuCheck(GetMenu(window_), IDM_ALWAYS_ON_TOP, env_.alwaysOnTop != 0);
-    SetWindowPos(window_, env_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    setMenuCheck(GetMenu(legacy_.window()), IDM_ALWAYS_ON_TOP, env_.alwaysOnTop != 0);
+    SetWindowPos(legacy_.window(), env_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void MainWindow::toggleGridLines() {
+void MenuModes::toggleGridLines() {
     env_.gridLine = env_.gridLine ? 0 : 1;
-    setMenuCheck(GetMenu(window_), IDM_GRID_LINES, env_.gridLine != 0);
-    SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES,
+    setMenuCheck(GetMenu(legacy_.window()), IDM_GRID_LINES, env_.gridLine != 0);
+    SendMessageA(legacy_.listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES,
                  env_.gridLine ? LVS_EX_GRIDLINES : 0);
 }
 
-void MainWindow::setTimeMode(uint32_t id) {
+void MenuModes::setTimeMode(uint32_t id) {
     env_.timeMode = id == IDM_TIME_SEEK ? 1 : id == IDM_TIME_REMAINING ? 2 : 0;
-    checkOneOf(GetMenu(window_), IDM_TIME_ELAPSED, IDM_TIME_REMAINING,
+    checkOneOf(GetMenu(legacy_.window()), IDM_TIME_ELAPSED, IDM_TIME_REMAINING,
                IDM_TIME_ELAPSED + static_cast<UINT>(env_.timeMode));
-    refreshPanelForSettings();
+    refreshPanel();
 }
 
-void MainWindow::setPlayMode(uint32_t id) {
+void MenuModes::setPlayMode(uint32_t id) {
     env_.playMode = id == IDM_MODE_REPEAT_ONE   ? RepeatOne
                     : id == IDM_MODE_REPEAT_ALL ? RepeatAll
                     : id == IDM_MODE_RANDOM     ? Random
                                                 : Single;
-    checkOneOf(GetMenu(window_), IDM_MODE_SINGLE, IDM_MODE_RANDOM,
+    checkOneOf(GetMenu(legacy_.window()), IDM_MODE_SINGLE, IDM_MODE_RANDOM,
                IDM_MODE_SINGLE + static_cast<UINT>(env_.playMode));
-    // The play mode decides whether the loop range applies (a track being
-    // started takes it once started).
-    if (!starting) currentPlayer->applyLoopRange();
-    refreshPanelForSettings();
+    // The play mode decides whether the loop range applies.
+    road_.applyModes();
+    refreshPanel();
 }
 
-void MainWindow::toggleLoopIgnore() {
+void MenuModes::toggleLoopIgnore() {
     env_.loopIgnore = env_.loopIgnore ? 0 : 1;
-    setMenuCheck(GetMenu(window_), IDM_LOOP_IGNORE, env_.loopIgnore != 0);
-    if (!starting) currentPlayer->applyLoopRange();
-    refreshPanelForSettings();
+    setMenuCheck(GetMenu(legacy_.window()), IDM_LOOP_IGNORE, env_.loopIgnore != 0);
+    road_.applyModes();
+    refreshPanel();
 }
 
-void MainWindow::toggleFadeOut() {
+void MenuModes::toggleFadeOut() {
     env_.fadeOut = env_.fadeOut ? 0 : 1;
     applyFadeSettings();
 }
 
-void MainWindow::setFadeLength(uint32_t id) {
+void MenuModes::setFadeLength(uint32_t id) {
     for (const FadeLengthItem& item : kFadeLengths)
         if (item.id == id) env_.fadeLengthMs = item.ms;
     applyFadeSettings();
 }
 
-void MainWindow::checkFadeItems() {
-    HMENU menu = GetMenu(window_);
+void MenuModes::checkFadeItems() {
+    HMENU menu = GetMenu(legacy_.window());
     setMenuCheck(menu, IDM_FADE_OUT, env_.fadeOut != 0);
     // A length set by hand in the settings file checks none of them.
     for (const FadeLengthItem& item : kFadeLengths)
         setMenuCheck(menu, item.id, item.ms == env_.fadeLengthMs);
 }
 
-void MainWindow::applyFadeSettings() {
+void MenuModes::applyFadeSettings() {
     checkFadeItems();
     // The player decides at the end of the last pass; until then it follows.
-    currentPlayer->applyLoopRange();
-    refreshPanelForSettings();
+    road_.current().applyLoopRange();
+    refreshPanel();
 }
 
-void MainWindow::refreshPanelForSettings() {
+void MenuModes::refreshPanel() {
     // While stopped the panel shows the selected entry; without one, the
     // current player, so that the new mode shows either way.
-    if (playbackState() != Stopped || playlist_.empty() || selectedRow() == -1) {
-        redrawInfoPanel(true, true);
+    if (road_.state() != Stopped || playlist_.empty() || legacy_.selectedRow() == -1) {
+        legacy_.redrawInfoPanel(true, true);
     } else {
-        onSelectionChanged();
+        legacy_.onSelectionChanged();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "app/main_window.h"
+#include "ui/play_road.h"
 
 namespace tarnuvo {
 
@@ -16,45 +17,47 @@ uint32_t randomSeed() {
            static_cast<uint32_t>(GetCurrentProcessId());
 }
 
-void MainWindow::selectAndPlay(int32_t target) {
-    const int32_t rows = rowCount();
+void PlayRoad::selectAndPlay(int32_t target) {
+    const int32_t rows = legacy_.rowCount();
     if (rows > 0) {
         if (target > rows - 1) target = rows - 1;
         if (target < 0) target = 0;
-        selectRow(target);
+        legacy_.selectRow(target);
     }
     playSelected();
 }
 
-void MainWindow::playPrevious() {
+void PlayRoad::playPrevious() {
     if (playlist_.empty()) {
-        advancing = 0;
+        advancing_ = 0;
         stopPlayback();
         return;
     }
     int32_t target = playlist_.currentIndex - 1;
-    if (target < 0) target = rowCount() - 1;  // also from -1: the last row
+    if (target < 0) target = legacy_.rowCount() - 1;  // also from -1: the last row
     selectAndPlay(target);
 }
 
-void MainWindow::playNext() {
+void PlayRoad::playNext(uint32_t advance) {
+    advancing_ = advance;
     if (playlist_.empty()) {
-        advancing = 0;
+        advancing_ = 0;
         stopPlayback();
         return;
     }
     int32_t target = playlist_.currentIndex + 1;
-    if (target >= rowCount()) target = 0;
+    if (target >= legacy_.rowCount()) target = 0;
     selectAndPlay(target);
 }
 
-void MainWindow::playRandom() {
+void PlayRoad::playRandom(uint32_t advance) {
+    advancing_ = advance;
     if (playlist_.empty()) {
-        advancing = 0;
+        advancing_ = 0;
         stopPlayback();
         return;
     }
-    const int32_t rows = rowCount();
+    const int32_t rows = legacy_.rowCount();
     if (rows <= 0) {
         selectAndPlay(0);
         return;
@@ -62,7 +65,7 @@ void MainWindow::playRandom() {
     const auto n = static_cast<uint32_t>(rows);
     int32_t target = 0;
     do {
-        target = static_cast<int32_t>(randomPicks() % n);
+        target = static_cast<int32_t>(randomPicks_() % n);
     } while (target == playlist_.currentIndex && n != 1);
     selectAndPlay(target);
 }
