@@ -206,6 +206,10 @@ INT_PTR Commands::onCommand(uint32_t id, uint32_t code) {
     return 1;
 }
 
+bool Commands::handles(uint32_t id) {
+    return findCommand(id) != nullptr;
+}
+
 void Commands::runKept() {
     if (kept_ == 0 || road_.stopping() || legacy_.closing() || legacy_.loader().busy()) return;
     const uint32_t id = kept_;

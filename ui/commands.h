@@ -25,6 +25,8 @@ public:
 
     // Every WM_COMMAND counts as handled.
     INT_PTR onCommand(uint32_t id, uint32_t code);
+    // The table has a row for the id.
+    static bool handles(uint32_t id);
 
     void keep(uint32_t id) override { kept_ = id; }
     void clearKept() override { kept_ = 0; }

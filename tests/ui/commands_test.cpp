@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/single_instance.h"
+#include "resources/resource_ids.h"
 #include "play_test_support.h"
 #include "window_test_support.h"
 
@@ -366,6 +367,35 @@ TEST_F(Commands, TheTrayPlayResumesAPauseWhileThePlayButtonStartsAfresh) {
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0)) << "the play button starts the selected row";
+}
+
+// The ids of a menu and its submenus.
+void collectItems(HMENU menu, std::set<UINT>& ids) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            collectItems(sub, ids);
+        } else if (GetMenuItemID(menu, i) != 0) {  // 0: a separator
+            ids.insert(GetMenuItemID(menu, i));
+        }
+    }
+}
+
+TEST_F(Commands, EveryMenuItemTrayItemAndAcceleratorHasATableRow) {
+    startWith();
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    std::set<UINT> ids;
+    collectItems(GetMenu(window), ids);
+    HMENU tray = LoadMenuA(module, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    ASSERT_NE(tray, nullptr);
+    collectItems(tray, ids);
+    DestroyMenu(tray);
+    HACCEL keys = LoadAcceleratorsA(module, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    ACCEL table[64] = {};
+    const int count = CopyAcceleratorTableA(keys, table, 64);
+    ASSERT_GT(count, 0);
+    for (int i = 0; i < count; ++i) ids.insert(table[i].cmd);
+    ASSERT_GT(ids.size(), 30u);
+    for (UINT id : ids) EXPECT_TRUE(view().commands().handles(id)) << "no row for " << id;
 }
 
 }  // namespace
