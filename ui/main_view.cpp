@@ -19,6 +19,7 @@ MainView& mainView(MainWindow& window) {
 void MainView::bind(HWND dialog) {
     MainWindow& w = legacy_;
     w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
+    panel_.bind(dialog);
 }
 
 void MainView::setUp() {
@@ -31,12 +32,13 @@ void MainView::setUp() {
     for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
         w.moveLayoutEntry(slot, 0, w.toolbarHeight + 2, 0, 0, true);
     w.setupVolumeSlider();
-    w.measurePanel();
-    w.fitPanelToLines();
+    panel_.measure();
+    panel_.fitToLines();
     w.subclassControls();
-    w.rebuildPanelBuffer();
+    panel_.subclass();
+    panel_.rebuild();
     w.playlist().currentIndex = -1;
-    w.redrawInfoPanel(true, true);
+    panel_.redraw(true, true);
     w.setupMenus();
     w.setupTray();
     GetClientRect(w.window(), &w.dialogClient);
@@ -110,10 +112,10 @@ void MainView::onTimer(UINT_PTR id) {
     w.noteSteadyApartment();
     switch (id) {
         case RefreshTimer:
-            if (!w.graphCallsDeferred()) w.onRefreshTimer();
+            if (!w.graphCallsDeferred()) panel_.onRefreshTimer();
             return;
         case BlinkTimer:
-            if (!w.graphCallsDeferred()) w.onBlinkTimer();
+            if (!w.graphCallsDeferred()) panel_.onBlinkTimer();
             return;
         case TrayAnimationTimer:
             // Runs while the window is hidden in the tray too.

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "app/window_parts.h"
+#include "ui/info_panel.h"
 
 namespace tarnuvo {
 
 class MainView final : public WindowParts {
 public:
-    explicit MainView(MainWindow& legacy) : legacy_(legacy) {}
+    explicit MainView(MainWindow& legacy) : legacy_(legacy), panel_(legacy) {}
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -19,10 +20,13 @@ public:
     void removeTrayIcon() override;
     void collectPlayThread() override;
 
+    InfoPanel& panel() { return panel_; }
+
 private:
     void onTimer(UINT_PTR id);
 
     MainWindow& legacy_;
+    InfoPanel panel_;
 };
 
 // The window's parts, for tests.

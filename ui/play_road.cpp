@@ -113,9 +113,9 @@ void MainWindow::togglePause(bool holdOnly) {
     Player& player = *currentPlayer;
     if (player.state == Playing) {
         onRefreshTimer();
-        pausedPosition = player.position();
+        notePanelPausedAt(player.position());
         player.pause(kPauseOn);
-        blinkVisible = true;
+        setPanelBlink(true);
         SetTimer(window_, BlinkTimer, kBlinkIntervalMs, nullptr);  // the blink starts afresh
     } else if (player.state == Paused && !holdOnly) {
         player.pause(kPauseOff);
