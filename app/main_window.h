@@ -72,9 +72,6 @@ struct LockedSize {
     int32_t height = 0;
 };
 
-// PaintState of the panel, read by the refresh timer.
-enum PaintState : int32_t { PaintIdle = 0, PaintRequested = 1, PaintPainted = 2 };
-
 // The window property by which a second start finds the first window (its
 // title changes with the album).
 constexpr char kMainWindowProperty[] = "Tarnuvo.MainWindow";
@@ -151,34 +148,15 @@ public:
     LRESULT callFormer(SubclassSlot slot, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     WNDPROC formerProcedures[kSubclassCount] = {};
 
-    // ---- The information panel (ui/info_panel.cpp, ui/info_panel_clicks.cpp,
-    // ui/panel_buffer.cpp, the timers in ui/sliders.cpp).
-    void measurePanel();
-    void fitPanelToLines();
+    // ---- The information panel (ui/info_panel.h; forwarders in ui/bridge_b.cpp).
     void rebuildPanelBuffer();
-    void paintInfoPanel();
     void redrawInfoPanel(bool full, bool present, const TrackInfo* entry = nullptr);
-    // Redraws whatever the panel shows now: the current player while a track
-    // plays or the list is empty, else the selected entry, else (nothing
-    // selected) the current player.
     void refreshInfoPanel(bool full);
-    // Presses and double clicks of either button.
-    void onPanelPress(UINT message, int32_t x, int32_t y);
-    void stepLoopCount(int32_t step);
-    UniqueMenu trackPopupMenu() const;
     void showLoading(bool on) override;
     void onRefreshTimer();
-    void onBlinkTimer();
-
-    HWND infoPanel = nullptr;
-    PanelLines panelLines;
-    RECT panelClient = {};
-    BackBuffer panelBuffer;
-    int32_t paintState = PaintIdle;
-    uint32_t pausedPosition = 0;
-    bool blinkVisible = true;
-    PanelAreas panelAreas;
-    bool loadingShown = false;  // the loader's mark on the panel's file line
+    void markPanelLoading(bool on);
+    void notePanelPausedAt(uint32_t position);
+    void setPanelBlink(bool visible);
 
     // ---- The playlist pane (ui/list_view.cpp, ui/commands_list.cpp,
     // ui/dialog_controls.cpp): the playlist host's rows, the view's

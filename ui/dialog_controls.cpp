@@ -45,7 +45,7 @@ TBBUTTON toolbarSeparator() {
 void MainWindow::bindControls() {
     etchedLine = GetDlgItem(window_, IDC_ETCHED_LINE);
     listView = GetDlgItem(window_, IDC_PLAYLIST);
-    infoPanel = GetDlgItem(window_, IDC_INFO_PANEL);
+    HWND infoPanel = GetDlgItem(window_, IDC_INFO_PANEL);
     seekSlider = GetDlgItem(window_, IDC_SEEK_SLIDER);
     volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
     volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);

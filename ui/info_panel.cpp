@@ -1,5 +1,7 @@
 // The information panel's image: what it shows is gathered from the window's
 // state into a record, which the painter draws into the back buffer.
+#include "ui/info_panel.h"
+
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
 #include "ui/info_panel_painter.h"
@@ -7,75 +9,76 @@
 
 namespace tarnuvo {
 
-void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry) {
-    if (!panelBuffer.dc()) return;
-    Player& player = road().current();
+void InfoPanel::redraw(bool full, bool present, const TrackInfo* entry) {
+    if (!buffer_.dc()) return;
+    Player& player = legacy_.road().current();
+    const AppEnvironment& env = legacy_.environment();
     PanelSource source;
-    if (road().starting()) {
+    if (legacy_.road().starting()) {
         // The entry being opened, as it stands in the list.
-        if (!entry) entry = &road().entry();
+        if (!entry) entry = &legacy_.road().entry();
         source.shown = entry;
         source.shownElapsedTotal = entry->elapsed;
     } else {
         source.shown = entry ? entry : &player.info();
         source.shownElapsedTotal = entry ? entry->elapsed : player.elapsedTotal();
         source.playerState = player.state;
-        source.playerPosition = player.state == Paused ? pausedPosition : player.position();
+        source.playerPosition = player.state == Paused ? pausedPosition_ : player.position();
     }
     // A file still being opened (or extracted) counts as loading, as the
     // player's own flag would say.
-    source.playerLoading = (loadingShown || (road().starting() && !road().opened())) ? 1 : 0;
-    source.listHasEntries = !playlist_.empty();
-    source.blinkVisible = blinkVisible;
-    source.timeMode = env_.timeMode;
-    source.playMode = env_.playMode;
-    source.loopCount = env_.loopCount;
-    source.loopIgnore = env_.loopIgnore;
-    source.fadeApplies = entry ? fadeAppliesTo(*entry, env_) : player.fadeApplies();
+    source.playerLoading = (loadingShown_ || (legacy_.road().starting() && !legacy_.road().opened())) ? 1 : 0;
+    source.listHasEntries = !legacy_.playlist().empty();
+    source.blinkVisible = blinkVisible_;
+    source.timeMode = env.timeMode;
+    source.playMode = env.playMode;
+    source.loopCount = env.loopCount;
+    source.loopIgnore = env.loopIgnore;
+    source.fadeApplies = entry ? fadeAppliesTo(*entry, env) : player.fadeApplies();
     // Asked only where it shows: a stopped player has nothing left to fade,
     // and the DirectShow player answers under its graph's lock.
-    const bool countsToFade = !entry && player.state != Stopped && env_.timeMode == TimeRemaining;
+    const bool countsToFade = !entry && player.state != Stopped && env.timeMode == TimeRemaining;
     source.fadeRemaining = countsToFade ? player.fadeRemaining() : -1;
     PanelContent content;
     gatherPanelContent(source, content);
 
     char loading[128] = {};
     if (content.fileLine == FileLine::Loading)
-        LoadStringA(instance_, IDS_LOADING, loading, sizeof loading);
+        LoadStringA(legacy_.instance(), IDS_LOADING, loading, sizeof loading);
     PanelLook look;
-    look.text = env_.colorText;
-    look.gray = env_.colorGray;
-    look.back = env_.colorBack;
-    look.titleFont = env_.titleFont.get();
-    look.timeFont = env_.timeFont.get();
-    look.infoFont = env_.infoFont.get();
-    look.infoBoldFont = env_.infoBoldFont.get();
-    look.fileFont = env_.fileFont.get();
-    look.lines = panelLines;
+    look.text = env.colorText;
+    look.gray = env.colorGray;
+    look.back = env.colorBack;
+    look.titleFont = env.titleFont.get();
+    look.timeFont = env.timeFont.get();
+    look.infoFont = env.infoFont.get();
+    look.infoBoldFont = env.infoBoldFont.get();
+    look.fileFont = env.fileFont.get();
+    look.lines = lines_;
     look.loadingText = loading;
-    panelAreas = paintPanel(panelBuffer, content, look, full, panelAreas);
+    areas_ = paintPanel(buffer_, content, look, full, areas_);
 
-    if (!present || !infoPanel) return;
-    RECT band = {0, panelLines.timeLine, panelBuffer.width(), panelLines.loopLine};
-    InvalidateRect(infoPanel, full ? nullptr : &band, FALSE);
-    UpdateWindow(infoPanel);
+    if (!present || !control_) return;
+    RECT band = {0, lines_.timeLine, buffer_.width(), lines_.loopLine};
+    InvalidateRect(control_, full ? nullptr : &band, FALSE);
+    UpdateWindow(control_);
 }
 
-void MainWindow::refreshInfoPanel(bool full) {
-    if (playbackState() != Stopped || playlist_.empty()) {
-        redrawInfoPanel(full, true);
+void InfoPanel::refresh(bool full) {
+    if (legacy_.playbackState() != Stopped || legacy_.playlist().empty()) {
+        redraw(full, true);
         return;
     }
     // Stopped: the selected entry, or with nothing selected the track last played.
-    const int32_t selected = selectedRow();
-    const TrackInfo* entry = playlist_.entryAt(selected);
+    const int32_t selected = legacy_.selectedRow();
+    const TrackInfo* entry = legacy_.playlist().entryAt(selected);
     if (!entry) {
-        redrawInfoPanel(true, true);
+        redraw(true, true);
         return;
     }
     TrackInfo shown = *entry;
     shown.listIndex = selected;
-    redrawInfoPanel(true, true, &shown);
+    redraw(true, true, &shown);
 }
 
 }  // namespace tarnuvo

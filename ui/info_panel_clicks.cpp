@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ui/info_panel.h"
+
 #include "app/main_window.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
@@ -23,13 +25,14 @@ constexpr int32_t kMaxLoopCount = 99;
 
 }  // namespace
 
-void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
-    const PanelHit hit = hitPanel(panelAreas, x, y, !playlist_.empty());
+void InfoPanel::onPress(UINT message, int32_t x, int32_t y) {
+    const HWND window = legacy_.window();
+    const PanelHit hit = hitPanel(areas_, x, y, !legacy_.playlist().empty());
     // The second press of a quick pair arrives as a double click: inside an
     // area it is one more press, elsewhere it shows or hides the playlist.
     if (message == WM_LBUTTONDBLCLK) {
         if (hit == PanelHit::None) {
-            SendMessageA(window_, WM_COMMAND, IDM_SHOW_LIST, 0);
+            SendMessageA(window, WM_COMMAND, IDM_SHOW_LIST, 0);
             return;
         }
         message = WM_LBUTTONDOWN;
@@ -38,20 +41,20 @@ void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
     }
     switch (hit) {
         case PanelHit::Mode:
-            popupFromMenuItems(window_, nullptr, kModeItems, std::size(kModeItems));
+            popupFromMenuItems(window, nullptr, kModeItems, std::size(kModeItems));
             return;
         case PanelHit::Loop:
-            popupFromMenuItems(window_, nullptr, kLoopItems, std::size(kLoopItems));
+            popupFromMenuItems(window, nullptr, kLoopItems, std::size(kLoopItems));
             return;
         case PanelHit::Time:
-            popupFromMenuItems(window_, nullptr, kTimeItems, std::size(kTimeItems));
+            popupFromMenuItems(window, nullptr, kTimeItems, std::size(kTimeItems));
             return;
         case PanelHit::Counter:
             stepLoopCount(message == WM_LBUTTONDOWN ? 1 : -1);
             return;
         case PanelHit::Title: {
             UniqueMenu tracks = trackPopupMenu();
-            if (tracks) trackPopup(window_, tracks.get(), nullptr, 0);
+            if (tracks) trackPopup(window, tracks.get(), nullptr, 0);
             return;
         }
         case PanelHit::None:
@@ -59,20 +62,22 @@ void MainWindow::onPanelPress(UINT message, int32_t x, int32_t y) {
     }
 }
 
-void MainWindow::stepLoopCount(int32_t step) {
-    const int32_t count = env_.loopCount + step;
-    if (count >= 0 && count <= kMaxLoopCount) env_.loopCount = count;
-    road().applyModes();
-    refreshInfoPanel(false);
+void InfoPanel::stepLoopCount(int32_t step) {
+    AppEnvironment& env = legacy_.environment();
+    const int32_t count = env.loopCount + step;
+    if (count >= 0 && count <= kMaxLoopCount) env.loopCount = count;
+    legacy_.road().applyModes();
+    refresh(false);
 }
 
-UniqueMenu MainWindow::trackPopupMenu() const {
+UniqueMenu InfoPanel::trackPopupMenu() const {
+    const Playlist& playlist = legacy_.playlist();
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return menu;
-    const int32_t count = std::min(playlist_.count(), kTrackPopupEntries);
+    const int32_t count = std::min(playlist.count(), kTrackPopupEntries);
     for (int32_t number = 1; number <= count; ++number) {
         char text[kPopupTextSize];
-        trackPopupText(number, playlist_.entryAt(number - 1)->title, text, sizeof text);
+        trackPopupText(number, playlist.entryAt(number - 1)->title, text, sizeof text);
         const UINT flags = MF_STRING | (startsPopupColumn(number) ? MF_MENUBARBREAK : 0);
         AppendMenuA(menu.get(), flags, IDM_JUMP_FIRST + number - 1, text);
     }

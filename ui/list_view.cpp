@@ -60,7 +60,7 @@ void MainWindow::resetPanelAfterClear() {
 }
 
 void MainWindow::showLoading(bool on) {
-    loadingShown = on;
+    markPanelLoading(on);
     redrawInfoPanel(true, true);
 }
 

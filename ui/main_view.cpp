@@ -18,7 +18,8 @@ MainView::MainView(MainWindow& legacy)
             commands_),
       gate_(legacy, road_),
       commands_(*this, legacy, road_, gate_),
-      modes_(legacy, legacy.environment(), legacy.playlist(), road_) {}
+      modes_(legacy, legacy.environment(), legacy.playlist(), road_),
+      panel_(legacy) {}
 
 MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
@@ -28,6 +29,7 @@ void MainView::bind(HWND dialog) {
     MainWindow& w = legacy_;
     w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
     road_.bind(dialog);
+    panel_.bind(dialog);
 }
 
 void MainView::setUp() {
@@ -40,13 +42,14 @@ void MainView::setUp() {
     for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
         w.moveLayoutEntry(slot, 0, w.toolbarHeight + 2, 0, 0, true);
     w.setupVolumeSlider();
-    w.measurePanel();
-    w.fitPanelToLines();
+    panel_.measure();
+    panel_.fitToLines();
     w.subclassControls();
+    panel_.subclass();
     road_.subclassVideoArea();
-    w.rebuildPanelBuffer();
+    panel_.rebuild();
     w.playlist().currentIndex = -1;
-    w.redrawInfoPanel(true, true);
+    panel_.redraw(true, true);
     modes_.setUp();
     w.setupTray();
     GetClientRect(w.window(), &w.dialogClient);
@@ -120,10 +123,10 @@ void MainView::onTimer(UINT_PTR id) {
     gate_.noteSteadyApartment();
     switch (id) {
         case RefreshTimer:
-            if (!gate_.deferred()) w.onRefreshTimer();
+            if (!gate_.deferred()) panel_.onRefreshTimer();
             return;
         case BlinkTimer:
-            if (!gate_.deferred()) w.onBlinkTimer();
+            if (!gate_.deferred()) panel_.onBlinkTimer();
             return;
         case TrayAnimationTimer:
             // Runs while the window is hidden in the tray too.

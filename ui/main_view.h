@@ -8,6 +8,7 @@
 #include "ui/graph_gate.h"
 #include "ui/menu_modes.h"
 #include "ui/play_road.h"
+#include "ui/info_panel.h"
 
 namespace tarnuvo {
 
@@ -28,6 +29,7 @@ public:
     Commands& commands() { return commands_; }
     MenuModes& modes() { return modes_; }
     MainWindow& legacy() { return legacy_; }
+    InfoPanel& panel() { return panel_; }
 
 private:
     void onTimer(UINT_PTR id);
@@ -37,6 +39,7 @@ private:
     GraphGate gate_;
     Commands commands_;
     MenuModes modes_;
+    InfoPanel panel_;
 };
 
 // The window's parts, for tests.

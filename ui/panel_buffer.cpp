@@ -1,5 +1,7 @@
 // The information panel's size and back buffer: measured from its fonts at
 // set-up, rebuilt at every resize, copied to the screen when it paints.
+#include "ui/info_panel.h"
+
 #include "app/main_window.h"
 
 namespace tarnuvo {
@@ -18,47 +20,49 @@ COLORREF penColour(COLORREF text) {
 
 }  // namespace
 
-void MainWindow::measurePanel() {
-    panelBuffer.rebuild(window_, 1, 1, env_.colorBack, penColour(env_.colorText));
-    panelBuffer.selectFont(env_.titleFont.get());
-    int32_t title = spaceHeight(panelBuffer, env_.titleFont.get());
-    int32_t time = spaceHeight(panelBuffer, env_.timeFont.get());
-    int32_t info = spaceHeight(panelBuffer, env_.infoFont.get());
-    int32_t file = spaceHeight(panelBuffer, env_.fileFont.get());
-    panelLines = panelLinesFor(title, time, info, file);
+void InfoPanel::measure() {
+    const AppEnvironment& env = legacy_.environment();
+    buffer_.rebuild(legacy_.window(), 1, 1, env.colorBack, penColour(env.colorText));
+    buffer_.selectFont(env.titleFont.get());
+    int32_t title = spaceHeight(buffer_, env.titleFont.get());
+    int32_t time = spaceHeight(buffer_, env.timeFont.get());
+    int32_t info = spaceHeight(buffer_, env.infoFont.get());
+    int32_t file = spaceHeight(buffer_, env.fileFont.get());
+    lines_ = panelLinesFor(title, time, info, file);
 }
 
-void MainWindow::fitPanelToLines() {
-    if (!infoPanel) return;
+void InfoPanel::fitToLines() {
+    if (!control_) return;
     RECT client = {};
-    GetClientRect(infoPanel, &client);
-    int32_t d = panelLines.height - (client.bottom - client.top);
-    moveLayoutEntry(LayoutPanel, 0, 0, 0, d, false);
+    GetClientRect(control_, &client);
+    int32_t d = lines_.height - (client.bottom - client.top);
+    legacy_.moveLayoutEntry(LayoutPanel, 0, 0, 0, d, false);
     for (int32_t slot = LayoutSeek; slot < kLayoutEntries; ++slot)
-        moveLayoutEntry(slot, 0, d, 0, 0, false);
+        legacy_.moveLayoutEntry(slot, 0, d, 0, 0, false);
+    const HWND window = legacy_.window();
     RECT outer = {};
-    GetWindowRect(window_, &outer);
-    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top + toolbarHeight + d,
+    GetWindowRect(window, &outer);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top + legacy_.toolbarHeight + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
-void MainWindow::rebuildPanelBuffer() {
-    if (!infoPanel) return;
-    GetClientRect(infoPanel, &panelClient);
-    panelBuffer.rebuild(window_, panelClient.right - panelClient.left,
-                        panelClient.bottom - panelClient.top, env_.colorBack,
-                        penColour(env_.colorText));
-    panelBuffer.selectFont(env_.titleFont.get());
-    panelBuffer.fill();
+void InfoPanel::rebuild() {
+    if (!control_) return;
+    const AppEnvironment& env = legacy_.environment();
+    GetClientRect(control_, &client_);
+    buffer_.rebuild(legacy_.window(), client_.right - client_.left, client_.bottom - client_.top,
+                    env.colorBack, penColour(env.colorText));
+    buffer_.selectFont(env.titleFont.get());
+    buffer_.fill();
 }
 
-void MainWindow::paintInfoPanel() {
+void InfoPanel::paint() {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(infoPanel, &paint);
-    if (dc) panelBuffer.copyTo(dc, paint.rcPaint);
-    paintState = PaintPainted;
-    EndPaint(infoPanel, &paint);
+    HDC dc = BeginPaint(control_, &paint);
+    if (dc) buffer_.copyTo(dc, paint.rcPaint);
+    paintState_ = PaintPainted;
+    EndPaint(control_, &paint);
 }
 
 }  // namespace tarnuvo

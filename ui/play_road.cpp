@@ -124,11 +124,10 @@ void PlayRoad::togglePause(bool holdOnly) {
     Player& player = *current_;
     if (player.state == Playing) {
         legacy_.onRefreshTimer();
-        legacy_.pausedPosition = player.position();
+        legacy_.notePanelPausedAt(player.position());
         player.pause(kPauseOn);
-        legacy_.blinkVisible = true;
-        SetTimer(legacy_.window(), BlinkTimer, kBlinkIntervalMs,
-                 nullptr);  // the blink starts afresh
+        legacy_.setPanelBlink(true);
+        SetTimer(legacy_.window(), BlinkTimer, kBlinkIntervalMs, nullptr);  // the blink starts afresh
     } else if (player.state == Paused && !holdOnly) {
         player.pause(kPauseOff);
     }

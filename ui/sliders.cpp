@@ -1,6 +1,5 @@
 // The seek slider: its range in sample frames, seeking by drag, keys and
-// clicks on the channel, and the timers that keep the panel and the thumb
-// moving.
+// clicks on the channel.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -113,26 +112,6 @@ bool MainWindow::seekSliderTakesPress(LPARAM point) {
     SendMessageA(seekSlider, TBM_SETPOS, TRUE, frames);
     onSeekScroll(TB_THUMBPOSITION);
     return true;
-}
-
-void MainWindow::onRefreshTimer() {
-    Player& player = road().current();
-    if (road().starting() || player.state != Playing || !env_.windowShown) return;
-    // The time line and the thumb take turns; the thumb moves only after the
-    // time line has been painted.
-    if (paintState == PaintIdle) {
-        paintState = PaintRequested;
-        redrawInfoPanel(false, true);
-    } else if (paintState == PaintPainted) {
-        SendMessageA(seekSlider, TBM_SETPOS, TRUE, sliderFrames(player.position()));
-        paintState = PaintIdle;
-    }
-}
-
-void MainWindow::onBlinkTimer() {
-    if (road().starting() || road().current().state != Paused || !env_.windowShown) return;
-    blinkVisible = !blinkVisible;
-    redrawInfoPanel(false, true);
 }
 
 }  // namespace tarnuvo

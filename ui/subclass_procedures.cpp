@@ -25,25 +25,6 @@ LRESULT CALLBACK seekSliderProcedure(HWND control, UINT message, WPARAM wParam, 
     return self->callFormer(SubclassSeek, control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK panelProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = ownerOf(control);
-    if (!self) return DefWindowProcA(control, message, wParam, lParam);
-    switch (message) {
-        case WM_PAINT:
-            self->paintInfoPanel();
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDBLCLK:
-            self->onPanelPress(message, LOWORD(lParam), HIWORD(lParam));
-            break;
-        default:
-            break;
-    }
-    return self->callFormer(SubclassPanel, control, message, wParam, lParam);
-}
-
 }  // namespace
 
 void MainWindow::subclassControls() {
@@ -54,7 +35,6 @@ void MainWindow::subclassControls() {
     } controls[] = {
         {SubclassList, listView, listViewProcedure},
         {SubclassSeek, seekSlider, seekSliderProcedure},
-        {SubclassPanel, infoPanel, panelProcedure},
     };
     for (const auto& c : controls) {
         if (!c.control) continue;

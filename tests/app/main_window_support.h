@@ -15,8 +15,8 @@
 #include <string>
 
 #include "app/application.h"
-#include "ui/main_view.h"
 #include "app_test_support.h"
+#include "ui/main_view.h"
 
 namespace tarnuvo::test {
 
@@ -154,8 +154,8 @@ protected:
         window = nullptr;
     }
 
-    HWND item(int id) const { return GetDlgItem(window, id); }
     MainView& view() const { return mainView(*main); }
+    HWND item(int id) const { return GetDlgItem(window, id); }
     int rows() const { return ListView_GetItemCount(item(1000)); }
     bool waitForRows(int n) {
         return pumpUntil(10000, [&] { return rows() >= n; });

@@ -34,9 +34,9 @@ protected:
     // The panel's title line (number, title, artist) as last painted.
     std::vector<COLORREF> titleLine() const {
         std::vector<COLORREF> pixels;
-        HDC dc = main->panelBuffer.dc();
-        for (int y = main->panelLines.titleTop; y < main->panelLines.timeLine; ++y)
-            for (int x = 0; x < main->panelBuffer.width(); ++x)
+        HDC dc = view().panel().buffer().dc();
+        for (int y = view().panel().lines().titleTop; y < view().panel().lines().timeLine; ++y)
+            for (int x = 0; x < view().panel().buffer().width(); ++x)
                 pixels.push_back(GetPixel(dc, x, y));
         return pixels;
     }

@@ -30,8 +30,8 @@ TEST_F(Views, MinimisingAndRestoringKeepsEveryLayoutRectangle) {
     EXPECT_FALSE(IsIconic(window));
     EXPECT_EQ(layout(), before);
     EXPECT_EQ(records(), before);
-    EXPECT_EQ(main->panelBuffer.width(), panel.right) << "the panel's image fits it again";
-    EXPECT_EQ(main->panelBuffer.height(), panel.bottom);
+    EXPECT_EQ(view().panel().buffer().width(), panel.right) << "the panel's image fits it again";
+    EXPECT_EQ(view().panel().buffer().height(), panel.bottom);
 }
 
 TEST_F(Views, ResizingStretchesTheListAndMovesTheLowerControls) {

@@ -116,17 +116,17 @@ protected:
     }
     LRESULT get(int id, UINT message) const { return SendMessageA(item(id), message, 0, 0); }
     void timer(UINT id) { SendMessageA(window, WM_TIMER, id, 0); }
-    HDC buffer() const { return main->panelBuffer.dc(); }
+    HDC buffer() const { return view().panel().buffer().dc(); }
     COLORREF text() const { return main->environment().colorText; }
     int inkIn(const RECT& r) const { return countPixels(buffer(), r, text()); }
 
     // Where the panel's parts lie, from its fonts and line positions.
-    const PanelLines& lines() const { return main->panelLines; }
+    const PanelLines& lines() const { return view().panel().lines(); }
     RECT titleLine() const {
-        return {4, lines().titleTop, main->panelBuffer.width() - 4, lines().timeLine};
+        return {4, lines().titleTop, view().panel().buffer().width() - 4, lines().timeLine};
     }
     RECT fileLine() const {
-        return {4, lines().fileLine, main->panelBuffer.width() - 4, lines().height};
+        return {4, lines().fileLine, view().panel().buffer().width() - 4, lines().height};
     }
     RECT timeText(const char* time) const {
         SIZE s = extentIn(main->environment().timeFont.get(), time);
@@ -141,7 +141,7 @@ protected:
     }
     RECT modeBox() const {
         const SIZE space = extentIn(main->environment().infoBoldFont.get(), " ");
-        const LONG right = main->panelBuffer.width() - 4;
+        const LONG right = view().panel().buffer().width() - 4;
         const LONG w =
             extentIn(main->environment().infoBoldFont.get(), "Repeat One").cx + 2 * space.cx;
         return {right - w, lines().loopLine, right, lines().loopLine + space.cy};

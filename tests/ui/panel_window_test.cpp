@@ -35,7 +35,7 @@ protected:
         look.infoFont = main->environment().infoFont.get();
         look.lines = lines();
         BackBuffer own;
-        own.rebuild(window, main->panelBuffer.width(), lines().height, look.back, look.text);
+        own.rebuild(window, view().panel().buffer().width(), lines().height, look.back, look.text);
         paintPanel(own, c, look, false, {});
         int n = 0;
         for (LONG y = lines().timeLine; y < lines().loopLine - 1; ++y)
@@ -54,7 +54,7 @@ protected:
         look.infoBoldFont = main->environment().infoBoldFont.get();
         look.lines = lines();
         BackBuffer own;
-        own.rebuild(window, main->panelBuffer.width(), lines().height, look.back, look.text);
+        own.rebuild(window, view().panel().buffer().width(), lines().height, look.back, look.text);
         paintPanel(own, c, look, true, {});
         const RECT box = loopBox();
         int n = 0;
@@ -107,8 +107,8 @@ TEST_F(Panel, LinesAPersonLooksAtComeAndGo) {
     EXPECT_GT(inkIn(loopBox()), 100) << "a loop";
 
     useFake(entry("First", 10 * kSecond, 5 * 44100), Paused);
-    main->pausedPosition = 3 * kSecond;
-    main->blinkVisible = true;
+    view().panel().notePausedAt(3 * kSecond);
+    view().panel().setBlink(true);
     main->redrawInfoPanel(true, true);
     const RECT time = timeText("00:03.00"),
                length = {time.right, time.top, time.right + 30, time.bottom};
@@ -335,7 +335,7 @@ TEST_F(Panel, TimersRestInTheTrayWhileTheIconAnimates) {
     addEntries({entry("Song", 10 * kSecond)});
     useFake(entry("Song", 10 * kSecond));
     fake.playPosition = 4 * kSecond;
-    main->paintState = PaintIdle;
+    view().panel().setPaintState(PaintIdle);
     timer(1);  // the time line first...
     EXPECT_EQ(timeLineDifferences("00:04.00", " / 00:10.00", "00/00"), 0);
     EXPECT_EQ(get(1002, TBM_GETPOS), 0);
@@ -352,7 +352,7 @@ TEST_F(Panel, TimersRestInTheTrayWhileTheIconAnimates) {
     EXPECT_EQ(timeLineDifferences("00:04.00", " / 00:10.00", "00/00"), 0);
     fake.state = Paused;
     timer(2);
-    EXPECT_TRUE(main->blinkVisible);
+    EXPECT_TRUE(view().panel().blinkVisible());
     fake.state = Playing;
     for (int i = 0; i < 3; ++i) timer(3);
     ASSERT_EQ(g_trayIcons.size(), 3u);

@@ -1,0 +1,30 @@
+// The window's former operations of the information panel, the seek bar and
+// the volume control, kept for the callers that still go through the window.
+#include "app/main_window.h"
+#include "ui/main_view.h"
+
+namespace tarnuvo {
+
+void MainWindow::rebuildPanelBuffer() {
+    mainView(*this).panel().rebuild();
+}
+void MainWindow::redrawInfoPanel(bool full, bool present, const TrackInfo* entry) {
+    mainView(*this).panel().redraw(full, present, entry);
+}
+void MainWindow::refreshInfoPanel(bool full) {
+    mainView(*this).panel().refresh(full);
+}
+void MainWindow::onRefreshTimer() {
+    mainView(*this).panel().onRefreshTimer();
+}
+void MainWindow::markPanelLoading(bool on) {
+    mainView(*this).panel().markLoading(on);
+}
+void MainWindow::notePanelPausedAt(uint32_t position) {
+    mainView(*this).panel().notePausedAt(position);
+}
+void MainWindow::setPanelBlink(bool visible) {
+    mainView(*this).panel().setBlink(visible);
+}
+
+}  // namespace tarnuvo

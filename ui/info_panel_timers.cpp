@@ -1,0 +1,35 @@
+// The panel's two timers: the refresh that moves the time line and the seek
+// thumb by turns while a track plays, and the blink of a paused time.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "ui/info_panel.h"
+#include "ui/seek_scale.h"
+#include "ui/play_road.h"
+
+namespace tarnuvo {
+
+void InfoPanel::onRefreshTimer() {
+    Player& player = legacy_.road().current();
+    if (legacy_.road().starting() || player.state != Playing || !legacy_.environment().windowShown) return;
+    // The time line and the thumb take turns; the thumb moves only after the
+    // time line has been painted.
+    if (paintState_ == PaintIdle) {
+        paintState_ = PaintRequested;
+        redraw(false, true);
+    } else if (paintState_ == PaintPainted) {
+        SendMessageA(legacy_.seekSlider, TBM_SETPOS, TRUE, sliderFrames(player.position()));
+        paintState_ = PaintIdle;
+    }
+}
+
+void InfoPanel::onBlinkTimer() {
+    if (legacy_.road().starting() || legacy_.road().current().state != Paused ||
+        !legacy_.environment().windowShown)
+        return;
+    blinkVisible_ = !blinkVisible_;
+    redraw(false, true);
+}
+
+}  // namespace tarnuvo
