@@ -6,7 +6,6 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/timer_ids.h"
-#include "app/visual_styles.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 
@@ -76,13 +75,6 @@ void MainWindow::applyStoredWindowState() {
     if (!GetWindowPlacement(window_, &placement)) return;
     placement.rcNormalPosition = env_.windowPos;
     SetWindowPlacement(window_, &placement);
-}
-
-void MainWindow::setupVisualStyles() {
-    if (!(env_.osFlags & WinXP) || !themesActive()) return;
-    // The seek slider keeps the classic look, which shows its selection.
-    setWindowTheme(seekSlider, L" ", L" ");
-    applyButtonTheme();
 }
 
 void MainWindow::loadCommandLineFile() {

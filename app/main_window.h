@@ -23,7 +23,6 @@
 #include "app/path_intake.h"
 #include "app/tray_icon.h"
 #include "app/tray_notify.h"
-#include "app/visual_styles.h"
 #include "app/window_parts.h"
 #include "base/handles.h"
 #include "base/worker_thread.h"
@@ -54,7 +53,6 @@ enum LayoutSlot : int32_t {
     LayoutFirstButton = 5,
     kLayoutEntries = 12,
 };
-constexpr int32_t kButtonCount = 7;
 
 // The four controls whose window procedures the main window replaces.
 enum SubclassSlot : int32_t {
@@ -298,28 +296,9 @@ public:
     bool collapsePending = false;
     LockedSize locked;
 
-    // ---- The transport buttons (ui/buttons.cpp, ui/dialog_controls.cpp,
-    // app/dialog_setup.cpp).
-    void setupButtons();
-    void ownerDrawButton(HWND button);
-    void setupVisualStyles();
-    void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
-    void onSetCursor(HWND under);
-    void applyButtonTheme();
-    // The pause button looks pressed while the track is paused.
+    // ---- The transport buttons (ui/transport_buttons.cpp; these forward to it).
     void showPauseLook();
-    void onThemeChanged();
-    void paintButton(int32_t index, HDC dc, const RECT& face, UINT state);
-    void drawButton(HWND button, bool hot);
-    void clearHotButton();
-
-    HWND buttons[kButtonCount] = {};
-    UniqueImageList buttonImages;
-    UniqueIcon buttonIcons[kButtonCount];
-    HWND hotButton = nullptr;
-    // Open while the transport buttons are drawn with the theme's look.
-    UniqueTheme buttonTheme;
-    bool (*themesActive)() = visualStylesActive;  // tests replace it
+    HWND transportButton(int32_t index);
 
     // ---- The seek slider (ui/sliders.cpp).
     void setupSeekSlider(const TrackInfo& track);

@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
+#include "ui/play_buttons.h"
 
 namespace tarnuvo {
 namespace {
@@ -16,7 +17,6 @@ namespace {
 constexpr DWORD kToolbarStyle =
     WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE;  // 0x50000904
 constexpr COLORREF kToolbarMask = RGB(0, 255, 0);
-constexpr COLORREF kButtonMask = RGB(192, 192, 192);
 constexpr int kImageSize = 16;
 constexpr int kImageGrowth = 10;
 
@@ -50,10 +50,9 @@ void MainWindow::bindControls() {
     volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
     volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);
     videoArea = GetDlgItem(window_, IDC_VIDEO_AREA);
-    for (int32_t i = 0; i < kButtonCount; ++i) buttons[i] = GetDlgItem(window_, IDC_PLAY + i);
     EnableWindow(seekSlider, FALSE);
     HWND controls[kLayoutEntries] = {listView, infoPanel, seekSlider, volumeSlider, volumeLabel};
-    for (int32_t i = 0; i < kButtonCount; ++i) controls[LayoutFirstButton + i] = buttons[i];
+    for (int32_t i = 0; i < kButtonCount; ++i) controls[LayoutFirstButton + i] = transportButton(i);
     for (int32_t slot = 0; slot < kLayoutEntries; ++slot) {
         layoutTable[slot].control = controls[slot];
         layoutTable[slot].parent = window_;
@@ -99,7 +98,7 @@ HWND MainWindow::createTooltips() {
                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
     if (!tips) return nullptr;
     HWND tools[kButtonCount + 1] = {};
-    for (int32_t i = 0; i < kButtonCount; ++i) tools[i] = buttons[i];
+    for (int32_t i = 0; i < kButtonCount; ++i) tools[i] = transportButton(i);
     tools[kButtonCount] = volumeSlider;
     for (HWND tool : tools) {
         if (!tool) continue;
@@ -145,24 +144,6 @@ void MainWindow::setupListView() {
     }
     env_.applyColumns(listView);
     SendMessageA(listView, WM_SETFONT, reinterpret_cast<WPARAM>(env_.listFont.get()), TRUE);
-}
-
-void MainWindow::setupButtons() {
-    buttonImages.reset(loadImageStrip(instance_, IDB_BUTTONS, kButtonMask));
-    for (int32_t i = 0; i < kButtonCount; ++i) {
-        if (buttonImages)
-            buttonIcons[i].reset(ImageList_GetIcon(buttonImages.get(), i, ILD_TRANSPARENT));
-        SendMessageA(buttons[i], BM_SETIMAGE, IMAGE_ICON,
-                     reinterpret_cast<LPARAM>(buttonIcons[i].get()));
-    }
-    EnableWindow(buttons[0], TRUE);
-    EnableWindow(buttons[1], FALSE);
-    EnableWindow(buttons[2], FALSE);
-}
-
-void MainWindow::ownerDrawButton(HWND button) {
-    LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
-    SetWindowLongPtrA(button, GWL_STYLE, style | BS_OWNERDRAW);
 }
 
 }  // namespace tarnuvo

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
+#include "ui/play_buttons.h"
 
 namespace tarnuvo {
 

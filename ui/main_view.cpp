@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/timer_ids.h"
+#include "app/visual_styles.h"
 #include "base/window_messages.h"
 
 namespace tarnuvo {
@@ -23,11 +24,12 @@ void MainView::bind(HWND dialog) {
 
 void MainView::setUp() {
     MainWindow& w = legacy_;
+    buttons_.bind(w.window());
     w.bindControls();
     w.toolbar = w.createToolbar();
     w.tooltips = w.createTooltips();
     w.setupListView();
-    w.setupButtons();
+    buttons_.setUp();
     for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
         w.moveLayoutEntry(slot, 0, w.toolbarHeight + 2, 0, 0, true);
     w.setupVolumeSlider();
@@ -44,7 +46,11 @@ void MainView::setUp() {
     w.previousHeight = w.dialogClient.bottom;
     w.applyStoredWindowState();
     w.updateListControls();
-    w.setupVisualStyles();
+    if (buttons_.themesWanted()) {
+        // The seek slider keeps the classic look, which shows its selection.
+        setWindowTheme(w.seekSlider, L" ", L" ");
+        buttons_.applyTheme();
+    }
     w.noteSteadyApartment();
 }
 
@@ -58,17 +64,18 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (w.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
             return w.onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_DRAWITEM:
-            w.onDrawItem(static_cast<UINT>(wParam),
-                         *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            buttons_.onDrawItem(static_cast<UINT>(wParam),
+                                *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return 0;
         case WM_SETCURSOR:
-            w.onSetCursor(reinterpret_cast<HWND>(wParam));
+            buttons_.onSetCursor(reinterpret_cast<HWND>(wParam));
             return 0;
         case WM_SIZE:
             w.onSize(static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_THEMECHANGED:
-            w.onThemeChanged();
+            buttons_.applyTheme();
+            if (buttons_.themed()) setWindowTheme(w.seekSlider, L" ", L" ");
             return 0;
         case WM_GETMINMAXINFO:
             w.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));

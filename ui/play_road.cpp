@@ -71,7 +71,7 @@ void MainWindow::playSelected() {
     playWorker.threadId = id;
     starting = true;
     redrawInfoPanel(true, true);
-    EnableWindow(buttons[kPlayButton], FALSE);
+    EnableWindow(transportButton(kPlayButton), FALSE);
     ResumeThread(playWorker.thread.get());
 }
 
@@ -98,9 +98,9 @@ void MainWindow::showPlaybackStopped() {
     redrawInfoPanel(true, true);
     updateTrayTip();
     EnableWindow(seekSlider, FALSE);
-    EnableWindow(buttons[kPlayButton], TRUE);
-    EnableWindow(buttons[kPauseButton], FALSE);
-    EnableWindow(buttons[kStopButton], FALSE);
+    EnableWindow(transportButton(kPlayButton), TRUE);
+    EnableWindow(transportButton(kPauseButton), FALSE);
+    EnableWindow(transportButton(kStopButton), FALSE);
     showPauseLook();
 }
 

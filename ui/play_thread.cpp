@@ -137,7 +137,7 @@ void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
             if (starting) finishStarting(true);
             failedInRow = 0;
             for (int32_t i : {kPlayButton, kPauseButton, kStopButton})
-                EnableWindow(buttons[i], TRUE);
+                EnableWindow(transportButton(i), TRUE);
             updateTrayTip();
             redrawInfoPanel(true, true);
             return;

@@ -23,7 +23,7 @@ void MainWindow::updateListControls() {
         }
     }
     for (int32_t i : {kPlayButton, kPreviousButton, kNextButton, kRandomButton})
-        EnableWindow(buttons[i], filled);
+        EnableWindow(transportButton(i), filled);
 }
 
 void MainWindow::updateWindowTitle() {

@@ -16,6 +16,7 @@
 
 #include "app/application.h"
 #include "app_test_support.h"
+#include "ui/main_view.h"
 
 namespace tarnuvo::test {
 
@@ -154,6 +155,7 @@ protected:
     }
 
     HWND item(int id) const { return GetDlgItem(window, id); }
+    MainView& view() const { return mainView(*main); }
     int rows() const { return ListView_GetItemCount(item(1000)); }
     bool waitForRows(int n) {
         return pumpUntil(10000, [&] { return rows() >= n; });
