@@ -247,11 +247,9 @@ public:
     PanelAreas panelAreas;
     bool loadingShown = false;  // the loader's mark on the panel's file line
 
-    // ---- The playlist pane (ui/list_view.cpp, ui/commands_list.cpp,
-    // ui/dialog_controls.cpp): the playlist host's rows, the view's
-    // notifications, the toolbar.
-    HWND createToolbar();
-    void setupListView();
+    // ---- The playlist pane (ui/list_pane.cpp, ui/list_commands.cpp,
+    // ui/list_setup.cpp): the window stays the playlist's host and forwards
+    // the rows to it (ui/bridge_c1.cpp).
     int32_t rowCount() const override;
     void insertRows(int32_t index, const TrackInfo* tracks, int32_t count) override;
     void updateRow(int32_t index, const TrackInfo& track) override;
@@ -261,18 +259,12 @@ public:
     int32_t selectedRow() const override;
     void onSelectionChanged() override;
     void resetPanelAfterClear() override;
-    // The toolbar's and the transport buttons' enabled states (ui/window_title.cpp).
     void updateListControls() override;
-    INT_PTR onNotify(const NMHDR& header);
     void deleteSelected();
     void moveSelected(bool up);
     void rereadEntries();
-    void moveFocusOffHiddenList();
-
-    HWND listView = nullptr;
-    HWND toolbar = nullptr;
-    UniqueImageList toolbarImages;
-    int32_t toolbarHeight = 0;
+    void setListGridLines(bool on);
+    int32_t toolbarHeight();
 
     // ---- The layout (ui/layout.cpp, ui/dialog_controls.cpp, app/dialog_setup.cpp).
     void bindControls();

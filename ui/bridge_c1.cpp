@@ -4,6 +4,14 @@
 #include "ui/main_view.h"
 
 namespace tarnuvo {
+namespace {
+
+// The host's const questions reach the pane through the same window.
+ListPane& pane(const MainWindow& window) {
+    return mainView(const_cast<MainWindow&>(window)).listPane();
+}
+
+}  // namespace
 
 void MainWindow::showPauseLook() {
     mainView(*this).buttons().showPauseLook();
@@ -11,6 +19,66 @@ void MainWindow::showPauseLook() {
 
 HWND MainWindow::transportButton(int32_t index) {
     return mainView(*this).buttons().handle(index);
+}
+
+int32_t MainWindow::rowCount() const {
+    return pane(*this).rowCount();
+}
+
+void MainWindow::insertRows(int32_t index, const TrackInfo* tracks, int32_t count) {
+    pane(*this).insertRows(index, tracks, count);
+}
+
+void MainWindow::updateRow(int32_t index, const TrackInfo& track) {
+    pane(*this).updateRow(index, track);
+}
+
+void MainWindow::deleteRow(int32_t index) {
+    pane(*this).deleteRow(index);
+}
+
+void MainWindow::deleteAllRows() {
+    pane(*this).deleteAllRows();
+}
+
+void MainWindow::selectRow(int32_t index) {
+    pane(*this).selectRow(index);
+}
+
+int32_t MainWindow::selectedRow() const {
+    return pane(*this).selectedRow();
+}
+
+void MainWindow::onSelectionChanged() {
+    pane(*this).onSelectionChanged();
+}
+
+void MainWindow::resetPanelAfterClear() {
+    pane(*this).resetPanelAfterClear();
+}
+
+void MainWindow::updateListControls() {
+    pane(*this).updateListControls();
+}
+
+void MainWindow::deleteSelected() {
+    pane(*this).deleteSelected();
+}
+
+void MainWindow::moveSelected(bool up) {
+    pane(*this).moveSelected(up);
+}
+
+void MainWindow::rereadEntries() {
+    pane(*this).rereadEntries();
+}
+
+void MainWindow::setListGridLines(bool on) {
+    pane(*this).setGridLines(on);
+}
+
+int32_t MainWindow::toolbarHeight() {
+    return pane(*this).toolbarHeight();
 }
 
 }  // namespace tarnuvo

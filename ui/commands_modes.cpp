@@ -34,8 +34,7 @@ void MainWindow::toggleAlwaysOnTop() {
 void MainWindow::toggleGridLines() {
     env_.gridLine = env_.gridLine ? 0 : 1;
     setMenuCheck(GetMenu(window_), IDM_GRID_LINES, env_.gridLine != 0);
-    SendMessageA(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES,
-                 env_.gridLine ? LVS_EX_GRIDLINES : 0);
+    setListGridLines(env_.gridLine != 0);
 }
 
 void MainWindow::setTimeMode(uint32_t id) {

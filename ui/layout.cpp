@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
+#include "ui/list_pane.h"
+#include "ui/main_view.h"
 #include "ui/play_buttons.h"
 
 namespace tarnuvo {
@@ -38,12 +40,12 @@ void MainWindow::onSize(uint32_t type, int32_t width, int32_t height) {
     // from "show desktop"): the deltas would fold every control to nothing,
     // and the restore brings back the size the controls were laid out for.
     if (type == SIZE_MINIMIZED) return;
-    if (toolbar) MoveWindow(toolbar, 0, 0, width, toolbarHeight, TRUE);
+    mainView(*this).listPane().placeToolbar(width);
     if (etchedLine) {
         RECT line = {};
         GetWindowRect(etchedLine, &line);
         int32_t h = line.bottom - line.top;
-        MoveWindow(etchedLine, 0, env_.showList ? h + toolbarHeight : 0, width, h, TRUE);
+        MoveWindow(etchedLine, 0, env_.showList ? h + toolbarHeight() : 0, width, h, TRUE);
     }
     if (previousWidth == 0 && previousHeight == 0) return;  // set-up still runs
     if (collapsePending) {
@@ -76,10 +78,7 @@ void MainWindow::onSize(uint32_t type, int32_t width, int32_t height) {
 void MainWindow::togglePlaylist() {
     env_.showList = env_.showList ? 0 : 1;
     setMenuCheck(GetMenu(window_), IDM_SHOW_LIST, env_.showList != 0);
-    int show = env_.showList ? SW_SHOW : SW_HIDE;
-    ShowWindow(listView, show);
-    if (toolbar) ShowWindow(toolbar, show);
-    if (!env_.showList) moveFocusOffHiddenList();
+    mainView(*this).listPane().show(env_.showList != 0);
     if (etchedLine) ShowWindow(etchedLine, SW_HIDE);
     const LayoutEntry& list = layoutTable[LayoutList];
     int32_t d = list.y + list.height;
@@ -95,21 +94,6 @@ void MainWindow::togglePlaylist() {
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (etchedLine) ShowWindow(etchedLine, SW_SHOW);
-}
-
-void MainWindow::moveFocusOffHiddenList() {
-    // A hidden control keeps the focus, and the arrow keys would then move
-    // the selection unseen.
-    HWND focus = GetFocus();
-    bool hidden = false;
-    for (HWND control : {listView, toolbar})
-        hidden = hidden || (control && (focus == control || IsChild(control, focus)));
-    if (!hidden) return;
-    HWND next = GetNextDlgTabItem(window_, listView, FALSE);
-    if (next && next != listView && IsWindowVisible(next))
-        SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
-    else
-        SetFocus(window_);
 }
 
 }  // namespace tarnuvo

@@ -25,16 +25,18 @@ void MainView::bind(HWND dialog) {
 void MainView::setUp() {
     MainWindow& w = legacy_;
     buttons_.bind(w.window());
+    listPane_.bind(w.window());
     w.bindControls();
-    w.toolbar = w.createToolbar();
+    listPane_.createToolbar();
     w.tooltips = w.createTooltips();
-    w.setupListView();
+    listPane_.setUp();
     buttons_.setUp();
     for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
-        w.moveLayoutEntry(slot, 0, w.toolbarHeight + 2, 0, 0, true);
+        w.moveLayoutEntry(slot, 0, listPane_.toolbarHeight() + 2, 0, 0, true);
     w.setupVolumeSlider();
     w.measurePanel();
     w.fitPanelToLines();
+    listPane_.subclass();
     w.subclassControls();
     w.rebuildPanelBuffer();
     w.playlist().currentIndex = -1;
@@ -45,7 +47,7 @@ void MainView::setUp() {
     w.previousWidth = w.dialogClient.right;
     w.previousHeight = w.dialogClient.bottom;
     w.applyStoredWindowState();
-    w.updateListControls();
+    listPane_.updateListControls();
     if (buttons_.themesWanted()) {
         // The seek slider keeps the classic look, which shows its selection.
         setWindowTheme(w.seekSlider, L" ", L" ");
@@ -62,7 +64,7 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             // Tooltip texts first.
             if (w.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
-            return w.onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+            return listPane_.onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_DRAWITEM:
             buttons_.onDrawItem(static_cast<UINT>(wParam),
                                 *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -138,7 +140,7 @@ void MainView::runPendingCommand() {
 }
 
 void MainView::saveColumns() {
-    legacy_.environment().readColumns(legacy_.listView);
+    listPane_.saveColumns();
 }
 
 void MainView::removeTrayIcon() {

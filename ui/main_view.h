@@ -4,13 +4,15 @@
 #pragma once
 
 #include "app/window_parts.h"
+#include "ui/list_pane.h"
 #include "ui/transport_buttons.h"
 
 namespace tarnuvo {
 
 class MainView final : public WindowParts {
 public:
-    explicit MainView(MainWindow& legacy) : legacy_(legacy), buttons_(legacy) {}
+    explicit MainView(MainWindow& legacy)
+        : legacy_(legacy), buttons_(legacy), listPane_(legacy, buttons_) {}
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -21,12 +23,14 @@ public:
     void collectPlayThread() override;
 
     TransportButtons& buttons() { return buttons_; }
+    ListPane& listPane() { return listPane_; }
 
 private:
     void onTimer(UINT_PTR id);
 
     MainWindow& legacy_;
     TransportButtons buttons_;
+    ListPane listPane_;
 };
 
 // The window's parts, for tests.

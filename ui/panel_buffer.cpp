@@ -39,7 +39,7 @@ void MainWindow::fitPanelToLines() {
     RECT outer = {};
     GetWindowRect(window_, &outer);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top + toolbarHeight + d,
+                 outer.bottom - outer.top + toolbarHeight() + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 

@@ -1,4 +1,4 @@
-// The window procedures put in front of four controls: each forwards what it
+// The window procedures put in front of three controls: each forwards what it
 // handles to the main window and passes everything on to the control's own
 // procedure, except where the main window consumes the message.
 #include "app/main_window.h"
@@ -8,14 +8,6 @@ namespace {
 
 MainWindow* ownerOf(HWND control) {
     return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(control, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK listViewProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = ownerOf(control);
-    if (!self) return DefWindowProcA(control, message, wParam, lParam);
-    // Keyboard moves of the selection update the toolbar and the panel.
-    if (message == WM_KEYUP) self->onSelectionChanged();
-    return self->callFormer(SubclassList, control, message, wParam, lParam);
 }
 
 LRESULT CALLBACK seekSliderProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -63,7 +55,6 @@ void MainWindow::subclassControls() {
         HWND control;
         WNDPROC procedure;
     } controls[] = {
-        {SubclassList, listView, listViewProcedure},
         {SubclassSeek, seekSlider, seekSliderProcedure},
         {SubclassVideo, videoArea, videoAreaProcedure},
         {SubclassPanel, infoPanel, panelProcedure},
