@@ -50,31 +50,11 @@ void MainWindow::setupTray() {
     if (trayIcons[0]) trayPresent = tray.add(trayIcons[0].get(), windowTitle) != FALSE;
 }
 
-void MainWindow::applyStoredWindowState() {
-    if (!env_.showList) {
-        // The toggles invert their setting, so each starts from the other value.
-        env_.showList = 1;
-        togglePlaylist();
-    }
-    if (env_.alwaysOnTop == 1) {
-        env_.alwaysOnTop = 0;
-        toggleAlwaysOnTop();
-    }
-    if (IsRectEmpty(&env_.windowPos)) {
-        // The template is narrower than the window's minimum width: the
-        // window takes its final size first, so that it is centred with it.
-        RECT outer = {};
-        GetWindowRect(window_, &outer);
-        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        centerWindow(window_, nullptr);
-        return;
-    }
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(window_, &placement)) return;
-    placement.rcNormalPosition = env_.windowPos;
-    SetWindowPlacement(window_, &placement);
+void MainWindow::restoreAlwaysOnTop() {
+    if (env_.alwaysOnTop != 1) return;
+    // The toggle inverts its setting, so it starts from the other value.
+    env_.alwaysOnTop = 0;
+    toggleAlwaysOnTop();
 }
 
 void MainWindow::loadCommandLineFile() {

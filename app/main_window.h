@@ -34,26 +34,6 @@
 
 namespace tarnuvo {
 
-// A control's rectangle in its parent's client coordinates.
-struct LayoutEntry {
-    HWND control = nullptr;
-    HWND parent = nullptr;
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-};
-
-enum LayoutSlot : int32_t {
-    LayoutList = 0,
-    LayoutPanel = 1,
-    LayoutSeek = 2,
-    LayoutVolume = 3,
-    LayoutVolumeLabel = 4,
-    LayoutFirstButton = 5,
-    kLayoutEntries = 12,
-};
-
 // The four controls whose window procedures the main window replaces.
 enum SubclassSlot : int32_t {
     SubclassList = 0,
@@ -61,14 +41,6 @@ enum SubclassSlot : int32_t {
     SubclassVideo = 2,
     SubclassPanel = 3,
     kSubclassCount = 4,
-};
-
-// The window's outer rectangle while the playlist is hidden; width 0: none.
-struct LockedSize {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t width = 0;
-    int32_t height = 0;
 };
 
 // PaintState of the panel, read by the refresh timer.
@@ -266,27 +238,14 @@ public:
     void setListGridLines(bool on);
     int32_t toolbarHeight();
 
-    // ---- The layout (ui/layout.cpp, ui/dialog_controls.cpp, app/dialog_setup.cpp).
+    // ---- The layout (ui/layout.cpp; these forward to it).
+    // The handles of the parts not cut out yet (ui/dialog_controls.cpp).
     void bindControls();
-    void refreshLayoutEntry(int32_t slot);
     void moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t dHeight,
                          bool repaint);
-    void redrawWholeWindow();
-    void onSize(uint32_t type, int32_t width, int32_t height);
     void togglePlaylist();
-    void onGetMinMaxInfo(MINMAXINFO& info) const;
-    void applyStoredWindowState();
-
-    HWND etchedLine = nullptr;
-    LayoutEntry layoutTable[kLayoutEntries];
-    RECT dialogClient = {};
-    // Layout state: the client size before the last WM_SIZE (0 until set-up
-    // has finished), the collapse flag and the size locked while the
-    // playlist is hidden (width 0: no lock).
-    int32_t previousWidth = 0;
-    int32_t previousHeight = 0;
-    bool collapsePending = false;
-    LockedSize locked;
+    // The menus' share of the stored window state (app/dialog_setup.cpp).
+    void restoreAlwaysOnTop();
 
     // ---- The transport buttons (ui/transport_buttons.cpp; these forward to it).
     void showPauseLook();

@@ -13,6 +13,15 @@ ListPane& pane(const MainWindow& window) {
 
 }  // namespace
 
+void MainWindow::moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth,
+                                 int32_t dHeight, bool repaint) {
+    mainView(*this).layout().move(slot, dx, dy, dWidth, dHeight, repaint);
+}
+
+void MainWindow::togglePlaylist() {
+    mainView(*this).layout().togglePlaylist();
+}
+
 void MainWindow::showPauseLook() {
     mainView(*this).buttons().showPauseLook();
 }

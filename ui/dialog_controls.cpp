@@ -1,30 +1,21 @@
-// The controls of the main dialog as set-up prepares them: handles and
-// layout records, and the tooltips.
+// The controls of the main dialog as set-up prepares them: handles and the
+// tooltips.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/main_window.h"
-#include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/play_buttons.h"
 
 namespace tarnuvo {
+
 void MainWindow::bindControls() {
-    etchedLine = GetDlgItem(window_, IDC_ETCHED_LINE);
     infoPanel = GetDlgItem(window_, IDC_INFO_PANEL);
     seekSlider = GetDlgItem(window_, IDC_SEEK_SLIDER);
     volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
     volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);
     videoArea = GetDlgItem(window_, IDC_VIDEO_AREA);
     EnableWindow(seekSlider, FALSE);
-    HWND controls[kLayoutEntries] = {GetDlgItem(window_, IDC_PLAYLIST), infoPanel, seekSlider,
-                                     volumeSlider, volumeLabel};
-    for (int32_t i = 0; i < kButtonCount; ++i) controls[LayoutFirstButton + i] = transportButton(i);
-    for (int32_t slot = 0; slot < kLayoutEntries; ++slot) {
-        layoutTable[slot].control = controls[slot];
-        layoutTable[slot].parent = window_;
-        refreshLayoutEntry(slot);
-    }
 }
 
 HWND MainWindow::createTooltips() {

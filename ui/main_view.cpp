@@ -27,12 +27,12 @@ void MainView::setUp() {
     buttons_.bind(w.window());
     listPane_.bind(w.window());
     w.bindControls();
+    layout_.bind(w.window());
     listPane_.createToolbar();
     w.tooltips = w.createTooltips();
     listPane_.setUp();
     buttons_.setUp();
-    for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
-        w.moveLayoutEntry(slot, 0, listPane_.toolbarHeight() + 2, 0, 0, true);
+    layout_.placeAll(listPane_.toolbarHeight() + 2);
     w.setupVolumeSlider();
     w.measurePanel();
     w.fitPanelToLines();
@@ -43,10 +43,10 @@ void MainView::setUp() {
     w.redrawInfoPanel(true, true);
     w.setupMenus();
     w.setupTray();
-    GetClientRect(w.window(), &w.dialogClient);
-    w.previousWidth = w.dialogClient.right;
-    w.previousHeight = w.dialogClient.bottom;
-    w.applyStoredWindowState();
+    layout_.notePlaced();
+    layout_.restoreListHidden();
+    w.restoreAlwaysOnTop();
+    layout_.restorePlacement();
     listPane_.updateListControls();
     if (buttons_.themesWanted()) {
         // The seek slider keeps the classic look, which shows its selection.
@@ -73,14 +73,14 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             buttons_.onSetCursor(reinterpret_cast<HWND>(wParam));
             return 0;
         case WM_SIZE:
-            w.onSize(static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
+            layout_.onSize(static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_THEMECHANGED:
             buttons_.applyTheme();
             if (buttons_.themed()) setWindowTheme(w.seekSlider, L" ", L" ");
             return 0;
         case WM_GETMINMAXINFO:
-            w.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            layout_.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_HSCROLL:
             w.onScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));

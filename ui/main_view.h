@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/window_parts.h"
+#include "ui/layout.h"
 #include "ui/list_pane.h"
 #include "ui/transport_buttons.h"
 
@@ -12,7 +13,10 @@ namespace tarnuvo {
 class MainView final : public WindowParts {
 public:
     explicit MainView(MainWindow& legacy)
-        : legacy_(legacy), buttons_(legacy), listPane_(legacy, buttons_) {}
+        : legacy_(legacy),
+          buttons_(legacy),
+          listPane_(legacy, buttons_),
+          layout_(legacy, listPane_) {}
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -24,6 +28,7 @@ public:
 
     TransportButtons& buttons() { return buttons_; }
     ListPane& listPane() { return listPane_; }
+    Layout& layout() { return layout_; }
 
 private:
     void onTimer(UINT_PTR id);
@@ -31,6 +36,7 @@ private:
     MainWindow& legacy_;
     TransportButtons buttons_;
     ListPane listPane_;
+    Layout layout_;
 };
 
 // The window's parts, for tests.

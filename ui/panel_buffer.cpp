@@ -1,6 +1,7 @@
 // The information panel's size and back buffer: measured from its fonts at
 // set-up, rebuilt at every resize, copied to the screen when it paints.
 #include "app/main_window.h"
+#include "ui/layout.h"
 
 namespace tarnuvo {
 namespace {
