@@ -1,5 +1,5 @@
 // The main dialog's own messages: initialisation, minimising to the tray,
-// dragging by the body, size limits, closing, the end of the session and the
+// dragging by the body, closing, the end of the session and the
 // taskbar's restart.
 #include "app/main_window.h"
 #include "base/worker_stop.h"
@@ -28,21 +28,6 @@ void MainWindow::onBackgroundPress() {
     POINT at = {};
     GetCursorPos(&at);
     SendMessageA(window_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
-}
-
-void MainWindow::onGetMinMaxInfo(MINMAXINFO& info) const {
-    // Not during set-up: its own resizes would widen the window past the
-    // controls, which are laid out to the template's width until then.
-    if (previousWidth == 0 && previousHeight == 0) return;
-    if (env_.showList) {
-        info.ptMinTrackSize.x = kMinimumWindowWidth;
-        info.ptMinTrackSize.y = kMinimumWindowHeight;
-    } else if (locked.width != 0) {
-        // Wider, but neither taller nor shorter, while the playlist is hidden.
-        info.ptMinTrackSize.x = kMinimumWindowWidth;
-        info.ptMinTrackSize.y = locked.height;
-        info.ptMaxTrackSize.y = locked.height;
-    }
 }
 
 INT_PTR MainWindow::onClose() {

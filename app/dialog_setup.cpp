@@ -6,7 +6,6 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/timer_ids.h"
-#include "app/visual_styles.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 
@@ -35,40 +34,6 @@ void MainWindow::setupTray() {
     for (int32_t i = 0; i < 2 && trayImages; ++i)
         trayIcons[i].reset(ImageList_GetIcon(trayImages.get(), i, ILD_TRANSPARENT));
     if (trayIcons[0]) trayPresent = tray.add(trayIcons[0].get(), windowTitle) != FALSE;
-}
-
-void MainWindow::applyStoredWindowState() {
-    if (!env_.showList) {
-        // The toggles invert their setting, so each starts from the other value.
-        env_.showList = 1;
-        togglePlaylist();
-    }
-    if (env_.alwaysOnTop == 1) {
-        env_.alwaysOnTop = 0;
-        toggleAlwaysOnTop();
-    }
-    if (IsRectEmpty(&env_.windowPos)) {
-        // The template is narrower than the window's minimum width: the
-        // window takes its final size first, so that it is centred with it.
-        RECT outer = {};
-        GetWindowRect(window_, &outer);
-        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        centerWindow(window_, nullptr);
-        return;
-    }
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(window_, &placement)) return;
-    placement.rcNormalPosition = env_.windowPos;
-    SetWindowPlacement(window_, &placement);
-}
-
-void MainWindow::setupVisualStyles() {
-    if (!(env_.osFlags & WinXP) || !themesActive()) return;
-    // The seek slider keeps the classic look, which shows its selection.
-    setWindowTheme(seekSlider, L" ", L" ");
-    applyButtonTheme();
 }
 
 void MainWindow::loadCommandLineFile() {

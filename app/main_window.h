@@ -21,7 +21,6 @@
 #include "app/path_intake.h"
 #include "app/tray_icon.h"
 #include "app/tray_notify.h"
-#include "app/visual_styles.h"
 #include "app/window_parts.h"
 #include "base/handles.h"
 #include "engine/directshow_player.h"
@@ -34,27 +33,6 @@ namespace tarnuvo {
 
 class PlayRoad;
 
-// A control's rectangle in its parent's client coordinates.
-struct LayoutEntry {
-    HWND control = nullptr;
-    HWND parent = nullptr;
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-};
-
-enum LayoutSlot : int32_t {
-    LayoutList = 0,
-    LayoutPanel = 1,
-    LayoutSeek = 2,
-    LayoutVolume = 3,
-    LayoutVolumeLabel = 4,
-    LayoutFirstButton = 5,
-    kLayoutEntries = 12,
-};
-constexpr int32_t kButtonCount = 7;
-
 // The four controls whose window procedures the main window replaces.
 enum SubclassSlot : int32_t {
     SubclassList = 0,
@@ -64,13 +42,6 @@ enum SubclassSlot : int32_t {
     kSubclassCount = 4,
 };
 
-// The window's outer rectangle while the playlist is hidden; width 0: none.
-struct LockedSize {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-};
 
 // The window property by which a second start finds the first window (its
 // title changes with the album).
@@ -158,11 +129,9 @@ public:
     void notePanelPausedAt(uint32_t position);
     void setPanelBlink(bool visible);
 
-    // ---- The playlist pane (ui/list_view.cpp, ui/commands_list.cpp,
-    // ui/dialog_controls.cpp): the playlist host's rows, the view's
-    // notifications, the toolbar.
-    HWND createToolbar();
-    void setupListView();
+    // ---- The playlist pane (ui/list_pane.cpp, ui/list_commands.cpp,
+    // ui/list_setup.cpp): the window stays the playlist's host and forwards
+    // the rows to it (ui/bridge_c1.cpp).
     int32_t rowCount() const override;
     void insertRows(int32_t index, const TrackInfo* tracks, int32_t count) override;
     void updateRow(int32_t index, const TrackInfo& track) override;
@@ -172,63 +141,24 @@ public:
     int32_t selectedRow() const override;
     void onSelectionChanged() override;
     void resetPanelAfterClear() override;
-    // The toolbar's and the transport buttons' enabled states (ui/window_title.cpp).
     void updateListControls() override;
-    INT_PTR onNotify(const NMHDR& header);
     void deleteSelected();
     void moveSelected(bool up);
     void rereadEntries();
-    void moveFocusOffHiddenList();
+    void setListGridLines(bool on);
+    int32_t toolbarHeight();
 
-    HWND listView = nullptr;
-    HWND toolbar = nullptr;
-    UniqueImageList toolbarImages;
-    int32_t toolbarHeight = 0;
-
-    // ---- The layout (ui/layout.cpp, ui/dialog_controls.cpp, app/dialog_setup.cpp).
+    // ---- The layout (ui/layout.cpp; these forward to it).
+    // The handles of the parts not cut out yet (ui/dialog_controls.cpp).
     void bindControls();
-    void refreshLayoutEntry(int32_t slot);
     void moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t dHeight,
                          bool repaint);
-    void redrawWholeWindow();
-    void onSize(uint32_t type, int32_t width, int32_t height);
     void togglePlaylist();
-    void onGetMinMaxInfo(MINMAXINFO& info) const;
-    void applyStoredWindowState();
+    // The menus' share of the stored window state (app/dialog_setup.cpp).
 
-    HWND etchedLine = nullptr;
-    LayoutEntry layoutTable[kLayoutEntries];
-    RECT dialogClient = {};
-    // Layout state: the client size before the last WM_SIZE (0 until set-up
-    // has finished), the collapse flag and the size locked while the
-    // playlist is hidden (width 0: no lock).
-    int32_t previousWidth = 0;
-    int32_t previousHeight = 0;
-    bool collapsePending = false;
-    LockedSize locked;
-
-    // ---- The transport buttons (ui/buttons.cpp, ui/dialog_controls.cpp,
-    // app/dialog_setup.cpp).
-    void setupButtons();
-    void ownerDrawButton(HWND button);
-    void setupVisualStyles();
-    void onDrawItem(UINT id, const DRAWITEMSTRUCT& item);
-    void onSetCursor(HWND under);
-    void applyButtonTheme();
-    // The pause button looks pressed while the track is paused.
+    // ---- The transport buttons (ui/transport_buttons.cpp; these forward to it).
     void showPauseLook();
-    void onThemeChanged();
-    void paintButton(int32_t index, HDC dc, const RECT& face, UINT state);
-    void drawButton(HWND button, bool hot);
-    void clearHotButton();
-
-    HWND buttons[kButtonCount] = {};
-    UniqueImageList buttonImages;
-    UniqueIcon buttonIcons[kButtonCount];
-    HWND hotButton = nullptr;
-    // Open while the transport buttons are drawn with the theme's look.
-    UniqueTheme buttonTheme;
-    bool (*themesActive)() = visualStylesActive;  // tests replace it
+    HWND transportButton(int32_t index);
 
     // ---- The seek slider (ui/sliders.cpp).
     void setupSeekSlider(const TrackInfo& track);

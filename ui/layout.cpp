@@ -1,13 +1,30 @@
-// The window's layout: the layout records, resizing, and hiding and showing
-// the playlist (command 40100).
+// The window's layout: the layout records, resizing, hiding and showing the
+// playlist (command 40100), the size limits and the stored placement.
+#include "ui/layout.h"
+
 #include "app/main_window.h"
+#include "app/settings_rules.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
+#include "ui/list_pane.h"
+#include "ui/play_buttons.h"
 
 namespace tarnuvo {
 
-void MainWindow::refreshLayoutEntry(int32_t slot) {
-    LayoutEntry& entry = layoutTable[slot];
+void Layout::bind(HWND dialog) {
+    etchedLine_ = GetDlgItem(dialog, IDC_ETCHED_LINE);
+    const int ids[kLayoutEntries] = {IDC_PLAYLIST, IDC_INFO_PANEL, IDC_SEEK_SLIDER,
+                                     IDC_VOLUME_SLIDER, IDC_VOLUME_LABEL};
+    for (int32_t slot = 0; slot < kLayoutEntries; ++slot) {
+        const int id = slot < LayoutFirstButton ? ids[slot] : IDC_PLAY + slot - LayoutFirstButton;
+        table_[slot].control = GetDlgItem(dialog, id);
+        table_[slot].parent = dialog;
+        refresh(slot);
+    }
+}
+
+void Layout::refresh(int32_t slot) {
+    LayoutEntry& entry = table_[slot];
     if (!entry.control) return;
     RECT r = {};
     GetWindowRect(entry.control, &r);
@@ -18,97 +35,134 @@ void MainWindow::refreshLayoutEntry(int32_t slot) {
     entry.height = r.bottom - r.top;
 }
 
-void MainWindow::moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth,
-                                 int32_t dHeight, bool repaint) {
-    LayoutEntry& entry = layoutTable[slot];
+void Layout::placeAll(int32_t dy) {
+    for (int32_t slot = 0; slot < kLayoutEntries; ++slot) move(slot, 0, dy, 0, 0, true);
+}
+
+void Layout::move(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t dHeight,
+                  bool repaint) {
+    LayoutEntry& entry = table_[slot];
     if (!entry.control) return;
     MoveWindow(entry.control, entry.x + dx, entry.y + dy, entry.width + dWidth,
                entry.height + dHeight, repaint);
-    refreshLayoutEntry(slot);
+    refresh(slot);
 }
 
-void MainWindow::redrawWholeWindow() {
-    RedrawWindow(window_, nullptr, nullptr,
+void Layout::notePlaced() {
+    RECT client = {};
+    GetClientRect(legacy_.window(), &client);
+    previousWidth_ = client.right;
+    previousHeight_ = client.bottom;
+}
+
+void Layout::redrawWholeWindow() {
+    RedrawWindow(legacy_.window(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-void MainWindow::onSize(uint32_t type, int32_t width, int32_t height) {
+void Layout::onSize(uint32_t type, int32_t width, int32_t height) {
     // A minimised window reports a client of 0 x 0 (without a tray icon, or
     // from "show desktop"): the deltas would fold every control to nothing,
     // and the restore brings back the size the controls were laid out for.
     if (type == SIZE_MINIMIZED) return;
-    if (toolbar) MoveWindow(toolbar, 0, 0, width, toolbarHeight, TRUE);
-    if (etchedLine) {
+    list_.placeToolbar(width);
+    if (etchedLine_) {
         RECT line = {};
-        GetWindowRect(etchedLine, &line);
+        GetWindowRect(etchedLine_, &line);
         int32_t h = line.bottom - line.top;
-        MoveWindow(etchedLine, 0, env_.showList ? h + toolbarHeight : 0, width, h, TRUE);
+        MoveWindow(etchedLine_, 0, legacy_.environment().showList ? h + list_.toolbarHeight() : 0,
+                   width, h, TRUE);
     }
-    if (previousWidth == 0 && previousHeight == 0) return;  // set-up still runs
-    if (collapsePending) {
+    if (previousWidth_ == 0 && previousHeight_ == 0) return;  // set-up still runs
+    if (collapsePending_) {
         // The resize that followed a playlist toggle: its controls are placed.
         RECT outer = {};
-        GetWindowRect(window_, &outer);
-        locked = {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
-        collapsePending = false;
-        previousWidth = width;
-        previousHeight = height;
+        GetWindowRect(legacy_.window(), &outer);
+        locked_ = {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
+        collapsePending_ = false;
+        previousWidth_ = width;
+        previousHeight_ = height;
         return;
     }
-    int32_t dW = width - previousWidth;
-    int32_t dH = height - previousHeight;
-    moveLayoutEntry(LayoutList, 0, 0, dW, dH, false);
-    moveLayoutEntry(LayoutPanel, 0, dH, dW, 0, false);
-    moveLayoutEntry(LayoutSeek, 0, dH, dW, 0, false);
-    moveLayoutEntry(LayoutVolume, dW, dH, 0, 0, false);
-    moveLayoutEntry(LayoutVolumeLabel, dW, dH, 0, 0, false);
-    for (int32_t i = 0; i < kButtonCount; ++i)
-        moveLayoutEntry(LayoutFirstButton + i, 0, dH, 0, 0, false);
-    rebuildPanelBuffer();
-    redrawInfoPanel(true, false);
-    onSelectionChanged();
+    int32_t dW = width - previousWidth_;
+    int32_t dH = height - previousHeight_;
+    move(LayoutList, 0, 0, dW, dH, false);
+    move(LayoutPanel, 0, dH, dW, 0, false);
+    move(LayoutSeek, 0, dH, dW, 0, false);
+    move(LayoutVolume, dW, dH, 0, 0, false);
+    move(LayoutVolumeLabel, dW, dH, 0, 0, false);
+    for (int32_t i = 0; i < kButtonCount; ++i) move(LayoutFirstButton + i, 0, dH, 0, 0, false);
+    legacy_.rebuildPanelBuffer();
+    legacy_.redrawInfoPanel(true, false);
+    list_.onSelectionChanged();
     redrawWholeWindow();
-    previousWidth = width;
-    previousHeight = height;
+    previousWidth_ = width;
+    previousHeight_ = height;
 }
 
-void MainWindow::togglePlaylist() {
-    env_.showList = env_.showList ? 0 : 1;
-    setMenuCheck(GetMenu(window_), IDM_SHOW_LIST, env_.showList != 0);
-    int show = env_.showList ? SW_SHOW : SW_HIDE;
-    ShowWindow(listView, show);
-    if (toolbar) ShowWindow(toolbar, show);
-    if (!env_.showList) moveFocusOffHiddenList();
-    if (etchedLine) ShowWindow(etchedLine, SW_HIDE);
-    const LayoutEntry& list = layoutTable[LayoutList];
+void Layout::onGetMinMaxInfo(MINMAXINFO& info) const {
+    // Not during set-up: its own resizes would widen the window past the
+    // controls, which are laid out to the template's width until then.
+    if (previousWidth_ == 0 && previousHeight_ == 0) return;
+    if (legacy_.environment().showList) {
+        info.ptMinTrackSize.x = kMinimumWindowWidth;
+        info.ptMinTrackSize.y = kMinimumWindowHeight;
+    } else if (locked_.width != 0) {
+        // Wider, but neither taller nor shorter, while the playlist is hidden.
+        info.ptMinTrackSize.x = kMinimumWindowWidth;
+        info.ptMinTrackSize.y = locked_.height;
+        info.ptMaxTrackSize.y = locked_.height;
+    }
+}
+
+void Layout::togglePlaylist() {
+    AppEnvironment& env = legacy_.environment();
+    const HWND window = legacy_.window();
+    env.showList = env.showList ? 0 : 1;
+    setMenuCheck(GetMenu(window), IDM_SHOW_LIST, env.showList != 0);
+    list_.show(env.showList != 0);
+    if (etchedLine_) ShowWindow(etchedLine_, SW_HIDE);
+    const LayoutEntry& list = table_[LayoutList];
     int32_t d = list.y + list.height;
-    if (!env_.showList) d = -d;
-    for (int32_t slot = LayoutPanel; slot < kLayoutEntries; ++slot)
-        moveLayoutEntry(slot, 0, d, 0, 0, false);
+    if (!env.showList) d = -d;
+    for (int32_t slot = LayoutPanel; slot < kLayoutEntries; ++slot) move(slot, 0, d, 0, 0, false);
     redrawWholeWindow();
     // The resize below locks the window's height while the list is hidden.
-    locked.width = 0;
-    collapsePending = true;
+    locked_.width = 0;
+    collapsePending_ = true;
     RECT outer = {};
-    GetWindowRect(window_, &outer);
-    SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + d,
+    GetWindowRect(window, &outer);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (etchedLine) ShowWindow(etchedLine, SW_SHOW);
+    if (etchedLine_) ShowWindow(etchedLine_, SW_SHOW);
 }
 
-void MainWindow::moveFocusOffHiddenList() {
-    // A hidden control keeps the focus, and the arrow keys would then move
-    // the selection unseen.
-    HWND focus = GetFocus();
-    bool hidden = false;
-    for (HWND control : {listView, toolbar})
-        hidden = hidden || (control && (focus == control || IsChild(control, focus)));
-    if (!hidden) return;
-    HWND next = GetNextDlgTabItem(window_, listView, FALSE);
-    if (next && next != listView && IsWindowVisible(next))
-        SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
-    else
-        SetFocus(window_);
+void Layout::restoreListHidden() {
+    AppEnvironment& env = legacy_.environment();
+    if (env.showList) return;
+    // The toggle inverts the setting, so it starts from the other value.
+    env.showList = 1;
+    togglePlaylist();
+}
+
+void Layout::restorePlacement() {
+    const AppEnvironment& env = legacy_.environment();
+    const HWND window = legacy_.window();
+    if (IsRectEmpty(&env.windowPos)) {
+        // The template is narrower than the window's minimum width: the
+        // window takes its final size first, so that it is centred with it.
+        RECT outer = {};
+        GetWindowRect(window, &outer);
+        SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        centerWindow(window, nullptr);
+        return;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement)) return;
+    placement.rcNormalPosition = env.windowPos;
+    SetWindowPlacement(window, &placement);
 }
 
 }  // namespace tarnuvo

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/timer_ids.h"
+#include "app/visual_styles.h"
 #include "base/window_messages.h"
 
 namespace tarnuvo {
@@ -19,7 +20,10 @@ MainView::MainView(MainWindow& legacy)
       gate_(legacy, road_),
       commands_(*this, legacy, road_, gate_),
       modes_(legacy, legacy.environment(), legacy.playlist(), road_),
-      panel_(legacy) {}
+      panel_(legacy),
+      buttons_(legacy),
+      listPane_(legacy, buttons_),
+      layout_(legacy, listPane_) {}
 
 MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
@@ -34,16 +38,19 @@ void MainView::bind(HWND dialog) {
 
 void MainView::setUp() {
     MainWindow& w = legacy_;
+    buttons_.bind(w.window());
+    listPane_.bind(w.window());
     w.bindControls();
-    w.toolbar = w.createToolbar();
+    layout_.bind(w.window());
+    listPane_.createToolbar();
     w.tooltips = w.createTooltips();
-    w.setupListView();
-    w.setupButtons();
-    for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
-        w.moveLayoutEntry(slot, 0, w.toolbarHeight + 2, 0, 0, true);
+    listPane_.setUp();
+    buttons_.setUp();
+    layout_.placeAll(listPane_.toolbarHeight() + 2);
     w.setupVolumeSlider();
     panel_.measure();
     panel_.fitToLines();
+    listPane_.subclass();
     w.subclassControls();
     panel_.subclass();
     road_.subclassVideoArea();
@@ -52,12 +59,16 @@ void MainView::setUp() {
     panel_.redraw(true, true);
     modes_.setUp();
     w.setupTray();
-    GetClientRect(w.window(), &w.dialogClient);
-    w.previousWidth = w.dialogClient.right;
-    w.previousHeight = w.dialogClient.bottom;
-    w.applyStoredWindowState();
-    w.updateListControls();
-    w.setupVisualStyles();
+    layout_.notePlaced();
+    layout_.restoreListHidden();
+    modes_.restoreAlwaysOnTop();
+    layout_.restorePlacement();
+    listPane_.updateListControls();
+    if (buttons_.themesWanted()) {
+        // The seek slider keeps the classic look, which shows its selection.
+        setWindowTheme(w.seekSlider, L" ", L" ");
+        buttons_.applyTheme();
+    }
     gate_.noteSteadyApartment();
 }
 
@@ -69,22 +80,23 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             // Tooltip texts first.
             if (w.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
-            return w.onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+            return listPane_.onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_DRAWITEM:
-            w.onDrawItem(static_cast<UINT>(wParam),
-                         *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            buttons_.onDrawItem(static_cast<UINT>(wParam),
+                                *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return 0;
         case WM_SETCURSOR:
-            w.onSetCursor(reinterpret_cast<HWND>(wParam));
+            buttons_.onSetCursor(reinterpret_cast<HWND>(wParam));
             return 0;
         case WM_SIZE:
-            w.onSize(static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
+            layout_.onSize(static_cast<uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_THEMECHANGED:
-            w.onThemeChanged();
+            buttons_.applyTheme();
+            if (buttons_.themed()) setWindowTheme(w.seekSlider, L" ", L" ");
             return 0;
         case WM_GETMINMAXINFO:
-            w.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            layout_.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_HSCROLL:
             w.onScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -144,7 +156,7 @@ void MainView::runPendingCommand() {
 }
 
 void MainView::saveColumns() {
-    legacy_.environment().readColumns(legacy_.listView);
+    listPane_.saveColumns();
 }
 
 void MainView::removeTrayIcon() {

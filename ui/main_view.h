@@ -9,6 +9,9 @@
 #include "ui/menu_modes.h"
 #include "ui/play_road.h"
 #include "ui/info_panel.h"
+#include "ui/layout.h"
+#include "ui/list_pane.h"
+#include "ui/transport_buttons.h"
 
 namespace tarnuvo {
 
@@ -30,6 +33,9 @@ public:
     MenuModes& modes() { return modes_; }
     MainWindow& legacy() { return legacy_; }
     InfoPanel& panel() { return panel_; }
+    TransportButtons& buttons() { return buttons_; }
+    ListPane& listPane() { return listPane_; }
+    Layout& layout() { return layout_; }
 
 private:
     void onTimer(UINT_PTR id);
@@ -40,6 +46,9 @@ private:
     Commands commands_;
     MenuModes modes_;
     InfoPanel panel_;
+    TransportButtons buttons_;
+    ListPane listPane_;
+    Layout layout_;
 };
 
 // The window's parts, for tests.

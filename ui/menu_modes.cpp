@@ -49,11 +49,17 @@ void MenuModes::toggleAlwaysOnTop() {
                  SWP_NOMOVE | SWP_NOSIZE);
 }
 
+void MenuModes::restoreAlwaysOnTop() {
+    if (env_.alwaysOnTop != 1) return;
+    // The toggle inverts its setting, so it starts from the other value.
+    env_.alwaysOnTop = 0;
+    toggleAlwaysOnTop();
+}
+
 void MenuModes::toggleGridLines() {
     env_.gridLine = env_.gridLine ? 0 : 1;
     setMenuCheck(GetMenu(legacy_.window()), IDM_GRID_LINES, env_.gridLine != 0);
-    SendMessageA(legacy_.listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES,
-                 env_.gridLine ? LVS_EX_GRIDLINES : 0);
+    legacy_.setListGridLines(env_.gridLine != 0);
 }
 
 void MenuModes::setTimeMode(uint32_t id) {

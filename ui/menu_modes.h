@@ -21,6 +21,8 @@ public:
 
     void setUp();
     void toggleAlwaysOnTop();
+    // Set-up: the stored setting takes effect.
+    void restoreAlwaysOnTop();
     void toggleGridLines();
     void setTimeMode(uint32_t id);
     void setPlayMode(uint32_t id);

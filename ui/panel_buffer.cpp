@@ -3,6 +3,7 @@
 #include "ui/info_panel.h"
 
 #include "app/main_window.h"
+#include "ui/layout.h"
 
 namespace tarnuvo {
 namespace {
@@ -43,7 +44,7 @@ void InfoPanel::fitToLines() {
     RECT outer = {};
     GetWindowRect(window, &outer);
     SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top + legacy_.toolbarHeight + d,
+                 outer.bottom - outer.top + legacy_.toolbarHeight() + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 

@@ -1,4 +1,4 @@
-// Positions of the transport buttons in MainWindow::buttons (template order).
+// Positions of the transport buttons (template order, from IDC_PLAY on).
 #pragma once
 
 #include <cstdint>
@@ -11,5 +11,6 @@ constexpr int32_t kStopButton = 2;
 constexpr int32_t kPreviousButton = 3;
 constexpr int32_t kNextButton = 4;
 constexpr int32_t kRandomButton = 5;
+constexpr int32_t kButtonCount = 7;
 
 }  // namespace tarnuvo

@@ -82,7 +82,7 @@ void PlayRoad::playSelected() {
     worker_.threadId = id;
     starting_ = true;
     legacy_.redrawInfoPanel(true, true);
-    EnableWindow(legacy_.buttons[kPlayButton], FALSE);
+    EnableWindow(legacy_.transportButton(kPlayButton), FALSE);
     ResumeThread(worker_.thread.get());
 }
 
@@ -109,9 +109,9 @@ void PlayRoad::showPlaybackStopped() {
     legacy_.redrawInfoPanel(true, true);
     legacy_.updateTrayTip();
     EnableWindow(legacy_.seekSlider, FALSE);
-    EnableWindow(legacy_.buttons[kPlayButton], TRUE);
-    EnableWindow(legacy_.buttons[kPauseButton], FALSE);
-    EnableWindow(legacy_.buttons[kStopButton], FALSE);
+    EnableWindow(legacy_.transportButton(kPlayButton), TRUE);
+    EnableWindow(legacy_.transportButton(kPauseButton), FALSE);
+    EnableWindow(legacy_.transportButton(kStopButton), FALSE);
     legacy_.showPauseLook();
 }
 

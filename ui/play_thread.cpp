@@ -137,7 +137,7 @@ void PlayRoad::onPlayUpdate(WPARAM stage, LPARAM data) {
             if (starting_) finishStarting(true);
             failedInRow_ = 0;
             for (int32_t i : {kPlayButton, kPauseButton, kStopButton})
-                EnableWindow(legacy_.buttons[i], TRUE);
+                EnableWindow(legacy_.transportButton(i), TRUE);
             legacy_.updateTrayTip();
             legacy_.redrawInfoPanel(true, true);
             return;

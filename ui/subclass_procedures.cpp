@@ -10,14 +10,6 @@ MainWindow* ownerOf(HWND control) {
     return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(control, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK listViewProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = ownerOf(control);
-    if (!self) return DefWindowProcA(control, message, wParam, lParam);
-    // Keyboard moves of the selection update the toolbar and the panel.
-    if (message == WM_KEYUP) self->onSelectionChanged();
-    return self->callFormer(SubclassList, control, message, wParam, lParam);
-}
-
 LRESULT CALLBACK seekSliderProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindow* self = ownerOf(control);
     if (!self) return DefWindowProcA(control, message, wParam, lParam);
@@ -33,7 +25,6 @@ void MainWindow::subclassControls() {
         HWND control;
         WNDPROC procedure;
     } controls[] = {
-        {SubclassList, listView, listViewProcedure},
         {SubclassSeek, seekSlider, seekSliderProcedure},
     };
     for (const auto& c : controls) {

@@ -1,5 +1,4 @@
-// The window title, the tray tip and the controls that depend on the list
-// having entries.
+// The window title and the tray tip.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,20 +11,6 @@
 #include "ui/play_road.h"
 
 namespace tarnuvo {
-
-void MainWindow::updateListControls() {
-    BOOL filled = playlist_.empty() ? FALSE : TRUE;
-    if (toolbar) {
-        SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_CLEAR, filled);
-        SendMessageA(toolbar, TB_ENABLEBUTTON, IDM_SAVE_LIST, filled);
-        if (!filled) {
-            for (int command : {IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_DELETE})
-                SendMessageA(toolbar, TB_ENABLEBUTTON, command, FALSE);
-        }
-    }
-    for (int32_t i : {kPlayButton, kPreviousButton, kNextButton, kRandomButton})
-        EnableWindow(buttons[i], filled);
-}
 
 void MainWindow::updateWindowTitle() {
     char title[kTextSize * 2];

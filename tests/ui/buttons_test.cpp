@@ -56,7 +56,7 @@ bool showsSoon(HWND button, COLORREF colour) {
 }
 bool mouseTo(MainWindow* main, POINT p, HWND hot) {
     SetCursorPos(p.x, p.y);
-    return test::pumpUntil(5000, [&] { return main->hotButton == hot; });
+    return test::pumpUntil(5000, [&] { return mainView(*main).buttons().hot() == hot; });
 }
 POINT centreOf(HWND control) {
     RECT r = {};
@@ -67,7 +67,7 @@ POINT centreOf(HWND control) {
 TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
     start();
     loadCopies({"a.wav", "b.wav"});
-    ASSERT_TRUE(main->buttonTheme) << "the test prefix runs with a visual style";
+    ASSERT_TRUE(view().buttons().themed()) << "the test prefix runs with a visual style";
     HWND play = item(1010), pause = item(1011), next = item(1014);
     ASSERT_EQ(GetWindowLongA(play, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     ASSERT_FALSE(IsWindowEnabled(pause));
@@ -91,7 +91,7 @@ TEST_F(Views, TheHotLookFollowsTheMouseAndLeavesWithIt) {
 
     // Over a disabled button: it keeps its look, the last one is normal again.
     SetCursorPos(centreOf(pause).x, centreOf(pause).y);
-    EXPECT_TRUE(test::pumpUntil(5000, [&] { return main->hotButton != next; }));
+    EXPECT_TRUE(test::pumpUntil(5000, [&] { return view().buttons().hot() != next; }));
     EXPECT_TRUE(showsSoon(next, normal));
     test::settle(200);
     EXPECT_EQ(shown(pause), themed(pause, PBS_DISABLED));
@@ -128,7 +128,7 @@ TEST_F(Views, ThePauseButtonLooksPressedWhileATrackIsPaused) {
     };
     ASSERT_NE(themed(pause, PBS_PRESSED), themed(pause, PBS_NORMAL));
     for (bool themes : {true, false}) {
-        main->themesActive = themes ? +[] { return true; } : +[] { return false; };
+        view().buttons().useThemeProbe(themes ? +[] { return true; } : +[] { return false; });
         SendMessageA(window, WM_THEMECHANGED, 0, 0);
         press();
         EXPECT_EQ(fake.state, Paused);
@@ -149,9 +149,9 @@ TEST_F(Views, ThePauseButtonLooksPressedWhileATrackIsPaused) {
 TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {
     start();
     for (bool themes : {false, true}) {
-        main->themesActive = themes ? +[] { return true; } : +[] { return false; };
+        view().buttons().useThemeProbe(themes ? +[] { return true; } : +[] { return false; });
         SendMessageA(window, WM_THEMECHANGED, 0, 0);
-        EXPECT_EQ(static_cast<bool>(main->buttonTheme), themes);
+        EXPECT_EQ(view().buttons().themed(), themes);
         for (int id = 1010; id <= 1016; ++id) {
             LONG style = GetWindowLongA(item(id), GWL_STYLE);
             EXPECT_EQ(style & BS_TYPEMASK, themes ? BS_OWNERDRAW : BS_PUSHBUTTON) << id;
@@ -164,7 +164,7 @@ TEST_F(Views, ThemesSwitchedOffLeaveOrdinaryButtons) {
         } else {
             SetCursorPos(centreOf(item(1016)).x, centreOf(item(1016)).y);
             test::settle(200);
-            EXPECT_EQ(main->hotButton, nullptr);
+            EXPECT_EQ(view().buttons().hot(), nullptr);
         }
     }
 }

@@ -48,7 +48,7 @@ protected:
     Layout records() const {
         Layout rects;
         for (size_t i = 0; i < rects.size(); ++i) {
-            const LayoutEntry& e = main->layoutTable[i];
+            const LayoutEntry& e = view().layout().entry(i);
             rects[i] = {e.x, e.y, e.x + e.width, e.y + e.height};
         }
         return rects;
