@@ -81,7 +81,7 @@ void MainWindow::applyStoredWindowState() {
 void MainWindow::setupVisualStyles() {
     if (!(env_.osFlags & WinXP) || !themesActive()) return;
     // The seek slider keeps the classic look, which shows its selection.
-    setWindowTheme(seekSlider, L" ", L" ");
+    seekClassicLook();
     applyButtonTheme();
 }
 

@@ -299,15 +299,13 @@ public:
     UniqueTheme buttonTheme;
     bool (*themesActive)() = visualStylesActive;  // tests replace it
 
-    // ---- The seek slider (ui/sliders.cpp).
+    // ---- The seek slider (ui/seek_bar.h; forwarders in ui/bridge_b.cpp).
     void setupSeekSlider(const TrackInfo& track);
-    void onScroll(int32_t code, HWND slider);
-    void onSeekScroll(int32_t code);
     void seekToSlider();
-    bool seekSliderTakesPress(LPARAM point);
-
-    HWND seekSlider = nullptr;
-    bool seekDragPaused = false;  // the thumb's drag paused the track
+    void enableSeekSlider(bool on);
+    void resetSeekSlider();
+    void clearSeekSelection();
+    void seekClassicLook();
 
     // ---- The volume slider and the tooltips (ui/sliders_volume.cpp,
     // ui/tool_tips.cpp, ui/dialog_controls.cpp).

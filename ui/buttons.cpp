@@ -74,7 +74,7 @@ void MainWindow::showPauseLook() {
 
 void MainWindow::onThemeChanged() {
     applyButtonTheme();
-    if (buttonTheme) setWindowTheme(seekSlider, L" ", L" ");
+    if (buttonTheme) seekClassicLook();
 }
 
 void MainWindow::onDrawItem(UINT id, const DRAWITEMSTRUCT& item) {

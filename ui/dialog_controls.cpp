@@ -46,7 +46,7 @@ void MainWindow::bindControls() {
     etchedLine = GetDlgItem(window_, IDC_ETCHED_LINE);
     listView = GetDlgItem(window_, IDC_PLAYLIST);
     HWND infoPanel = GetDlgItem(window_, IDC_INFO_PANEL);
-    seekSlider = GetDlgItem(window_, IDC_SEEK_SLIDER);
+    HWND seekSlider = GetDlgItem(window_, IDC_SEEK_SLIDER);
     volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
     volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);
     videoArea = GetDlgItem(window_, IDC_VIDEO_AREA);

@@ -59,7 +59,7 @@ void MainWindow::resetPanelAfterClear() {
         player.hasLoop = 0;
         player.loopStart = player.loopEnd = 0;
     }
-    SendMessageA(seekSlider, TBM_CLEARSEL, TRUE, 0);
+    clearSeekSelection();
     redrawInfoPanel(true, true);
 }
 

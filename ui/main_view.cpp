@@ -20,6 +20,7 @@ void MainView::bind(HWND dialog) {
     MainWindow& w = legacy_;
     w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
     panel_.bind(dialog);
+    seek_.bind(dialog);
 }
 
 void MainView::setUp() {
@@ -35,6 +36,7 @@ void MainView::setUp() {
     panel_.measure();
     panel_.fitToLines();
     w.subclassControls();
+    seek_.subclass();
     panel_.subclass();
     panel_.rebuild();
     w.playlist().currentIndex = -1;
@@ -76,7 +78,11 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             w.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_HSCROLL:
-            w.onScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+            // The volume slider or the seek slider, by the sender's handle.
+            if (const auto slider = reinterpret_cast<HWND>(lParam); slider == w.volumeSlider)
+                w.onVolumeScroll(LOWORD(wParam));
+            else if (slider && slider == seek_.handle())
+                seek_.onScroll(LOWORD(wParam));
             return 0;
         case WM_TIMER:
             onTimer(wParam);

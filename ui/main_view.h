@@ -5,12 +5,13 @@
 
 #include "app/window_parts.h"
 #include "ui/info_panel.h"
+#include "ui/seek_bar.h"
 
 namespace tarnuvo {
 
 class MainView final : public WindowParts {
 public:
-    explicit MainView(MainWindow& legacy) : legacy_(legacy), panel_(legacy) {}
+    explicit MainView(MainWindow& legacy) : legacy_(legacy), panel_(legacy, seek_), seek_(legacy) {}
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -21,12 +22,14 @@ public:
     void collectPlayThread() override;
 
     InfoPanel& panel() { return panel_; }
+    SeekBar& seek() { return seek_; }
 
 private:
     void onTimer(UINT_PTR id);
 
     MainWindow& legacy_;
     InfoPanel panel_;
+    SeekBar seek_;
 };
 
 // The window's parts, for tests.

@@ -93,11 +93,11 @@ void MainWindow::stopPlayback() {
 }
 
 void MainWindow::showPlaybackStopped() {
-    SendMessageA(seekSlider, TBM_SETPOS, TRUE, 0);
+    resetSeekSlider();
     if (playlist_.empty()) resetPanelAfterClear();
     redrawInfoPanel(true, true);
     updateTrayTip();
-    EnableWindow(seekSlider, FALSE);
+    enableSeekSlider(false);
     EnableWindow(buttons[kPlayButton], TRUE);
     EnableWindow(buttons[kPauseButton], FALSE);
     EnableWindow(buttons[kStopButton], FALSE);

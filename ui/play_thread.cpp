@@ -129,7 +129,7 @@ void MainWindow::onPlayUpdate(WPARAM stage, LPARAM data) {
             [[fallthrough]];
         }
         case PlayStageSeekable:
-            EnableWindow(seekSlider, currentPlayer->seekable && currentPlayer->length != 0);
+            enableSeekSlider(currentPlayer->seekable && currentPlayer->length != 0);
             setupSeekSlider(*currentPlayer);
             return;
         case PlayStageStarted:

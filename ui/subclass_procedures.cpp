@@ -18,13 +18,6 @@ LRESULT CALLBACK listViewProcedure(HWND control, UINT message, WPARAM wParam, LP
     return self->callFormer(SubclassList, control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK seekSliderProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = ownerOf(control);
-    if (!self) return DefWindowProcA(control, message, wParam, lParam);
-    if (message == WM_LBUTTONDOWN && self->seekSliderTakesPress(lParam)) return 0;
-    return self->callFormer(SubclassSeek, control, message, wParam, lParam);
-}
-
 LRESULT CALLBACK videoAreaProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     MainWindow* self = ownerOf(control);
     if (!self) return DefWindowProcA(control, message, wParam, lParam);
@@ -45,7 +38,6 @@ void MainWindow::subclassControls() {
         WNDPROC procedure;
     } controls[] = {
         {SubclassList, listView, listViewProcedure},
-        {SubclassSeek, seekSlider, seekSliderProcedure},
         {SubclassVideo, videoArea, videoAreaProcedure},
     };
     for (const auto& c : controls) {
