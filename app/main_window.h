@@ -307,23 +307,10 @@ public:
     void clearSeekSelection();
     void seekClassicLook();
 
-    // ---- The volume slider and the tooltips (ui/sliders_volume.cpp,
-    // ui/tool_tips.cpp, ui/dialog_controls.cpp).
-    HWND createTooltips();
-    void setupVolumeSlider();
+    // ---- The volume slider and the tooltips (ui/volume_control.h; forwarders
+    // in ui/bridge_b.cpp).
     void setVolumeTarget(bool isDirectShow);
-    void onVolumeScroll(int32_t code);
     void applyVolumeSlider();
-    void showVolumeTip(bool show);
-    // False when the notification is no tooltip's question about our tools.
-    bool onToolTipText(NMHDR& header);
-
-    HWND volumeSlider = nullptr;
-    HWND volumeLabel = nullptr;
-    HWND tooltips = nullptr;
-    Player* volumeTarget = &waveOut_;
-    int32_t savedVolume = 0;
-    bool volumeAvailable = false;
 
     // ---- The tray and the title (ui/tray_glue.cpp, ui/window_title.cpp,
     // app/dialog_setup.cpp, app/dialog_messages.cpp).

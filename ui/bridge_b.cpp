@@ -46,4 +46,11 @@ void MainWindow::seekClassicLook() {
     mainView(*this).seek().useClassicLook();
 }
 
+void MainWindow::setVolumeTarget(bool isDirectShow) {
+    mainView(*this).volume().setTarget(isDirectShow);
+}
+void MainWindow::applyVolumeSlider() {
+    mainView(*this).volume().apply();
+}
+
 }  // namespace tarnuvo

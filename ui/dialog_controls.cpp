@@ -1,5 +1,5 @@
 // The controls of the main dialog as set-up prepares them: handles and
-// layout records, the toolbar, the tooltips, the list view's columns and the
+// layout records, the toolbar, the list view's columns and the
 // transport buttons' icons.
 #include <windows.h>
 #include <commctrl.h>
@@ -47,8 +47,8 @@ void MainWindow::bindControls() {
     listView = GetDlgItem(window_, IDC_PLAYLIST);
     HWND infoPanel = GetDlgItem(window_, IDC_INFO_PANEL);
     HWND seekSlider = GetDlgItem(window_, IDC_SEEK_SLIDER);
-    volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
-    volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);
+    HWND volumeSlider = GetDlgItem(window_, IDC_VOLUME_SLIDER);
+    HWND volumeLabel = GetDlgItem(window_, IDC_VOLUME_LABEL);
     videoArea = GetDlgItem(window_, IDC_VIDEO_AREA);
     for (int32_t i = 0; i < kButtonCount; ++i) buttons[i] = GetDlgItem(window_, IDC_PLAY + i);
     EnableWindow(seekSlider, FALSE);
@@ -91,27 +91,6 @@ HWND MainWindow::createToolbar() {
     if (etchedLine) GetWindowRect(etchedLine, &line);
     toolbarHeight = largest.cy + (line.bottom - line.top);
     return bar;
-}
-
-HWND MainWindow::createTooltips() {
-    HWND tips =
-        CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
-    if (!tips) return nullptr;
-    HWND tools[kButtonCount + 1] = {};
-    for (int32_t i = 0; i < kButtonCount; ++i) tools[i] = buttons[i];
-    tools[kButtonCount] = volumeSlider;
-    for (HWND tool : tools) {
-        if (!tool) continue;
-        TOOLINFOA info = {};
-        info.cbSize = sizeof info;
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = window_;
-        info.uId = reinterpret_cast<UINT_PTR>(tool);
-        info.lpszText = LPSTR_TEXTCALLBACKA;  // asked for when shown
-        SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-    }
-    return tips;
 }
 
 void MainWindow::setupListView() {

@@ -21,18 +21,19 @@ void MainView::bind(HWND dialog) {
     w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
     panel_.bind(dialog);
     seek_.bind(dialog);
+    volume_.bind(dialog);
 }
 
 void MainView::setUp() {
     MainWindow& w = legacy_;
     w.bindControls();
     w.toolbar = w.createToolbar();
-    w.tooltips = w.createTooltips();
+    volume_.createTooltips();
     w.setupListView();
     w.setupButtons();
     for (int32_t slot = 0; slot < kLayoutEntries; ++slot)
         w.moveLayoutEntry(slot, 0, w.toolbarHeight + 2, 0, 0, true);
-    w.setupVolumeSlider();
+    volume_.setUp();
     panel_.measure();
     panel_.fitToLines();
     w.subclassControls();
@@ -59,7 +60,7 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return w.onCommand(LOWORD(wParam), HIWORD(wParam), lParam);
         case WM_NOTIFY:
             // Tooltip texts first.
-            if (w.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
+            if (volume_.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
             return w.onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_DRAWITEM:
             w.onDrawItem(static_cast<UINT>(wParam),
@@ -79,8 +80,8 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_HSCROLL:
             // The volume slider or the seek slider, by the sender's handle.
-            if (const auto slider = reinterpret_cast<HWND>(lParam); slider == w.volumeSlider)
-                w.onVolumeScroll(LOWORD(wParam));
+            if (const auto slider = reinterpret_cast<HWND>(lParam); slider == volume_.handle())
+                volume_.onScroll(LOWORD(wParam));
             else if (slider && slider == seek_.handle())
                 seek_.onScroll(LOWORD(wParam));
             return 0;

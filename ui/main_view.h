@@ -6,12 +6,14 @@
 #include "app/window_parts.h"
 #include "ui/info_panel.h"
 #include "ui/seek_bar.h"
+#include "ui/volume_control.h"
 
 namespace tarnuvo {
 
 class MainView final : public WindowParts {
 public:
-    explicit MainView(MainWindow& legacy) : legacy_(legacy), panel_(legacy, seek_), seek_(legacy) {}
+    explicit MainView(MainWindow& legacy)
+        : legacy_(legacy), panel_(legacy, seek_), seek_(legacy), volume_(legacy) {}
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -23,6 +25,7 @@ public:
 
     InfoPanel& panel() { return panel_; }
     SeekBar& seek() { return seek_; }
+    VolumeControl& volume() { return volume_; }
 
 private:
     void onTimer(UINT_PTR id);
@@ -30,6 +33,7 @@ private:
     MainWindow& legacy_;
     InfoPanel panel_;
     SeekBar seek_;
+    VolumeControl volume_;
 };
 
 // The window's parts, for tests.

@@ -97,7 +97,8 @@ protected:
         fake.state = state;
         fake.attach(window, &main->environment());
         fake.applyLoopRange();
-        main->currentPlayer = main->volumeTarget = &fake;
+        main->currentPlayer = &fake;
+        view().volume().driveFor(fake);
         main->setupSeekSlider(fake);
     }
     void addEntries(const std::vector<TrackInfo>& tracks) {
