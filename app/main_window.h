@@ -33,16 +33,6 @@ namespace tarnuvo {
 
 class PlayRoad;
 
-// The four controls whose window procedures the main window replaces.
-enum SubclassSlot : int32_t {
-    SubclassList = 0,
-    SubclassSeek = 1,
-    SubclassVideo = 2,
-    SubclassPanel = 3,
-    kSubclassCount = 4,
-};
-
-
 // The window property by which a second start finds the first window (its
 // title changes with the album).
 constexpr char kMainWindowProperty[] = "Tarnuvo.MainWindow";
@@ -113,12 +103,6 @@ public:
     int32_t playbackState() const;
     int32_t playerState() const override { return playbackState(); }
 
-    // ---- The subclassed controls (ui/subclass_procedures.cpp forwards);
-    // each part takes its own procedure.
-    void subclassControls();
-    LRESULT callFormer(SubclassSlot slot, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
-    WNDPROC formerProcedures[kSubclassCount] = {};
-
     // ---- The information panel (ui/info_panel.h; forwarders in ui/bridge_b.cpp).
     void rebuildPanelBuffer();
     void redrawInfoPanel(bool full, bool present, const TrackInfo* entry = nullptr);
@@ -150,7 +134,6 @@ public:
 
     // ---- The layout (ui/layout.cpp; these forward to it).
     // The handles of the parts not cut out yet (ui/dialog_controls.cpp).
-    void bindControls();
     void moveLayoutEntry(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t dHeight,
                          bool repaint);
     void togglePlaylist();
@@ -160,33 +143,18 @@ public:
     void showPauseLook();
     HWND transportButton(int32_t index);
 
-    // ---- The seek slider (ui/sliders.cpp).
+    // ---- The seek slider (ui/seek_bar.h; forwarders in ui/bridge_b.cpp).
     void setupSeekSlider(const TrackInfo& track);
-    void onScroll(int32_t code, HWND slider);
-    void onSeekScroll(int32_t code);
     void seekToSlider();
-    bool seekSliderTakesPress(LPARAM point);
+    void enableSeekSlider(bool on);
+    void resetSeekSlider();
+    void clearSeekSelection();
+    void seekClassicLook();
 
-    HWND seekSlider = nullptr;
-    bool seekDragPaused = false;  // the thumb's drag paused the track
-
-    // ---- The volume slider and the tooltips (ui/sliders_volume.cpp,
-    // ui/tool_tips.cpp, ui/dialog_controls.cpp).
-    HWND createTooltips();
-    void setupVolumeSlider();
+    // ---- The volume slider and the tooltips (ui/volume_control.h; forwarders
+    // in ui/bridge_b.cpp).
     void setVolumeTarget(bool isDirectShow);
-    void onVolumeScroll(int32_t code);
     void applyVolumeSlider();
-    void showVolumeTip(bool show);
-    // False when the notification is no tooltip's question about our tools.
-    bool onToolTipText(NMHDR& header);
-
-    HWND volumeSlider = nullptr;
-    HWND volumeLabel = nullptr;
-    HWND tooltips = nullptr;
-    Player* volumeTarget = &waveOut_;
-    int32_t savedVolume = 0;
-    bool volumeAvailable = false;
 
     // ---- The tray and the title (ui/tray_glue.cpp, ui/window_title.cpp,
     // app/dialog_setup.cpp, app/dialog_messages.cpp).

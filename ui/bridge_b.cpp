@@ -27,4 +27,30 @@ void MainWindow::setPanelBlink(bool visible) {
     mainView(*this).panel().setBlink(visible);
 }
 
+void MainWindow::setupSeekSlider(const TrackInfo& track) {
+    mainView(*this).seek().setUpFor(track);
+}
+void MainWindow::seekToSlider() {
+    mainView(*this).seek().seekToSlider();
+}
+void MainWindow::enableSeekSlider(bool on) {
+    mainView(*this).seek().enable(on);
+}
+void MainWindow::resetSeekSlider() {
+    mainView(*this).seek().reset();
+}
+void MainWindow::clearSeekSelection() {
+    mainView(*this).seek().clearSelection();
+}
+void MainWindow::seekClassicLook() {
+    mainView(*this).seek().useClassicLook();
+}
+
+void MainWindow::setVolumeTarget(bool isDirectShow) {
+    mainView(*this).volume().setTarget(isDirectShow);
+}
+void MainWindow::applyVolumeSlider() {
+    mainView(*this).volume().apply();
+}
+
 }  // namespace tarnuvo

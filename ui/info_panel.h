@@ -19,6 +19,7 @@
 namespace tarnuvo {
 
 class MainWindow;
+class SeekBar;
 struct TrackInfo;
 
 // Where the refresh timer's turn stands: the time line asked to paint, then
@@ -27,7 +28,7 @@ enum PaintState : int32_t { PaintIdle = 0, PaintRequested = 1, PaintPainted = 2 
 
 class InfoPanel {
 public:
-    explicit InfoPanel(MainWindow& legacy) : legacy_(legacy) {}
+    InfoPanel(MainWindow& legacy, SeekBar& seek) : legacy_(legacy), seek_(seek) {}
     InfoPanel(const InfoPanel&) = delete;
     InfoPanel& operator=(const InfoPanel&) = delete;
 
@@ -68,6 +69,7 @@ private:
     UniqueMenu trackPopupMenu() const;
 
     MainWindow& legacy_;
+    SeekBar& seek_;
     HWND control_ = nullptr;
     SubclassedControl subclassed_;
     PanelLines lines_;

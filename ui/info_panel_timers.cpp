@@ -1,12 +1,9 @@
 // The panel's two timers: the refresh that moves the time line and the seek
 // thumb by turns while a track plays, and the blink of a paused time.
-#include <windows.h>
-#include <commctrl.h>
-
 #include "app/main_window.h"
 #include "ui/info_panel.h"
-#include "ui/seek_scale.h"
 #include "ui/play_road.h"
+#include "ui/seek_bar.h"
 
 namespace tarnuvo {
 
@@ -19,7 +16,7 @@ void InfoPanel::onRefreshTimer() {
         paintState_ = PaintRequested;
         redraw(false, true);
     } else if (paintState_ == PaintPainted) {
-        SendMessageA(legacy_.seekSlider, TBM_SETPOS, TRUE, sliderFrames(player.position()));
+        seek_.showPosition(player.position());
         paintState_ = PaintIdle;
     }
 }

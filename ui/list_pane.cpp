@@ -74,7 +74,7 @@ void ListPane::onSelectionChanged() {
 
 void ListPane::resetPanelAfterClear() {
     legacy_.road().forgetUnknownLength();
-    SendMessageA(legacy_.seekSlider, TBM_CLEARSEL, TRUE, 0);
+    legacy_.clearSeekSelection();
     legacy_.redrawInfoPanel(true, true);
 }
 

@@ -20,10 +20,12 @@ MainView::MainView(MainWindow& legacy)
       gate_(legacy, road_),
       commands_(*this, legacy, road_, gate_),
       modes_(legacy, legacy.environment(), legacy.playlist(), road_),
-      panel_(legacy),
+      panel_(legacy, seek_),
       buttons_(legacy),
       listPane_(legacy, buttons_),
-      layout_(legacy, listPane_) {}
+      layout_(legacy, listPane_),
+      seek_(legacy),
+      volume_(legacy) {}
 
 MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
@@ -34,24 +36,26 @@ void MainView::bind(HWND dialog) {
     w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
     road_.bind(dialog);
     panel_.bind(dialog);
+    seek_.bind(dialog);
+    volume_.bind(dialog);
 }
 
 void MainView::setUp() {
     MainWindow& w = legacy_;
     buttons_.bind(w.window());
     listPane_.bind(w.window());
-    w.bindControls();
+    seek_.enable(false);
     layout_.bind(w.window());
     listPane_.createToolbar();
-    w.tooltips = w.createTooltips();
+    volume_.createTooltips();
     listPane_.setUp();
     buttons_.setUp();
     layout_.placeAll(listPane_.toolbarHeight() + 2);
-    w.setupVolumeSlider();
+    volume_.setUp();
     panel_.measure();
     panel_.fitToLines();
     listPane_.subclass();
-    w.subclassControls();
+    seek_.subclass();
     panel_.subclass();
     road_.subclassVideoArea();
     panel_.rebuild();
@@ -66,7 +70,7 @@ void MainView::setUp() {
     listPane_.updateListControls();
     if (buttons_.themesWanted()) {
         // The seek slider keeps the classic look, which shows its selection.
-        setWindowTheme(w.seekSlider, L" ", L" ");
+        seek_.useClassicLook();
         buttons_.applyTheme();
     }
     gate_.noteSteadyApartment();
@@ -79,7 +83,7 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return commands_.onCommand(LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY:
             // Tooltip texts first.
-            if (w.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
+            if (volume_.onToolTipText(*reinterpret_cast<NMHDR*>(lParam))) return 0;
             return listPane_.onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_DRAWITEM:
             buttons_.onDrawItem(static_cast<UINT>(wParam),
@@ -93,13 +97,17 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_THEMECHANGED:
             buttons_.applyTheme();
-            if (buttons_.themed()) setWindowTheme(w.seekSlider, L" ", L" ");
+            if (buttons_.themed()) seek_.useClassicLook();
             return 0;
         case WM_GETMINMAXINFO:
             layout_.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_HSCROLL:
-            w.onScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+            // The volume slider or the seek slider, by the sender's handle.
+            if (const auto slider = reinterpret_cast<HWND>(lParam); slider == volume_.handle())
+                volume_.onScroll(LOWORD(wParam));
+            else if (slider && slider == seek_.handle())
+                seek_.onScroll(LOWORD(wParam));
             return 0;
         case WM_TIMER:
             onTimer(wParam);

@@ -12,6 +12,8 @@
 #include "ui/layout.h"
 #include "ui/list_pane.h"
 #include "ui/transport_buttons.h"
+#include "ui/seek_bar.h"
+#include "ui/volume_control.h"
 
 namespace tarnuvo {
 
@@ -36,6 +38,8 @@ public:
     TransportButtons& buttons() { return buttons_; }
     ListPane& listPane() { return listPane_; }
     Layout& layout() { return layout_; }
+    SeekBar& seek() { return seek_; }
+    VolumeControl& volume() { return volume_; }
 
 private:
     void onTimer(UINT_PTR id);
@@ -49,6 +53,8 @@ private:
     TransportButtons buttons_;
     ListPane listPane_;
     Layout layout_;
+    SeekBar seek_;
+    VolumeControl volume_;
 };
 
 // The window's parts, for tests.

@@ -104,11 +104,11 @@ void PlayRoad::stopPlayback() {
 }
 
 void PlayRoad::showPlaybackStopped() {
-    SendMessageA(legacy_.seekSlider, TBM_SETPOS, TRUE, 0);
+    legacy_.resetSeekSlider();
     if (playlist_.empty()) legacy_.resetPanelAfterClear();
     legacy_.redrawInfoPanel(true, true);
     legacy_.updateTrayTip();
-    EnableWindow(legacy_.seekSlider, FALSE);
+    legacy_.enableSeekSlider(false);
     EnableWindow(legacy_.transportButton(kPlayButton), TRUE);
     EnableWindow(legacy_.transportButton(kPauseButton), FALSE);
     EnableWindow(legacy_.transportButton(kStopButton), FALSE);

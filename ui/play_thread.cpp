@@ -129,7 +129,7 @@ void PlayRoad::onPlayUpdate(WPARAM stage, LPARAM data) {
             [[fallthrough]];
         }
         case PlayStageSeekable:
-            EnableWindow(legacy_.seekSlider, current_->seekable && current_->length != 0);
+            legacy_.enableSeekSlider(current_->seekable && current_->length != 0);
             legacy_.setupSeekSlider(*current_);
             return;
         case PlayStageStarted:

@@ -1,6 +1,7 @@
-// The tooltips' texts, asked for when a tip shows: the string whose id is the
-// button's or the toolbar command's, and the volume in decibels. Tooltip
-// controls ask in the ANSI or the wide form, by their own choice.
+// The tooltips of the transport buttons and the volume slider, and their
+// texts, asked for when a tip shows: the string whose id is the button's or
+// the toolbar command's, and the volume in decibels. Tooltip controls ask in
+// the ANSI or the wide form, by their own choice.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,8 +9,10 @@
 #include <iterator>
 
 #include "app/main_window.h"
+#include "ui/volume_control.h"
 #include "resources/resource_ids.h"
 #include "ui/volume_scale.h"
+#include "ui/play_buttons.h"
 #include "ui/play_road.h"
 
 namespace tarnuvo {
@@ -33,7 +36,29 @@ UINT_PTR toolId(UINT_PTR idFrom, UINT flags) {
 
 }  // namespace
 
-bool MainWindow::onToolTipText(NMHDR& header) {
+void VolumeControl::createTooltips() {
+    const HWND window = legacy_.window();
+    HWND tips =
+        CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, legacy_.instance(), nullptr);
+    tooltips_ = tips;
+    if (!tips) return;
+    HWND tools[kButtonCount + 1] = {};
+    for (int32_t i = 0; i < kButtonCount; ++i) tools[i] = legacy_.transportButton(i);
+    tools[kButtonCount] = slider_;
+    for (HWND tool : tools) {
+        if (!tool) continue;
+        TOOLINFOA info = {};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = window;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        info.lpszText = LPSTR_TEXTCALLBACKA;  // asked for when shown
+        SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+bool VolumeControl::onToolTipText(NMHDR& header) {
     const bool wide = header.code == TTN_GETDISPINFOW;
     if (!wide && header.code != TTN_GETDISPINFOA) return false;
     auto* narrowInfo = reinterpret_cast<NMTTDISPINFOA*>(&header);
@@ -41,11 +66,11 @@ bool MainWindow::onToolTipText(NMHDR& header) {
     const UINT_PTR id = toolId(header.idFrom, wide ? wideInfo->uFlags : narrowInfo->uFlags);
     if (id == IDC_VOLUME_SLIDER) {
         int32_t level = -1;
-        if (road().starting()) {
-            const auto place = static_cast<int32_t>(SendMessageA(volumeSlider, TBM_GETPOS, 0, 0));
+        if (legacy_.road().starting()) {
+            const auto place = static_cast<int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
             level = static_cast<int32_t>(volumeForSlider(place));
         } else {
-            volumeTarget->getVolume(&level);
+            target_->getVolume(&level);
         }
         char text[kDecibelTextSize];
         volumeDecibelText(static_cast<uint32_t>(level), text, sizeof text);
@@ -62,10 +87,10 @@ bool MainWindow::onToolTipText(NMHDR& header) {
     }
     if (!hasStringTip(id)) return false;
     if (wide) {
-        wideInfo->hinst = instance_;
+        wideInfo->hinst = legacy_.instance();
         wideInfo->lpszText = MAKEINTRESOURCEW(id);
     } else {
-        narrowInfo->hinst = instance_;
+        narrowInfo->hinst = legacy_.instance();
         narrowInfo->lpszText = MAKEINTRESOURCEA(id);
     }
     return true;

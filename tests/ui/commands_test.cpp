@@ -332,7 +332,7 @@ TEST_F(Commands, WithoutWaveOutATrackGoesToDirectShowAndTheLabelSaysSo) {
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
     EXPECT_EQ(&view().road().current(), &main->directShow());
-    EXPECT_EQ(main->volumeTarget, &main->directShow());
+    EXPECT_EQ(&view().volume().target(), &main->directShow());
     char label[64] = {};
     GetWindowTextA(item(1021), label, sizeof label);
     EXPECT_EQ(std::string(label), test::sjis("DirectShow音量"));

@@ -98,7 +98,7 @@ protected:
         fake.attach(window, &main->environment());
         fake.applyLoopRange();
         view().road().makeCurrent(fake);
-        main->volumeTarget = &fake;
+        view().volume().driveFor(fake);
         main->setupSeekSlider(fake);
     }
     void addEntries(const std::vector<TrackInfo>& tracks) {

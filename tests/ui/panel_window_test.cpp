@@ -71,13 +71,14 @@ protected:
         info.hwnd = window;
         info.uId = reinterpret_cast<UINT_PTR>(tool);
         info.lpszText = text;
-        SendMessageA(main->tooltips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+        SendMessageA(view().volume().tooltips(), TTM_GETTEXTA, sizeof text,
+                     reinterpret_cast<LPARAM>(&info));
         return text;
     }
     // The wide form of the question, which other tooltip controls ask.
     std::wstring wideTip(UINT_PTR id, UINT flags) {
         NMTTDISPINFOW info = {};
-        info.hdr = {main->tooltips, id, TTN_GETDISPINFOW};
+        info.hdr = {view().volume().tooltips(), id, TTN_GETDISPINFOW};
         info.uFlags = flags;
         SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
         wchar_t loaded[128] = {};
