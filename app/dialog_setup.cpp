@@ -43,14 +43,6 @@ void MainWindow::setupMenus() {
     DrawMenuBar(window_);
 }
 
-void MainWindow::setupTray() {
-    trayImages.reset(ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
-                                          RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    for (int32_t i = 0; i < 2 && trayImages; ++i)
-        trayIcons[i].reset(ImageList_GetIcon(trayImages.get(), i, ILD_TRANSPARENT));
-    if (trayIcons[0]) trayPresent = tray.add(trayIcons[0].get(), windowTitle) != FALSE;
-}
-
 void MainWindow::applyStoredWindowState() {
     if (!env_.showList) {
         // The toggles invert their setting, so each starts from the other value.

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <memory>
@@ -21,8 +22,6 @@
 #include "app/panel_areas.h"
 #include "app/panel_lines.h"
 #include "app/path_intake.h"
-#include "app/tray_icon.h"
-#include "app/tray_notify.h"
 #include "app/visual_styles.h"
 #include "app/window_parts.h"
 #include "base/handles.h"
@@ -95,7 +94,7 @@ enum PlayResult : int32_t { kPlayFailed = 0, kPlayStarted = 1, kPlayCancelled = 
 // A seed from the clock, taken once per window.
 uint32_t randomSeed();
 
-class MainWindow : public PlaylistHost, public TrayOwner {
+class MainWindow : public PlaylistHost {
     // The window-wide state comes first: the members below take it in their
     // initializers.
     AppEnvironment& env_;
@@ -349,27 +348,12 @@ public:
     int32_t savedVolume = 0;
     bool volumeAvailable = false;
 
-    // ---- The tray and the title (ui/tray_glue.cpp, ui/window_title.cpp,
-    // app/dialog_setup.cpp, app/dialog_messages.cpp).
-    void setupTray();
-    HWND trayWindow() const override { return window_; }
-    int32_t trayPlayerState() const override { return playbackState(); }
-    void setWindowShown(int32_t shown) override { env_.windowShown = shown; }
-    UniqueMenu loadTrayMenu() const override;
-    bool hideToTray();
-    void animateTray();
-    INT_PTR onSysCommand(WPARAM command);
-    void onTaskbarCreated();
+    // ---- The tray and the title (ui/window_tray.cpp; forwarders in ui/bridge_c2.cpp).
     void updateWindowTitle() override;
     void updateTrayTip();
-
-    TrayIcon tray;
-    bool trayPresent = false;
-    UINT taskbarCreatedMessage = 0;
-    bool trayFrame = false;
-    UniqueImageList trayImages;
-    UniqueIcon trayIcons[2];
-    char windowTitle[kTextSize] = "Tarnuvo";
+    const char* windowTitle();
+    // Shows the window again, as the tray icon's click does.
+    void restoreFromTray();
 
     // ---- The hand-over from later starts (ui/hand_over.cpp).
     INT_PTR onCopyData(const COPYDATASTRUCT* data);

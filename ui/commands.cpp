@@ -129,7 +129,7 @@ void tagInformation(MainWindow& w, uint32_t) {
 void showWindow(MainWindow& w, uint32_t) {
     // Only the restore steps: the window may be visible already, and the
     // tray menu this came from must not open again.
-    restoreWindow(w);
+    w.restoreFromTray();
 }
 
 constexpr uint8_t kTrackChoice = NoLoad | Playback | CallsGraph;

@@ -101,7 +101,7 @@ void MainWindow::handOverPaths(PathIntake intake, int32_t replace) {
 void MainWindow::showStringBox(UINT textId, UINT style) {
     char text[1024] = {};
     LoadStringA(instance_, textId, text, sizeof text);
-    centeredMessageBox(window_, text, windowTitle, style);
+    centeredMessageBox(window_, text, windowTitle(), style);
 }
 
 }  // namespace tarnuvo

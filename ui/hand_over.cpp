@@ -22,7 +22,7 @@ INT_PTR MainWindow::onCopyData(const COPYDATASTRUCT* data) {
 
 void MainWindow::onHandOver() {
     if (closing_) return;
-    restoreWindow(*this);
+    restoreFromTray();
     // Explorer starts one process per selected file: each is appended. A
     // running load keeps them until its end-of-load message, an open file
     // dialog until it closes.

@@ -16,9 +16,10 @@ MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
 }
 
+MainView::MainView(MainWindow& legacy) : legacy_(legacy), tray_(legacy) {}
+
 void MainView::bind(HWND dialog) {
-    MainWindow& w = legacy_;
-    w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
+    tray_.bind(dialog);
 }
 
 void MainView::setUp() {
@@ -38,7 +39,7 @@ void MainView::setUp() {
     w.playlist().currentIndex = -1;
     w.redrawInfoPanel(true, true);
     w.setupMenus();
-    w.setupTray();
+    tray_.setUp();
     GetClientRect(w.window(), &w.dialogClient);
     w.previousWidth = w.dialogClient.right;
     w.previousHeight = w.dialogClient.bottom;
@@ -83,9 +84,9 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             w.onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_SYSCOMMAND:
-            return w.onSysCommand(wParam);
+            return tray_.onSysCommand(wParam);
         case kTrayCallbackMessage:
-            onTrayNotify(w, static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+            tray_.onNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
             return 1;
         case WM_COPYDATA:
             return w.onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -101,7 +102,7 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    if (w.taskbarCreatedMessage != 0 && message == w.taskbarCreatedMessage) w.onTaskbarCreated();
+    if (tray_.isTaskbarCreated(message)) tray_.onTaskbarCreated();
     return 0;
 }
 
@@ -117,7 +118,7 @@ void MainView::onTimer(UINT_PTR id) {
             return;
         case TrayAnimationTimer:
             // Runs while the window is hidden in the tray too.
-            w.animateTray();
+            tray_.animate();
             w.openFailedCheck();
             w.runDeferredCommand();
             return;
@@ -135,8 +136,7 @@ void MainView::saveColumns() {
 }
 
 void MainView::removeTrayIcon() {
-    legacy_.tray.remove();
-    legacy_.trayPresent = false;
+    tray_.remove();
 }
 
 void MainView::collectPlayThread() {

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "app/window_parts.h"
+#include "ui/window_tray.h"
 
 namespace tarnuvo {
 
 class MainView final : public WindowParts {
 public:
-    explicit MainView(MainWindow& legacy) : legacy_(legacy) {}
+    explicit MainView(MainWindow& legacy);
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -19,10 +20,13 @@ public:
     void removeTrayIcon() override;
     void collectPlayThread() override;
 
+    Tray& tray() { return tray_; }
+
 private:
     void onTimer(UINT_PTR id);
 
     MainWindow& legacy_;
+    Tray tray_;
 };
 
 // The window's parts, for tests.

@@ -22,7 +22,7 @@ namespace {
 void showOpenFailed(MainWindow& w) {
     char text[4096] = {};
     LoadStringA(w.instance(), IDS_OPEN_FAILED, text, sizeof text);
-    centeredMessageBox(w.window(), text, w.windowTitle, MB_ICONEXCLAMATION);
+    centeredMessageBox(w.window(), text, w.windowTitle(), MB_ICONEXCLAMATION);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include "app/application.h"
 #include "app_test_support.h"
+#include "ui/main_view.h"
 
 namespace tarnuvo::test {
 
@@ -153,6 +154,7 @@ protected:
         window = nullptr;
     }
 
+    MainView& view() const { return mainView(*main); }
     HWND item(int id) const { return GetDlgItem(window, id); }
     int rows() const { return ListView_GetItemCount(item(1000)); }
     bool waitForRows(int n) {
