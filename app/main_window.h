@@ -355,16 +355,6 @@ public:
     // Shows the window again, as the tray icon's click does.
     void restoreFromTray();
 
-    // ---- The hand-over from later starts (ui/hand_over.cpp).
-    INT_PTR onCopyData(const COPYDATASTRUCT* data);
-    void onHandOver();
-    void onLoadFinished();
-
-    // Paths handed over by later starts, loaded once no load runs and no
-    // file dialog is open.
-    std::vector<std::string> pendingHandOvers;
-    bool fileDialogOpen = false;
-
     // ---- The small dialogs (ui/dialogs.cpp, ui/file_dialogs.cpp).
     void showStringBox(UINT textId, UINT style);
     void showVersionDialog();

@@ -11,6 +11,7 @@
 #include "base/window_messages.h"
 #include "playlist/playlist_file.h"
 #include "resources/resource_ids.h"
+#include "ui/main_view.h"
 
 namespace tarnuvo {
 namespace {
@@ -85,10 +86,9 @@ void MainWindow::saveListDialog() {
 BOOL MainWindow::runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request) {
     // A load started inside the dialog's modal loop would refuse the user's
     // choice: hand-overs wait, and are posted once it has closed.
-    fileDialogOpen = true;
+    mainView(*this).handOver().hold();
     const BOOL chosen = dialog(&request);
-    fileDialogOpen = false;
-    if (!pendingHandOvers.empty()) PostMessageA(window_, kHandOverMessage, 0, 0);
+    mainView(*this).handOver().release();
     return chosen;
 }
 

@@ -16,7 +16,7 @@ MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
 }
 
-MainView::MainView(MainWindow& legacy) : legacy_(legacy), tray_(legacy) {}
+MainView::MainView(MainWindow& legacy) : legacy_(legacy), tray_(legacy), handOver_(legacy, tray_) {}
 
 void MainView::bind(HWND dialog) {
     tray_.bind(dialog);
@@ -89,15 +89,15 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             tray_.onNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
             return 1;
         case WM_COPYDATA:
-            return w.onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+            return handOver_.onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case kLoadFinishedMessage:
-            w.onLoadFinished();
+            onLoadFinished();
             return 1;
         case kPlayUpdateMessage:
             w.onPlayUpdate(wParam, lParam);
             return 1;
         case kHandOverMessage:
-            w.onHandOver();
+            handOver_.onHandOver();
             return 1;
         default:
             break;
@@ -125,6 +125,17 @@ void MainView::onTimer(UINT_PTR id) {
         default:
             return;
     }
+}
+
+void MainView::onLoadFinished() {
+    // A load started since (a drop handled before this message) is not the
+    // one that ended: collecting it would stop it.
+    if (!legacy_.loader().busy()) legacy_.loader().collect();
+    // A list that was empty while a track played now gives the panel a title.
+    legacy_.refreshInfoPanel(true);
+    // A track refused during the load (an end-of-track advance among them).
+    legacy_.runPendingCommand();
+    handOver_.afterLoad();
 }
 
 void MainView::runPendingCommand() {

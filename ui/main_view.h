@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/window_parts.h"
+#include "ui/hand_over.h"
 #include "ui/window_tray.h"
 
 namespace tarnuvo {
@@ -21,12 +22,15 @@ public:
     void collectPlayThread() override;
 
     Tray& tray() { return tray_; }
+    HandOver& handOver() { return handOver_; }
 
 private:
     void onTimer(UINT_PTR id);
+    void onLoadFinished();
 
     MainWindow& legacy_;
     Tray tray_;
+    HandOver handOver_;
 };
 
 // The window's parts, for tests.
