@@ -7,8 +7,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commdlg.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <memory>
@@ -21,7 +19,6 @@
 #include "app/com_apartment.h"
 #include "app/panel_areas.h"
 #include "app/panel_lines.h"
-#include "app/path_intake.h"
 #include "app/visual_styles.h"
 #include "app/window_parts.h"
 #include "base/handles.h"
@@ -355,24 +352,13 @@ public:
     // Shows the window again, as the tray icon's click does.
     void restoreFromTray();
 
-    // ---- The small dialogs (ui/dialogs.cpp, ui/file_dialogs.cpp).
-    void showStringBox(UINT textId, UINT style);
+    // ---- The small dialogs and the file dialogs (ui/small_dialogs.cpp,
+    // ui/file_dialogs.cpp, ui/drop.cpp; forwarders in ui/bridge_c2.cpp).
     void showVersionDialog();
     void showTagInfo();
-
-    // ---- The file dialogs and dropped files (ui/file_dialogs.cpp, ui/drop.cpp).
     void openListDialog();
     void addFilesDialog();
     void saveListDialog();
-    void handOverPaths(PathIntake intake, int32_t replace);
-    // Runs an open or save dialog; hand-overs that arrive meanwhile wait.
-    BOOL runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request);
-    void onDropFiles(HDROP drop);
-
-    // The common dialogs; tests put their own in place.
-    BOOL(WINAPI* openFileDialog)(LPOPENFILENAMEA) = GetOpenFileNameA;
-    BOOL(WINAPI* saveFileDialog)(LPOPENFILENAMEA) = GetSaveFileNameA;
-    DWORD(WINAPI* fileDialogError)() = CommDlgExtendedError;
 
     // ---- Graph calls that must wait while a modal dialog has moved the
     // window thread into another apartment (ui/open_failed.cpp).

@@ -21,4 +21,24 @@ void MainWindow::restoreFromTray() {
     mainView(*this).tray().restore();
 }
 
+void MainWindow::showVersionDialog() {
+    mainView(*this).smallDialogs().showVersion();
+}
+
+void MainWindow::showTagInfo() {
+    mainView(*this).smallDialogs().showTagInfo();
+}
+
+void MainWindow::openListDialog() {
+    mainView(*this).fileDialogs().openList();
+}
+
+void MainWindow::addFilesDialog() {
+    mainView(*this).fileDialogs().addFiles();
+}
+
+void MainWindow::saveListDialog() {
+    mainView(*this).fileDialogs().saveList();
+}
+
 }  // namespace tarnuvo

@@ -16,7 +16,12 @@ MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
 }
 
-MainView::MainView(MainWindow& legacy) : legacy_(legacy), tray_(legacy), handOver_(legacy, tray_) {}
+MainView::MainView(MainWindow& legacy)
+    : legacy_(legacy),
+      tray_(legacy),
+      handOver_(legacy, tray_),
+      smallDialogs_(legacy, tray_),
+      fileDialogs_(legacy, handOver_, smallDialogs_) {}
 
 void MainView::bind(HWND dialog) {
     tray_.bind(dialog);
@@ -81,7 +86,7 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onTimer(wParam);
             return 0;
         case WM_DROPFILES:
-            w.onDropFiles(reinterpret_cast<HDROP>(wParam));
+            fileDialogs_.onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_SYSCOMMAND:
             return tray_.onSysCommand(wParam);

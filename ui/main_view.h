@@ -4,7 +4,9 @@
 #pragma once
 
 #include "app/window_parts.h"
+#include "ui/file_dialogs.h"
 #include "ui/hand_over.h"
+#include "ui/small_dialogs.h"
 #include "ui/window_tray.h"
 
 namespace tarnuvo {
@@ -23,6 +25,8 @@ public:
 
     Tray& tray() { return tray_; }
     HandOver& handOver() { return handOver_; }
+    SmallDialogs& smallDialogs() { return smallDialogs_; }
+    FileDialogs& fileDialogs() { return fileDialogs_; }
 
 private:
     void onTimer(UINT_PTR id);
@@ -31,6 +35,8 @@ private:
     MainWindow& legacy_;
     Tray tray_;
     HandOver handOver_;
+    SmallDialogs smallDialogs_;
+    FileDialogs fileDialogs_;
 };
 
 // The window's parts, for tests.
