@@ -1,6 +1,5 @@
-// The main dialog's own messages: initialisation, minimising to the tray,
-// dragging by the body, closing, the end of the session and the
-// taskbar's restart.
+// The main dialog's own messages: initialisation, dragging by the body,
+// closing and the end of the session.
 #include "app/main_window.h"
 #include "base/worker_stop.h"
 #include "resources/resource_ids.h"
@@ -15,12 +14,6 @@ INT_PTR MainWindow::onInitDialog(HWND dialog) {
     loader_.setWindow(dialog);
     SetPropA(dialog, kMainWindowProperty, reinterpret_cast<HANDLE>(this));
     return setupDialog();
-}
-
-INT_PTR MainWindow::onSysCommand(WPARAM command) {
-    // Exactly SC_MINIMIZE: the low four bits carry other meanings.
-    if (command != SC_MINIMIZE || !trayPresent) return 0;
-    return hideToTray() ? 1 : 0;
 }
 
 void MainWindow::onBackgroundPress() {
@@ -45,15 +38,6 @@ INT_PTR MainWindow::onEndSession(WPARAM ending) {
     closing_ = true;
     closeMainWindow();
     return 0;
-}
-
-void MainWindow::onTaskbarCreated() {
-    // Every restart of the taskbar, while an icon record exists: one failed
-    // re-add must not leave the icon gone for good.
-    if (closed_ || tray.data.cbSize == 0) return;
-    trayPresent = tray.addAgain() != FALSE;
-    // A window hidden in the tray without an icon could never come back.
-    if (!trayPresent && !IsWindowVisible(window_)) restoreWindow(*this);
 }
 
 }  // namespace tarnuvo

@@ -28,14 +28,6 @@ int MainWindow::setupDialog() {
     return 1;
 }
 
-void MainWindow::setupTray() {
-    trayImages.reset(ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
-                                          RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    for (int32_t i = 0; i < 2 && trayImages; ++i)
-        trayIcons[i].reset(ImageList_GetIcon(trayImages.get(), i, ILD_TRANSPARENT));
-    if (trayIcons[0]) trayPresent = tray.add(trayIcons[0].get(), windowTitle) != FALSE;
-}
-
 void MainWindow::loadCommandLineFile() {
     std::string file = commandLineFile(commandLine_ ? commandLine_ : GetCommandLineA());
     if (file.empty()) return;

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commdlg.h>
 
 #include <cstdint>
 #include <memory>
@@ -18,9 +17,6 @@
 #include "app/back_buffer.h"
 #include "app/panel_areas.h"
 #include "app/panel_lines.h"
-#include "app/path_intake.h"
-#include "app/tray_icon.h"
-#include "app/tray_notify.h"
 #include "app/window_parts.h"
 #include "base/handles.h"
 #include "engine/directshow_player.h"
@@ -37,7 +33,7 @@ class PlayRoad;
 // title changes with the album).
 constexpr char kMainWindowProperty[] = "Tarnuvo.MainWindow";
 
-class MainWindow : public PlaylistHost, public TrayOwner {
+class MainWindow : public PlaylistHost {
     // The window-wide state comes first: the members below take it in their
     // initializers.
     AppEnvironment& env_;
@@ -156,56 +152,20 @@ public:
     void setVolumeTarget(bool isDirectShow);
     void applyVolumeSlider();
 
-    // ---- The tray and the title (ui/tray_glue.cpp, ui/window_title.cpp,
-    // app/dialog_setup.cpp, app/dialog_messages.cpp).
-    void setupTray();
-    HWND trayWindow() const override { return window_; }
-    int32_t trayPlayerState() const override { return playbackState(); }
-    void setWindowShown(int32_t shown) override { env_.windowShown = shown; }
-    UniqueMenu loadTrayMenu() const override;
-    bool hideToTray();
-    void animateTray();
-    INT_PTR onSysCommand(WPARAM command);
-    void onTaskbarCreated();
+    // ---- The tray and the title (ui/window_tray.cpp; forwarders in ui/bridge_c2.cpp).
     void updateWindowTitle() override;
     void updateTrayTip();
+    const char* windowTitle();
+    // Shows the window again, as the tray icon's click does.
+    void restoreFromTray();
 
-    TrayIcon tray;
-    bool trayPresent = false;
-    UINT taskbarCreatedMessage = 0;
-    bool trayFrame = false;
-    UniqueImageList trayImages;
-    UniqueIcon trayIcons[2];
-    char windowTitle[kTextSize] = "Tarnuvo";
-
-    // ---- The hand-over from later starts (ui/hand_over.cpp).
-    INT_PTR onCopyData(const COPYDATASTRUCT* data);
-    void onHandOver();
-    void onLoadFinished();
-
-    // Paths handed over by later starts, loaded once no load runs and no
-    // file dialog is open.
-    std::vector<std::string> pendingHandOvers;
-    bool fileDialogOpen = false;
-
-    // ---- The small dialogs (ui/dialogs.cpp, ui/file_dialogs.cpp).
-    void showStringBox(UINT textId, UINT style);
+    // ---- The small dialogs and the file dialogs (ui/small_dialogs.cpp,
+    // ui/file_dialogs.cpp, ui/drop.cpp; forwarders in ui/bridge_c2.cpp).
     void showVersionDialog();
     void showTagInfo();
-
-    // ---- The file dialogs and dropped files (ui/file_dialogs.cpp, ui/drop.cpp).
     void openListDialog();
     void addFilesDialog();
     void saveListDialog();
-    void handOverPaths(PathIntake intake, int32_t replace);
-    // Runs an open or save dialog; hand-overs that arrive meanwhile wait.
-    BOOL runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request);
-    void onDropFiles(HDROP drop);
-
-    // The common dialogs; tests put their own in place.
-    BOOL(WINAPI* openFileDialog)(LPOPENFILENAMEA) = GetOpenFileNameA;
-    BOOL(WINAPI* saveFileDialog)(LPOPENFILENAMEA) = GetSaveFileNameA;
-    DWORD(WINAPI* fileDialogError)() = CommDlgExtendedError;
 
     // ---- The commands and the menus' modes (ui/commands.h, ui/menu_modes.h).
     void runPendingCommand();

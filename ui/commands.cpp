@@ -131,7 +131,7 @@ void tagInformation(MainView& v, uint32_t) {
 void showWindow(MainView& v, uint32_t) {
     // Only the restore steps: the window may be visible already, and the
     // tray menu this came from must not open again.
-    restoreWindow(v.legacy());
+    v.tray().restore();
 }
 
 constexpr uint8_t kTrackChoice = NoLoad | Playback | CallsGraph;

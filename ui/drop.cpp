@@ -3,12 +3,13 @@
 #include <shellapi.h>
 
 #include "app/main_window.h"
+#include "ui/file_dialogs.h"
 
 namespace tarnuvo {
 
-void MainWindow::onDropFiles(HDROP drop) {
+void FileDialogs::onDropFiles(HDROP drop) {
     // While a load runs the loader is the list's only writer.
-    if (loader_.busy() || closing()) {
+    if (legacy_.loader().busy() || legacy_.closing()) {
         DragFinish(drop);
         return;
     }

@@ -1,4 +1,6 @@
 // The open, add and save dialogs of the playlist.
+#include "ui/file_dialogs.h"
+
 #include <windows.h>
 #include <cderr.h>
 #include <commdlg.h>
@@ -8,9 +10,10 @@
 #include "app/centering_hook.h"
 #include "app/file_dialog.h"
 #include "app/main_window.h"
-#include "base/window_messages.h"
 #include "playlist/playlist_file.h"
 #include "resources/resource_ids.h"
+#include "ui/hand_over.h"
+#include "ui/small_dialogs.h"
 
 namespace tarnuvo {
 namespace {
@@ -30,78 +33,72 @@ void loadTexts(HINSTANCE instance, UINT filterId, UINT titleId, DialogTexts& tex
 
 }  // namespace
 
-void MainWindow::openListDialog() {
-    if (loader_.busy() || closing()) return;
+void FileDialogs::openList() {
+    if (legacy_.loader().busy() || legacy_.closing()) return;
     DialogTexts texts;
-    loadTexts(instance_, IDS_OPEN_FILTER, IDS_OPEN_TITLE, texts);
+    loadTexts(legacy_.instance(), IDS_OPEN_FILTER, IDS_OPEN_TITLE, texts);
     char file[kFileBufferSize];
     OPENFILENAMEA request;
-    initFileDialog(request, window_, texts.filter, file, false);
+    initFileDialog(request, legacy_.window(), texts.filter, file, false);
     request.lpstrTitle = texts.title;
-    centerNextDialog(window_);
-    if (!runFileDialog(openFileDialog, request)) return;
+    centerNextDialog(legacy_.window());
+    if (!run(calls_.open, request)) return;
     PathIntake intake;
     takePath(intake, file);
     handOverPaths(std::move(intake), 1);
 }
 
-void MainWindow::addFilesDialog() {
-    if (loader_.busy() || closing()) return;
+void FileDialogs::addFiles() {
+    if (legacy_.loader().busy() || legacy_.closing()) return;
     DialogTexts texts;
-    loadTexts(instance_, IDS_ADD_FILTER, IDS_ADD_TITLE, texts);
+    loadTexts(legacy_.instance(), IDS_ADD_FILTER, IDS_ADD_TITLE, texts);
     std::vector<char> names(kSelectionBytes);
     OPENFILENAMEA request;
-    initFileDialog(request, window_, texts.filter, names.data(), false);
+    initFileDialog(request, legacy_.window(), texts.filter, names.data(), false);
     request.lpstrTitle = texts.title;
     request.Flags |= OFN_ALLOWMULTISELECT;
     request.nMaxFile = kSelectionBytes;
-    centerNextDialog(window_);
-    if (!runFileDialog(openFileDialog, request)) {
-        if (fileDialogError() == FNERR_BUFFERTOOSMALL)
-            showStringBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION);
+    centerNextDialog(legacy_.window());
+    if (!run(calls_.open, request)) {
+        if (calls_.error() == FNERR_BUFFERTOOSMALL)
+            dialogs_.showStringBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION);
         return;
     }
     handOverPaths(splitSelection(names.data(), names.size(), request.nFileOffset), 0);
 }
 
-void MainWindow::saveListDialog() {
+void FileDialogs::saveList() {
+    const Playlist& playlist = legacy_.playlist();
     // During a load the entries are still growing: refused before the dialog opens.
-    if (loader_.busy() || closing() || playlist_.empty()) return;
+    if (legacy_.loader().busy() || legacy_.closing() || playlist.empty()) return;
     DialogTexts texts;
-    loadTexts(instance_, IDS_SAVE_FILTER, IDS_SAVE_TITLE, texts);
+    loadTexts(legacy_.instance(), IDS_SAVE_FILTER, IDS_SAVE_TITLE, texts);
     char file[kFileBufferSize];
     OPENFILENAMEA request;
-    initFileDialog(request, window_, texts.filter, file, true);
+    initFileDialog(request, legacy_.window(), texts.filter, file, true);
     request.lpstrTitle = texts.title;
     request.lpstrDefExt = "pll";
-    centerNextDialog(window_);
-    if (!runFileDialog(saveFileDialog, request)) return;
+    centerNextDialog(legacy_.window());
+    if (!run(calls_.save, request)) return;
     // A failed write keeps the old file.
-    if (!writePlaylistFile(file, playlist_.entries(), playlist_.album, playlist_.comment,
-                           playlist_.relativePaths))
-        showStringBox(IDS_SAVE_FAILED, MB_ICONEXCLAMATION);
+    if (!writePlaylistFile(file, playlist.entries(), playlist.album, playlist.comment,
+                           playlist.relativePaths))
+        dialogs_.showStringBox(IDS_SAVE_FAILED, MB_ICONEXCLAMATION);
 }
 
-BOOL MainWindow::runFileDialog(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request) {
+BOOL FileDialogs::run(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request) {
     // A load started inside the dialog's modal loop would refuse the user's
     // choice: hand-overs wait, and are posted once it has closed.
-    fileDialogOpen = true;
+    handOver_.hold();
     const BOOL chosen = dialog(&request);
-    fileDialogOpen = false;
-    if (!pendingHandOvers.empty()) PostMessageA(window_, kHandOverMessage, 0, 0);
+    handOver_.release();
     return chosen;
 }
 
-void MainWindow::handOverPaths(PathIntake intake, int32_t replace) {
-    if (!intake.paths.empty()) startLoading(std::move(intake.paths), replace);
+void FileDialogs::handOverPaths(PathIntake intake, int32_t replace) {
+    if (!intake.paths.empty()) legacy_.startLoading(std::move(intake.paths), replace);
     // Once for the whole selection or drop.
-    if (intake.unnamed > 0) showStringBox(IDS_NAMES_NOT_SHOWN, MB_ICONEXCLAMATION);
-}
-
-void MainWindow::showStringBox(UINT textId, UINT style) {
-    char text[1024] = {};
-    LoadStringA(instance_, textId, text, sizeof text);
-    centeredMessageBox(window_, text, windowTitle, style);
+    if (intake.unnamed > 0) dialogs_.showStringBox(IDS_NAMES_NOT_SHOWN, MB_ICONEXCLAMATION);
 }
 
 }  // namespace tarnuvo

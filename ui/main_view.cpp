@@ -25,15 +25,18 @@ MainView::MainView(MainWindow& legacy)
       listPane_(legacy, buttons_),
       layout_(legacy, listPane_),
       seek_(legacy),
-      volume_(legacy) {}
+      volume_(legacy),
+      tray_(legacy),
+      handOver_(legacy, tray_),
+      smallDialogs_(legacy, tray_),
+      fileDialogs_(legacy, handOver_, smallDialogs_) {}
 
 MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
 }
 
 void MainView::bind(HWND dialog) {
-    MainWindow& w = legacy_;
-    w.taskbarCreatedMessage = w.tray.init(w.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
+    tray_.bind(dialog);
     road_.bind(dialog);
     panel_.bind(dialog);
     seek_.bind(dialog);
@@ -62,7 +65,7 @@ void MainView::setUp() {
     w.playlist().currentIndex = -1;
     panel_.redraw(true, true);
     modes_.setUp();
-    w.setupTray();
+    tray_.setUp();
     layout_.notePlaced();
     layout_.restoreListHidden();
     modes_.restoreAlwaysOnTop();
@@ -77,7 +80,6 @@ void MainView::setUp() {
 }
 
 INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow& w = legacy_;
     switch (message) {
         case WM_COMMAND:
             return commands_.onCommand(LOWORD(wParam), HIWORD(wParam));
@@ -113,33 +115,32 @@ INT_PTR MainView::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onTimer(wParam);
             return 0;
         case WM_DROPFILES:
-            w.onDropFiles(reinterpret_cast<HDROP>(wParam));
+            fileDialogs_.onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_SYSCOMMAND:
-            return w.onSysCommand(wParam);
+            return tray_.onSysCommand(wParam);
         case kTrayCallbackMessage:
-            onTrayNotify(w, static_cast<UINT>(wParam), static_cast<UINT>(lParam));
+            tray_.onNotify(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
             return 1;
         case WM_COPYDATA:
-            return w.onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+            return handOver_.onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case kLoadFinishedMessage:
-            w.onLoadFinished();
+            onLoadFinished();
             return 1;
         case kPlayUpdateMessage:
             road_.onPlayUpdate(wParam, lParam);
             return 1;
         case kHandOverMessage:
-            w.onHandOver();
+            handOver_.onHandOver();
             return 1;
         default:
             break;
     }
-    if (w.taskbarCreatedMessage != 0 && message == w.taskbarCreatedMessage) w.onTaskbarCreated();
+    if (tray_.isTaskbarCreated(message)) tray_.onTaskbarCreated();
     return 0;
 }
 
 void MainView::onTimer(UINT_PTR id) {
-    MainWindow& w = legacy_;
     gate_.noteSteadyApartment();
     switch (id) {
         case RefreshTimer:
@@ -150,13 +151,24 @@ void MainView::onTimer(UINT_PTR id) {
             return;
         case TrayAnimationTimer:
             // Runs while the window is hidden in the tray too.
-            w.animateTray();
+            tray_.animate();
             road_.openFailedCheck();
             gate_.runDeferred();
             return;
         default:
             return;
     }
+}
+
+void MainView::onLoadFinished() {
+    // A load started since (a drop handled before this message) is not the
+    // one that ended: collecting it would stop it.
+    if (!legacy_.loader().busy()) legacy_.loader().collect();
+    // A list that was empty while a track played now gives the panel a title.
+    panel_.refresh(true);
+    // A track refused during the load (an end-of-track advance among them).
+    commands_.runKept();
+    handOver_.afterLoad();
 }
 
 void MainView::runPendingCommand() {
@@ -168,8 +180,7 @@ void MainView::saveColumns() {
 }
 
 void MainView::removeTrayIcon() {
-    legacy_.tray.remove();
-    legacy_.trayPresent = false;
+    tray_.remove();
 }
 
 void MainView::collectPlayThread() {

@@ -14,6 +14,10 @@
 #include "ui/transport_buttons.h"
 #include "ui/seek_bar.h"
 #include "ui/volume_control.h"
+#include "ui/file_dialogs.h"
+#include "ui/hand_over.h"
+#include "ui/small_dialogs.h"
+#include "ui/window_tray.h"
 
 namespace tarnuvo {
 
@@ -40,9 +44,14 @@ public:
     Layout& layout() { return layout_; }
     SeekBar& seek() { return seek_; }
     VolumeControl& volume() { return volume_; }
+    Tray& tray() { return tray_; }
+    HandOver& handOver() { return handOver_; }
+    SmallDialogs& smallDialogs() { return smallDialogs_; }
+    FileDialogs& fileDialogs() { return fileDialogs_; }
 
 private:
     void onTimer(UINT_PTR id);
+    void onLoadFinished();
 
     MainWindow& legacy_;
     PlayRoad road_;
@@ -55,6 +64,10 @@ private:
     Layout layout_;
     SeekBar seek_;
     VolumeControl volume_;
+    Tray tray_;
+    HandOver handOver_;
+    SmallDialogs smallDialogs_;
+    FileDialogs fileDialogs_;
 };
 
 // The window's parts, for tests.

@@ -36,7 +36,7 @@ void PlayRoad::bind(HWND dialog) {
 void PlayRoad::showOpenFailed() {
     char text[4096] = {};
     LoadStringA(legacy_.instance(), IDS_OPEN_FAILED, text, sizeof text);
-    centeredMessageBox(legacy_.window(), text, legacy_.windowTitle, MB_ICONEXCLAMATION);
+    centeredMessageBox(legacy_.window(), text, legacy_.windowTitle(), MB_ICONEXCLAMATION);
 }
 
 void PlayRoad::playSelected() {

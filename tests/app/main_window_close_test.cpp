@@ -70,7 +70,7 @@ TEST_F(MainDialog, FromTheFirstCloseOnEveryCommandIsRefused) {
 
 TEST_F(MainDialog, EndingTheSessionWhileHiddenInTheTraySavesTheSettings) {
     start();
-    ASSERT_TRUE(main->trayPresent);
+    ASSERT_TRUE(view().tray().present());
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(main->environment().windowShown, 0);
@@ -105,21 +105,23 @@ TEST_F(MainDialog, ATaskbarRestartWithOneFailedReAddLeavesTheHiddenWindowReachab
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_FALSE(IsWindowVisible(window));
     // The shell lost the icon in its restart; the first re-add fails.
-    Shell_NotifyIconA(NIM_DELETE, &main->tray.data);
+    NOTIFYICONDATAA icon = view().tray().record();
+    Shell_NotifyIconA(NIM_DELETE, &icon);
     g_failedAdds = 0;
-    main->tray.shellNotify = failOneAdd;
+    view().tray().useShell(failOneAdd);
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_EQ(g_failedAdds, 1);
     EXPECT_TRUE(IsWindowVisible(window)) << "without an icon the window shows itself";
     EXPECT_EQ(main->environment().windowShown, 1);
     // The next restart adds the icon again although the last re-add failed.
     SendMessageA(window, taskbarCreated, 0, 0);
-    EXPECT_TRUE(main->trayPresent);
+    EXPECT_TRUE(view().tray().present());
     EXPECT_TRUE(test::shellHasIcon(window));
     // With the icon back, minimising hides into the tray again, and a restart
     // that re-adds it leaves the window hidden.
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Shell_NotifyIconA(NIM_DELETE, &main->tray.data);
+    icon = view().tray().record();
+    Shell_NotifyIconA(NIM_DELETE, &icon);
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_TRUE(test::shellHasIcon(window));
@@ -144,22 +146,21 @@ TEST_F(MainDialog, AShellThatTimesOutAtLogonDoesNotHoldUpTheWindow) {
     // Five seconds in all, however long each call blocks.
     prepare();
     g_shellCalls = 0;
-    main->tray.shellNotify = timesOutSlowly;
+    view().tray().useShell(timesOutSlowly);
     const DWORD begun = GetTickCount();
     open();
     const DWORD took = GetTickCount() - begun;
     EXPECT_LT(took, 6000u) << g_shellCalls << " calls";
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(main->trayPresent);
+    EXPECT_FALSE(view().tray().present());
     finish();
 
     prepare();
     g_shellCalls = 0;
-    main->tray.shellNotify = alwaysTimesOut;
-    main->tray.retryDelayMs = 1;
+    view().tray().useShell(alwaysTimesOut, 1);
     open();
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_FALSE(main->trayPresent);
+    EXPECT_FALSE(view().tray().present());
     EXPECT_EQ(g_shellCalls, 12) << "an add and a modify, six times";
     // Minimising without an icon is the system's own.
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -167,9 +168,9 @@ TEST_F(MainDialog, AShellThatTimesOutAtLogonDoesNotHoldUpTheWindow) {
     EXPECT_TRUE(IsWindowVisible(window));
     ShowWindow(window, SW_RESTORE);
     // The taskbar, once there, announces itself and the icon is added.
-    main->tray.shellNotify = Shell_NotifyIconA;
+    view().tray().useShell(Shell_NotifyIconA, 1);
     SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(main->trayPresent);
+    EXPECT_TRUE(view().tray().present());
     EXPECT_TRUE(test::shellHasIcon(window));
 }
 
@@ -389,7 +390,7 @@ TEST_F(MainDialog, ACommandThatArrivesWhileTheApartmentHasChangedRunsAfterTheDia
 
 TEST_F(MainDialog, MinimisingHidesIntoTheTrayAndTheIconBringsTheWindowBack) {
     start();
-    ASSERT_TRUE(main->trayPresent);
+    ASSERT_TRUE(view().tray().present());
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window)) << "hidden, not minimised";

@@ -21,7 +21,7 @@ TEST_F(Views, MinimisingAndRestoringKeepsEveryLayoutRectangle) {
     // tray icon) and a minimise by ShowWindow.
     SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);
     EXPECT_EQ(layout(), before);
-    main->trayPresent = false;
+    view().tray().remove();
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(IsIconic(window));
     ShowWindow(window, SW_RESTORE);

@@ -344,7 +344,7 @@ TEST_F(Panel, TimersRestInTheTrayWhileTheIconAnimates) {
     EXPECT_EQ(get(1002, TBM_GETPOS), 44100 * 4);
 
     g_trayIcons.clear();
-    main->tray.shellNotify = noteTrayIcon;
+    view().tray().useShell(noteTrayIcon);
     SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_FALSE(IsWindowVisible(window));
     fake.playPosition = 6 * kSecond;
@@ -359,7 +359,7 @@ TEST_F(Panel, TimersRestInTheTrayWhileTheIconAnimates) {
     ASSERT_EQ(g_trayIcons.size(), 3u);
     EXPECT_NE(g_trayIcons[0], g_trayIcons[1]);
     EXPECT_EQ(g_trayIcons[0], g_trayIcons[2]);
-    main->tray.shellNotify = Shell_NotifyIconA;
+    view().tray().useShell(Shell_NotifyIconA);
 }
 
 TEST_F(Panel, RedrawsAndRebuildsLeaveNoGdiObjectBehind) {

@@ -648,7 +648,7 @@ TEST_F(PlayRoad, ASeekAfterTheListWasClearedKeepsThePlayingNumber) {
     view().road().restartAt(4000);
     EXPECT_TRUE(playing());
     EXPECT_EQ(view().road().current().listIndex, 1) << "the number of the track that plays";
-    EXPECT_EQ(std::string(main->tray.data.szTip), "02.B.wav");
+    EXPECT_EQ(std::string(view().tray().record().szTip), "02.B.wav");
     EXPECT_TRUE(IsWindowEnabled(item(1002))) << "the seek slider stays usable";
 }
 
@@ -660,11 +660,11 @@ TEST_F(PlayRoad, TheTitleAndTrayTipFollowTheAlbumAndTheTrack) {
     char title[300] = {};
     GetWindowTextA(window, title, sizeof title);
     EXPECT_STREQ(title, "Tarnuvo - Album");
-    EXPECT_STREQ(main->tray.data.szTip, "Tarnuvo - Album");
+    EXPECT_STREQ(view().tray().record().szTip, "Tarnuvo - Album");
     select(0);
     click(1010);
     ASSERT_TRUE(waitPlaying(0));
-    EXPECT_STREQ(main->tray.data.szTip, "01.A.wav");
+    EXPECT_STREQ(view().tray().record().szTip, "01.A.wav");
     // A long album is cut to 259 bytes, on a character boundary.
     std::string album;
     for (int i = 0; i < 200; ++i) album += test::sjis("表");
@@ -674,7 +674,7 @@ TEST_F(PlayRoad, TheTitleAndTrayTipFollowTheAlbumAndTheTrack) {
     const std::string expected = "Tarnuvo - " + album.substr(0, 248);
     EXPECT_EQ(std::string(title), expected);
     click(1012);
-    EXPECT_EQ(std::string(main->tray.data.szTip), expected.substr(0, 62));
+    EXPECT_EQ(std::string(view().tray().record().szTip), expected.substr(0, 62));
 }
 
 }  // namespace

@@ -82,8 +82,7 @@ protected:
     const std::vector<std::string>& loadedPaths() { return main->loader().record().paths; }
 
     void useFakeDialogs() {
-        main->openFileDialog = main->saveFileDialog = fakeFileDialog;
-        main->fileDialogError = fakeDialogError;
+        view().fileDialogs().useCalls({fakeFileDialog, fakeFileDialog, fakeDialogError});
     }
     void select(int row) {
         ListView_SetItemState(item(1000), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);

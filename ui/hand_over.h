@@ -1,0 +1,41 @@
+// The first instance's side of a later start: the paths that arrive by
+// WM_COPYDATA wait here until no load runs and no file dialog is open. It
+// owns the waiting paths and the file dialog's hold; it shows the window
+// through the tray part. The loader and the window are still reached
+// through the window (legacy_).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tarnuvo {
+
+class MainWindow;
+class Tray;
+
+class HandOver {
+public:
+    HandOver(MainWindow& legacy, Tray& tray) : legacy_(legacy), tray_(tray) {}
+    HandOver(const HandOver&) = delete;
+    HandOver& operator=(const HandOver&) = delete;
+
+    INT_PTR onCopyData(const COPYDATASTRUCT* data);
+    void onHandOver();
+    // A load ended: the paths that waited for it are loaded next.
+    void afterLoad();
+    // A file dialog's modal loop: hand-overs wait until release posts them.
+    void hold() { held_ = true; }
+    void release();
+
+private:
+    MainWindow& legacy_;
+    Tray& tray_;
+    // Paths handed over by later starts, loaded once no load runs and no
+    // file dialog is open.
+    std::vector<std::string> pending_;
+    bool held_ = false;
+};
+
+}  // namespace tarnuvo
