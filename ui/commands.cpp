@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/graph_gate.h"
@@ -47,7 +47,7 @@ void stop(MainView& v, uint32_t) {
 void playFromTray(MainView& v, uint32_t id) {
     if (v.road().state() == Paused) {
         v.road().togglePause(false);
-    } else if (v.legacy().loader().busy() || v.road().stopping()) {
+    } else if (v.frame().loader().busy() || v.road().stopping()) {
         v.commands().keep(id);
     } else {
         v.road().playSelected();
@@ -66,34 +66,34 @@ void jump(MainView& v, uint32_t id) {
     v.road().selectAndPlay(static_cast<int32_t>(id - IDM_JUMP_FIRST));
 }
 void openList(MainView& v, uint32_t) {
-    v.legacy().openListDialog();
+    v.fileDialogs().openList();
 }
 void addFiles(MainView& v, uint32_t) {
-    v.legacy().addFilesDialog();
+    v.fileDialogs().addFiles();
 }
 void saveList(MainView& v, uint32_t) {
-    v.legacy().saveListDialog();
+    v.fileDialogs().saveList();
 }
 void remove(MainView& v, uint32_t) {
-    v.legacy().deleteSelected();
+    v.listPane().deleteSelected();
 }
 void clear(MainView& v, uint32_t) {
-    if (!v.legacy().playlist().empty()) v.legacy().playlist().clearList();
+    if (!v.frame().playlist().empty()) v.frame().playlist().clearList();
 }
 void reread(MainView& v, uint32_t) {
-    v.legacy().rereadEntries();
+    v.listPane().rereadEntries();
 }
 void moveUp(MainView& v, uint32_t) {
-    v.legacy().moveSelected(true);
+    v.listPane().moveSelected(true);
 }
 void moveDown(MainView& v, uint32_t) {
-    v.legacy().moveSelected(false);
+    v.listPane().moveSelected(false);
 }
 void exitProgram(MainView& v, uint32_t) {
-    SendMessageA(v.legacy().window(), WM_CLOSE, 0, 0);
+    SendMessageA(v.frame().window(), WM_CLOSE, 0, 0);
 }
 void showList(MainView& v, uint32_t) {
-    v.legacy().togglePlaylist();
+    v.layout().togglePlaylist();
 }
 void gridLines(MainView& v, uint32_t) {
     v.modes().toggleGridLines();
@@ -123,10 +123,10 @@ void fadeLength(MainView& v, uint32_t id) {
     v.modes().setFadeLength(id);
 }
 void versionDialog(MainView& v, uint32_t) {
-    v.legacy().showVersionDialog();
+    v.smallDialogs().showVersion();
 }
 void tagInformation(MainView& v, uint32_t) {
-    v.legacy().showTagInfo();
+    v.smallDialogs().showTagInfo();
 }
 void showWindow(MainView& v, uint32_t) {
     // Only the restore steps: the window may be visible already, and the
@@ -187,17 +187,17 @@ const Command* findCommand(uint32_t id) {
 
 INT_PTR Commands::onCommand(uint32_t id, uint32_t code) {
     // From the first close on, nothing may start: the close waits serve messages.
-    if (legacy_.closing()) return 1;
+    if (frame_.closing()) return 1;
     const Command* command = findCommand(id);
     if (!command) return 1;
     const uint8_t guards = command->guards;
     if ((guards & ClickOnly) && code != BN_CLICKED) return 1;
-    if ((guards & ListShown) && !legacy_.environment().showList) return 1;
-    if ((guards & Playback) && (road_.stopping() || legacy_.loader().busy())) {
+    if ((guards & ListShown) && !frame_.environment().showList) return 1;
+    if ((guards & Playback) && (road_.stopping() || frame_.loader().busy())) {
         kept_ = id;
         return 1;
     }
-    if ((guards & NoLoad) && legacy_.loader().busy()) return 1;
+    if ((guards & NoLoad) && frame_.loader().busy()) return 1;
     if ((guards & CallsGraph) && gate_.deferred()) {
         gate_.defer(id);
         return 1;
@@ -211,7 +211,7 @@ bool Commands::handles(uint32_t id) {
 }
 
 void Commands::runKept() {
-    if (kept_ == 0 || road_.stopping() || legacy_.closing() || legacy_.loader().busy()) return;
+    if (kept_ == 0 || road_.stopping() || frame_.closing() || frame_.loader().busy()) return;
     const uint32_t id = kept_;
     kept_ = 0;
     onCommand(id, BN_CLICKED);

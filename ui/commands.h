@@ -12,7 +12,7 @@
 namespace tarnuvo {
 
 class MainView;
-class MainWindow;
+class WindowFrame;
 class GraphGate;
 class PlayRoad;
 
@@ -20,8 +20,8 @@ class Commands final : public CommandQueue {
 public:
     // The table names an operation of nearly every part: it reaches them
     // through the composition.
-    Commands(MainView& view, MainWindow& legacy, PlayRoad& road, GraphGate& gate)
-        : view_(view), legacy_(legacy), road_(road), gate_(gate) {}
+    Commands(MainView& view, WindowFrame& frame, PlayRoad& road, GraphGate& gate)
+        : view_(view), frame_(frame), road_(road), gate_(gate) {}
 
     // Every WM_COMMAND counts as handled.
     INT_PTR onCommand(uint32_t id, uint32_t code);
@@ -35,7 +35,7 @@ public:
 
 private:
     MainView& view_;
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     PlayRoad& road_;
     GraphGate& gate_;
     uint32_t kept_ = 0;

@@ -2,14 +2,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "ui/file_dialogs.h"
 
 namespace tarnuvo {
 
 void FileDialogs::onDropFiles(HDROP drop) {
     // While a load runs the loader is the list's only writer.
-    if (legacy_.loader().busy() || legacy_.closing()) {
+    if (frame_.loader().busy() || frame_.closing()) {
         DragFinish(drop);
         return;
     }

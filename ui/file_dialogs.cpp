@@ -9,7 +9,7 @@
 
 #include "app/centering_hook.h"
 #include "app/file_dialog.h"
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "playlist/playlist_file.h"
 #include "resources/resource_ids.h"
 #include "ui/hand_over.h"
@@ -34,14 +34,14 @@ void loadTexts(HINSTANCE instance, UINT filterId, UINT titleId, DialogTexts& tex
 }  // namespace
 
 void FileDialogs::openList() {
-    if (legacy_.loader().busy() || legacy_.closing()) return;
+    if (frame_.loader().busy() || frame_.closing()) return;
     DialogTexts texts;
-    loadTexts(legacy_.instance(), IDS_OPEN_FILTER, IDS_OPEN_TITLE, texts);
+    loadTexts(frame_.instance(), IDS_OPEN_FILTER, IDS_OPEN_TITLE, texts);
     char file[kFileBufferSize];
     OPENFILENAMEA request;
-    initFileDialog(request, legacy_.window(), texts.filter, file, false);
+    initFileDialog(request, frame_.window(), texts.filter, file, false);
     request.lpstrTitle = texts.title;
-    centerNextDialog(legacy_.window());
+    centerNextDialog(frame_.window());
     if (!run(calls_.open, request)) return;
     PathIntake intake;
     takePath(intake, file);
@@ -49,16 +49,16 @@ void FileDialogs::openList() {
 }
 
 void FileDialogs::addFiles() {
-    if (legacy_.loader().busy() || legacy_.closing()) return;
+    if (frame_.loader().busy() || frame_.closing()) return;
     DialogTexts texts;
-    loadTexts(legacy_.instance(), IDS_ADD_FILTER, IDS_ADD_TITLE, texts);
+    loadTexts(frame_.instance(), IDS_ADD_FILTER, IDS_ADD_TITLE, texts);
     std::vector<char> names(kSelectionBytes);
     OPENFILENAMEA request;
-    initFileDialog(request, legacy_.window(), texts.filter, names.data(), false);
+    initFileDialog(request, frame_.window(), texts.filter, names.data(), false);
     request.lpstrTitle = texts.title;
     request.Flags |= OFN_ALLOWMULTISELECT;
     request.nMaxFile = kSelectionBytes;
-    centerNextDialog(legacy_.window());
+    centerNextDialog(frame_.window());
     if (!run(calls_.open, request)) {
         if (calls_.error() == FNERR_BUFFERTOOSMALL)
             dialogs_.showStringBox(IDS_TOO_MANY_FILES, MB_ICONEXCLAMATION);
@@ -68,17 +68,17 @@ void FileDialogs::addFiles() {
 }
 
 void FileDialogs::saveList() {
-    const Playlist& playlist = legacy_.playlist();
+    const Playlist& playlist = frame_.playlist();
     // During a load the entries are still growing: refused before the dialog opens.
-    if (legacy_.loader().busy() || legacy_.closing() || playlist.empty()) return;
+    if (frame_.loader().busy() || frame_.closing() || playlist.empty()) return;
     DialogTexts texts;
-    loadTexts(legacy_.instance(), IDS_SAVE_FILTER, IDS_SAVE_TITLE, texts);
+    loadTexts(frame_.instance(), IDS_SAVE_FILTER, IDS_SAVE_TITLE, texts);
     char file[kFileBufferSize];
     OPENFILENAMEA request;
-    initFileDialog(request, legacy_.window(), texts.filter, file, true);
+    initFileDialog(request, frame_.window(), texts.filter, file, true);
     request.lpstrTitle = texts.title;
     request.lpstrDefExt = "pll";
-    centerNextDialog(legacy_.window());
+    centerNextDialog(frame_.window());
     if (!run(calls_.save, request)) return;
     // A failed write keeps the old file.
     if (!writePlaylistFile(file, playlist.entries(), playlist.album, playlist.comment,
@@ -96,7 +96,7 @@ BOOL FileDialogs::run(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& requ
 }
 
 void FileDialogs::handOverPaths(PathIntake intake, int32_t replace) {
-    if (!intake.paths.empty()) legacy_.startLoading(std::move(intake.paths), replace);
+    if (!intake.paths.empty()) frame_.startLoading(std::move(intake.paths), replace);
     // Once for the whole selection or drop.
     if (intake.unnamed > 0) dialogs_.showStringBox(IDS_NAMES_NOT_SHOWN, MB_ICONEXCLAMATION);
 }

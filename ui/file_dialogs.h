@@ -1,8 +1,7 @@
 // The playlist's open, add and save dialogs and the files dropped on the
 // window. It owns the common dialog calls (tests put their own in place);
 // it holds hand-overs while a dialog is open and tells of refused names
-// through the small dialogs. The loader, the playlist and the window are
-// still reached through the window (legacy_).
+// through the small dialogs.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +14,7 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class HandOver;
 class SmallDialogs;
 
@@ -27,9 +26,9 @@ struct FileDialogCalls {
 
 class FileDialogs {
 public:
-    FileDialogs(MainWindow& legacy, HandOver& handOver, const SmallDialogs& dialogs,
+    FileDialogs(WindowFrame& frame, HandOver& handOver, const SmallDialogs& dialogs,
                 FileDialogCalls calls = {})
-        : legacy_(legacy), handOver_(handOver), dialogs_(dialogs), calls_(calls) {}
+        : frame_(frame), handOver_(handOver), dialogs_(dialogs), calls_(calls) {}
     FileDialogs(const FileDialogs&) = delete;
     FileDialogs& operator=(const FileDialogs&) = delete;
 
@@ -45,7 +44,7 @@ private:
     BOOL run(BOOL(WINAPI* dialog)(LPOPENFILENAMEA), OPENFILENAMEA& request);
     void handOverPaths(PathIntake intake, int32_t replace);
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     HandOver& handOver_;
     const SmallDialogs& dialogs_;
     FileDialogCalls calls_;

@@ -11,14 +11,14 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class PlayRoad;
 
 class GraphGate {
 public:
-    GraphGate(MainWindow& legacy, const PlayRoad& road,
+    GraphGate(WindowFrame& frame, const PlayRoad& road,
               bool (*apartmentIsSingleThreaded)() = inSingleThreadedApartment)
-        : legacy_(legacy), road_(road), apartmentIsSingleThreaded_(apartmentIsSingleThreaded) {}
+        : frame_(frame), road_(road), apartmentIsSingleThreaded_(apartmentIsSingleThreaded) {}
 
     void noteSteadyApartment();
     bool deferred() const;
@@ -32,7 +32,7 @@ public:
     void useApartmentProbe(bool (*probe)()) { apartmentIsSingleThreaded_ = probe; }
 
 private:
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     const PlayRoad& road_;
     bool (*apartmentIsSingleThreaded_)();
     uint32_t waiting_ = 0;

@@ -1,8 +1,7 @@
 // The first instance's side of a later start: the paths that arrive by
 // WM_COPYDATA wait here until no load runs and no file dialog is open. It
 // owns the waiting paths and the file dialog's hold; it shows the window
-// through the tray part. The loader and the window are still reached
-// through the window (legacy_).
+// through the tray part.
 #pragma once
 
 #include <windows.h>
@@ -12,12 +11,12 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class Tray;
 
 class HandOver {
 public:
-    HandOver(MainWindow& legacy, Tray& tray) : legacy_(legacy), tray_(tray) {}
+    HandOver(WindowFrame& frame, Tray& tray) : frame_(frame), tray_(tray) {}
     HandOver(const HandOver&) = delete;
     HandOver& operator=(const HandOver&) = delete;
 
@@ -30,7 +29,7 @@ public:
     void release();
 
 private:
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     Tray& tray_;
     // Paths handed over by later starts, loaded once no load runs and no
     // file dialog is open.

@@ -2,21 +2,22 @@
 // state into a record, which the painter draws into the back buffer.
 #include "ui/info_panel.h"
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "resources/resource_ids.h"
 #include "ui/info_panel_painter.h"
 #include "ui/play_road.h"
+#include "ui/list_pane.h"
 
 namespace tarnuvo {
 
 void InfoPanel::redraw(bool full, bool present, const TrackInfo* entry) {
     if (!buffer_.dc()) return;
-    Player& player = legacy_.road().current();
-    const AppEnvironment& env = legacy_.environment();
+    Player& player = road_.current();
+    const AppEnvironment& env = frame_.environment();
     PanelSource source;
-    if (legacy_.road().starting()) {
+    if (road_.starting()) {
         // The entry being opened, as it stands in the list.
-        if (!entry) entry = &legacy_.road().entry();
+        if (!entry) entry = &road_.entry();
         source.shown = entry;
         source.shownElapsedTotal = entry->elapsed;
     } else {
@@ -27,8 +28,8 @@ void InfoPanel::redraw(bool full, bool present, const TrackInfo* entry) {
     }
     // A file still being opened (or extracted) counts as loading, as the
     // player's own flag would say.
-    source.playerLoading = (loadingShown_ || (legacy_.road().starting() && !legacy_.road().opened())) ? 1 : 0;
-    source.listHasEntries = !legacy_.playlist().empty();
+    source.playerLoading = (loadingShown_ || (road_.starting() && !road_.opened())) ? 1 : 0;
+    source.listHasEntries = !frame_.playlist().empty();
     source.blinkVisible = blinkVisible_;
     source.timeMode = env.timeMode;
     source.playMode = env.playMode;
@@ -44,7 +45,7 @@ void InfoPanel::redraw(bool full, bool present, const TrackInfo* entry) {
 
     char loading[128] = {};
     if (content.fileLine == FileLine::Loading)
-        LoadStringA(legacy_.instance(), IDS_LOADING, loading, sizeof loading);
+        LoadStringA(frame_.instance(), IDS_LOADING, loading, sizeof loading);
     PanelLook look;
     look.text = env.colorText;
     look.gray = env.colorGray;
@@ -65,13 +66,13 @@ void InfoPanel::redraw(bool full, bool present, const TrackInfo* entry) {
 }
 
 void InfoPanel::refresh(bool full) {
-    if (legacy_.playbackState() != Stopped || legacy_.playlist().empty()) {
+    if (road_.state() != Stopped || frame_.playlist().empty()) {
         redraw(full, true);
         return;
     }
     // Stopped: the selected entry, or with nothing selected the track last played.
-    const int32_t selected = legacy_.selectedRow();
-    const TrackInfo* entry = legacy_.playlist().entryAt(selected);
+    const int32_t selected = list_.selectedRow();
+    const TrackInfo* entry = frame_.playlist().entryAt(selected);
     if (!entry) {
         redraw(true, true);
         return;

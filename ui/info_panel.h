@@ -2,8 +2,9 @@
 // fonts, what it shows (gathered from the play road, the playlist and the
 // settings), the blink of a paused time, the refresh that alternates with
 // the seek thumb, and the presses on its boxes. It owns the panel control's
-// window procedure. It moves the seek thumb through the seek bar; the rest
-// of the window it reaches through the window itself.
+// window procedure. It calls the play road (state, loop range), the list
+// pane (selection, toolbar height), the layout (its own growth) and the
+// seek bar (the thumb).
 #pragma once
 
 #include <windows.h>
@@ -18,8 +19,11 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class SeekBar;
+class PlayRoad;
+class ListPane;
+class Layout;
 struct TrackInfo;
 
 // Where the refresh timer's turn stands: the time line asked to paint, then
@@ -28,7 +32,8 @@ enum PaintState : int32_t { PaintIdle = 0, PaintRequested = 1, PaintPainted = 2 
 
 class InfoPanel {
 public:
-    InfoPanel(MainWindow& legacy, SeekBar& seek) : legacy_(legacy), seek_(seek) {}
+    InfoPanel(WindowFrame& frame, PlayRoad& road, ListPane& list, Layout& layout, SeekBar& seek)
+        : frame_(frame), road_(road), list_(list), layout_(layout), seek_(seek) {}
     InfoPanel(const InfoPanel&) = delete;
     InfoPanel& operator=(const InfoPanel&) = delete;
 
@@ -68,7 +73,10 @@ private:
     void stepLoopCount(int32_t step);
     UniqueMenu trackPopupMenu() const;
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
+    PlayRoad& road_;
+    ListPane& list_;
+    Layout& layout_;
     SeekBar& seek_;
     HWND control_ = nullptr;
     SubclassedControl subclassed_;

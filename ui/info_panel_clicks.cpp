@@ -6,7 +6,7 @@
 
 #include "ui/info_panel.h"
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/panel_content.h"
@@ -26,8 +26,8 @@ constexpr int32_t kMaxLoopCount = 99;
 }  // namespace
 
 void InfoPanel::onPress(UINT message, int32_t x, int32_t y) {
-    const HWND window = legacy_.window();
-    const PanelHit hit = hitPanel(areas_, x, y, !legacy_.playlist().empty());
+    const HWND window = frame_.window();
+    const PanelHit hit = hitPanel(areas_, x, y, !frame_.playlist().empty());
     // The second press of a quick pair arrives as a double click: inside an
     // area it is one more press, elsewhere it shows or hides the playlist.
     if (message == WM_LBUTTONDBLCLK) {
@@ -63,15 +63,15 @@ void InfoPanel::onPress(UINT message, int32_t x, int32_t y) {
 }
 
 void InfoPanel::stepLoopCount(int32_t step) {
-    AppEnvironment& env = legacy_.environment();
+    AppEnvironment& env = frame_.environment();
     const int32_t count = env.loopCount + step;
     if (count >= 0 && count <= kMaxLoopCount) env.loopCount = count;
-    legacy_.road().applyModes();
+    road_.applyModes();
     refresh(false);
 }
 
 UniqueMenu InfoPanel::trackPopupMenu() const {
-    const Playlist& playlist = legacy_.playlist();
+    const Playlist& playlist = frame_.playlist();
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return menu;
     const int32_t count = std::min(playlist.count(), kTrackPopupEntries);

@@ -1,6 +1,6 @@
 // The panel's two timers: the refresh that moves the time line and the seek
 // thumb by turns while a track plays, and the blink of a paused time.
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "ui/info_panel.h"
 #include "ui/play_road.h"
 #include "ui/seek_bar.h"
@@ -8,8 +8,8 @@
 namespace tarnuvo {
 
 void InfoPanel::onRefreshTimer() {
-    Player& player = legacy_.road().current();
-    if (legacy_.road().starting() || player.state != Playing || !legacy_.environment().windowShown) return;
+    Player& player = road_.current();
+    if (road_.starting() || player.state != Playing || !frame_.environment().windowShown) return;
     // The time line and the thumb take turns; the thumb moves only after the
     // time line has been painted.
     if (paintState_ == PaintIdle) {
@@ -22,8 +22,7 @@ void InfoPanel::onRefreshTimer() {
 }
 
 void InfoPanel::onBlinkTimer() {
-    if (legacy_.road().starting() || legacy_.road().current().state != Paused ||
-        !legacy_.environment().windowShown)
+    if (road_.starting() || road_.current().state != Paused || !frame_.environment().windowShown)
         return;
     blinkVisible_ = !blinkVisible_;
     redraw(false, true);

@@ -2,12 +2,13 @@
 // playlist (command 40100), the size limits and the stored placement.
 #include "ui/layout.h"
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/settings_rules.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/list_pane.h"
 #include "ui/play_buttons.h"
+#include "ui/info_panel.h"
 
 namespace tarnuvo {
 
@@ -50,13 +51,13 @@ void Layout::move(int32_t slot, int32_t dx, int32_t dy, int32_t dWidth, int32_t 
 
 void Layout::notePlaced() {
     RECT client = {};
-    GetClientRect(legacy_.window(), &client);
+    GetClientRect(frame_.window(), &client);
     previousWidth_ = client.right;
     previousHeight_ = client.bottom;
 }
 
 void Layout::redrawWholeWindow() {
-    RedrawWindow(legacy_.window(), nullptr, nullptr,
+    RedrawWindow(frame_.window(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
@@ -70,14 +71,14 @@ void Layout::onSize(uint32_t type, int32_t width, int32_t height) {
         RECT line = {};
         GetWindowRect(etchedLine_, &line);
         int32_t h = line.bottom - line.top;
-        MoveWindow(etchedLine_, 0, legacy_.environment().showList ? h + list_.toolbarHeight() : 0,
+        MoveWindow(etchedLine_, 0, frame_.environment().showList ? h + list_.toolbarHeight() : 0,
                    width, h, TRUE);
     }
     if (previousWidth_ == 0 && previousHeight_ == 0) return;  // set-up still runs
     if (collapsePending_) {
         // The resize that followed a playlist toggle: its controls are placed.
         RECT outer = {};
-        GetWindowRect(legacy_.window(), &outer);
+        GetWindowRect(frame_.window(), &outer);
         locked_ = {outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top};
         collapsePending_ = false;
         previousWidth_ = width;
@@ -92,8 +93,8 @@ void Layout::onSize(uint32_t type, int32_t width, int32_t height) {
     move(LayoutVolume, dW, dH, 0, 0, false);
     move(LayoutVolumeLabel, dW, dH, 0, 0, false);
     for (int32_t i = 0; i < kButtonCount; ++i) move(LayoutFirstButton + i, 0, dH, 0, 0, false);
-    legacy_.rebuildPanelBuffer();
-    legacy_.redrawInfoPanel(true, false);
+    panel_.rebuild();
+    panel_.redraw(true, false);
     list_.onSelectionChanged();
     redrawWholeWindow();
     previousWidth_ = width;
@@ -104,7 +105,7 @@ void Layout::onGetMinMaxInfo(MINMAXINFO& info) const {
     // Not during set-up: its own resizes would widen the window past the
     // controls, which are laid out to the template's width until then.
     if (previousWidth_ == 0 && previousHeight_ == 0) return;
-    if (legacy_.environment().showList) {
+    if (frame_.environment().showList) {
         info.ptMinTrackSize.x = kMinimumWindowWidth;
         info.ptMinTrackSize.y = kMinimumWindowHeight;
     } else if (locked_.width != 0) {
@@ -116,8 +117,8 @@ void Layout::onGetMinMaxInfo(MINMAXINFO& info) const {
 }
 
 void Layout::togglePlaylist() {
-    AppEnvironment& env = legacy_.environment();
-    const HWND window = legacy_.window();
+    AppEnvironment& env = frame_.environment();
+    const HWND window = frame_.window();
     env.showList = env.showList ? 0 : 1;
     setMenuCheck(GetMenu(window), IDM_SHOW_LIST, env.showList != 0);
     list_.show(env.showList != 0);
@@ -138,7 +139,7 @@ void Layout::togglePlaylist() {
 }
 
 void Layout::restoreListHidden() {
-    AppEnvironment& env = legacy_.environment();
+    AppEnvironment& env = frame_.environment();
     if (env.showList) return;
     // The toggle inverts the setting, so it starts from the other value.
     env.showList = 1;
@@ -146,8 +147,8 @@ void Layout::restoreListHidden() {
 }
 
 void Layout::restorePlacement() {
-    const AppEnvironment& env = legacy_.environment();
-    const HWND window = legacy_.window();
+    const AppEnvironment& env = frame_.environment();
+    const HWND window = frame_.window();
     if (IsRectEmpty(&env.windowPos)) {
         // The template is narrower than the window's minimum width: the
         // window takes its final size first, so that it is centred with it.

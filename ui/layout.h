@@ -1,8 +1,9 @@
 // The window's layout: where each control sits, how the controls follow a
 // resize, and the playlist's hiding and showing with the window's height
 // locked meanwhile. Owns the layout records, the etched line, the client
-// size before the last resize, the collapse flag and the locked size; calls
-// the list pane, and reaches the settings and the panel through the window.
+// size before the last resize, the collapse flag and the locked size. It
+// calls the list pane (toolbar, showing) and the panel (redraw after a
+// resize).
 #pragma once
 
 #include <windows.h>
@@ -11,8 +12,9 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class ListPane;
+class InfoPanel;
 
 // A control's rectangle in its parent's client coordinates.
 struct LayoutEntry {
@@ -44,7 +46,8 @@ struct LockedSize {
 
 class Layout {
 public:
-    Layout(MainWindow& legacy, ListPane& list) : legacy_(legacy), list_(list) {}
+    Layout(WindowFrame& frame, ListPane& list, InfoPanel& panel)
+        : frame_(frame), list_(list), panel_(panel) {}
     Layout(const Layout&) = delete;
     Layout& operator=(const Layout&) = delete;
 
@@ -69,8 +72,9 @@ private:
     void refresh(int32_t slot);
     void redrawWholeWindow();
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     ListPane& list_;
+    InfoPanel& panel_;
     HWND etchedLine_ = nullptr;
     LayoutEntry table_[kLayoutEntries];
     // The client size before the last WM_SIZE (0 until set-up has

@@ -5,12 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/list_rows.h"
 #include "ui/transport_buttons.h"
 #include "ui/play_road.h"
+#include "ui/info_panel.h"
+#include "ui/seek_bar.h"
 
 namespace tarnuvo {
 
@@ -64,22 +66,22 @@ void ListPane::onSelectionChanged() {
         for (int command : {IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_DELETE})
             SendMessageA(toolbar_, TB_ENABLEBUTTON, command, selected != -1);
     }
-    const TrackInfo* entry = legacy_.playlist().entryAt(selected);
-    if (!entry || legacy_.playbackState() != Stopped) return;
+    const TrackInfo* entry = frame_.playlist().entryAt(selected);
+    if (!entry || road_.state() != Stopped) return;
     TrackInfo shown = *entry;
     shown.listIndex = selected;
-    legacy_.setupSeekSlider(shown);
-    legacy_.redrawInfoPanel(true, true, &shown);
+    seek_.setUpFor(shown);
+    panel_.redraw(true, true, &shown);
 }
 
 void ListPane::resetPanelAfterClear() {
-    legacy_.road().forgetUnknownLength();
-    legacy_.clearSeekSelection();
-    legacy_.redrawInfoPanel(true, true);
+    road_.forgetUnknownLength();
+    seek_.clearSelection();
+    panel_.redraw(true, true);
 }
 
 void ListPane::updateListControls() {
-    BOOL filled = legacy_.playlist().empty() ? FALSE : TRUE;
+    BOOL filled = frame_.playlist().empty() ? FALSE : TRUE;
     if (toolbar_) {
         SendMessageA(toolbar_, TB_ENABLEBUTTON, IDM_CLEAR, filled);
         SendMessageA(toolbar_, TB_ENABLEBUTTON, IDM_SAVE_LIST, filled);
@@ -100,15 +102,15 @@ INT_PTR ListPane::onNotify(const NMHDR& header) {
         case NM_RCLICK: {
             onSelectionChanged();
             const int32_t items[] = {IDM_DELETE, IDM_CLEAR, -1, IDM_PROPERTIES};
-            popupFromMenuItems(legacy_.window(), nullptr, items, 4);
+            popupFromMenuItems(frame_.window(), nullptr, items, 4);
             return 0;
         }
         case NM_DBLCLK:
-            if (legacy_.closing() || reinterpret_cast<const NMITEMACTIVATE&>(header).iItem == -1 ||
-                legacy_.loader().busy())
+            if (frame_.closing() || reinterpret_cast<const NMITEMACTIVATE&>(header).iItem == -1 ||
+                frame_.loader().busy())
                 return 0;
-            legacy_.stopPlayback();
-            legacy_.playSelected();
+            road_.stopPlayback();
+            road_.playSelected();
             return 0;
         default:
             return 0;
@@ -139,7 +141,7 @@ void ListPane::moveFocusOffHiddenList() {
     for (HWND control : {listView_, toolbar_})
         hidden = hidden || (control && (focus == control || IsChild(control, focus)));
     if (!hidden) return;
-    const HWND window = legacy_.window();
+    const HWND window = frame_.window();
     HWND next = GetNextDlgTabItem(window, listView_, FALSE);
     if (next && next != listView_ && IsWindowVisible(next))
         SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
@@ -148,7 +150,7 @@ void ListPane::moveFocusOffHiddenList() {
 }
 
 void ListPane::saveColumns() {
-    legacy_.environment().readColumns(listView_);
+    frame_.environment().readColumns(listView_);
 }
 
 }  // namespace tarnuvo

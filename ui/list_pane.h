@@ -1,9 +1,8 @@
 // The playlist pane: the list view with its rows, selection, columns and
 // notifications, the toolbar above it, and the list commands. Owns the list
 // view's and the toolbar's handles, the toolbar's images and height, and the
-// list view's former procedure; calls the transport buttons, and reaches the
-// playlist, the loader, the play road, the panel and the seek slider through
-// the window.
+// list view's former procedure. It calls the play road (state, play, stop,
+// renumbering), the panel, the seek slider and the transport buttons.
 #pragma once
 
 #include <windows.h>
@@ -16,12 +15,17 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class TransportButtons;
+class PlayRoad;
+class InfoPanel;
+class SeekBar;
 
 class ListPane {
 public:
-    ListPane(MainWindow& legacy, TransportButtons& buttons) : legacy_(legacy), buttons_(buttons) {}
+    ListPane(WindowFrame& frame, PlayRoad& road, InfoPanel& panel, SeekBar& seek,
+             TransportButtons& buttons)
+        : frame_(frame), road_(road), panel_(panel), seek_(seek), buttons_(buttons) {}
     ListPane(const ListPane&) = delete;
     ListPane& operator=(const ListPane&) = delete;
 
@@ -67,7 +71,10 @@ private:
     static LRESULT CALLBACK procedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void moveFocusOffHiddenList();
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
+    PlayRoad& road_;
+    InfoPanel& panel_;
+    SeekBar& seek_;
     TransportButtons& buttons_;
     HWND listView_ = nullptr;
     HWND toolbar_ = nullptr;

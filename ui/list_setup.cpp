@@ -5,7 +5,7 @@
 
 #include <iterator>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/image_strip.h"
@@ -36,8 +36,8 @@ TBBUTTON toolbarSeparator() {
 }  // namespace
 
 void ListPane::createToolbar() {
-    const HWND window = legacy_.window();
-    const HINSTANCE instance = legacy_.instance();
+    const HWND window = frame_.window();
+    const HINSTANCE instance = frame_.instance();
     HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, kToolbarStyle, 0, 0, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), instance,
                                nullptr);
@@ -70,8 +70,8 @@ void ListPane::createToolbar() {
 }
 
 void ListPane::setUp() {
-    AppEnvironment& env = legacy_.environment();
-    const HWND window = legacy_.window();
+    AppEnvironment& env = frame_.environment();
+    const HWND window = frame_.window();
     DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
     if (env.gridLine) extended |= LVS_EX_GRIDLINES;
     SendMessageA(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
@@ -91,7 +91,7 @@ void ListPane::setUp() {
     };
     for (const auto& c : columns) {
         char caption[64] = {};
-        LoadStringA(legacy_.instance(), c.text, caption, sizeof caption);
+        LoadStringA(frame_.instance(), c.text, caption, sizeof caption);
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = c.format;

@@ -9,27 +9,28 @@
 
 namespace tarnuvo {
 
-std::unique_ptr<WindowParts> makeWindowParts(MainWindow& window) {
-    return std::make_unique<MainView>(window);
+std::unique_ptr<WindowParts> makeWindowParts(WindowFrame& frame) {
+    return std::make_unique<MainView>(frame);
 }
 
-MainView::MainView(MainWindow& legacy)
-    : legacy_(legacy),
-      road_(legacy, legacy.environment(), legacy.waveOut(), legacy.directShow(), legacy.playlist(),
-            commands_),
-      gate_(legacy, road_),
-      commands_(*this, legacy, road_, gate_),
-      modes_(legacy, legacy.environment(), legacy.playlist(), road_),
-      panel_(legacy, seek_),
-      buttons_(legacy),
-      listPane_(legacy, buttons_),
-      layout_(legacy, listPane_),
-      seek_(legacy),
-      volume_(legacy),
-      tray_(legacy),
-      handOver_(legacy, tray_),
-      smallDialogs_(legacy, tray_),
-      fileDialogs_(legacy, handOver_, smallDialogs_) {}
+// Every part stores its references only, so the order below is free of
+// cycles: a part may name one built after it.
+MainView::MainView(WindowFrame& frame)
+    : frame_(frame),
+      road_(frame, commands_, listPane_, panel_, seek_, volume_, buttons_, tray_),
+      gate_(frame, road_),
+      commands_(*this, frame, road_, gate_),
+      modes_(frame, road_, listPane_, panel_),
+      panel_(frame, road_, listPane_, layout_, seek_),
+      buttons_(frame, road_),
+      listPane_(frame, road_, panel_, seek_, buttons_),
+      layout_(frame, listPane_, panel_),
+      seek_(frame, road_, buttons_),
+      volume_(frame, road_, buttons_),
+      tray_(frame, road_),
+      handOver_(frame, tray_),
+      smallDialogs_(frame, tray_),
+      fileDialogs_(frame, handOver_, smallDialogs_) {}
 
 MainView& mainView(MainWindow& window) {
     return static_cast<MainView&>(window.parts());
@@ -44,7 +45,7 @@ void MainView::bind(HWND dialog) {
 }
 
 void MainView::setUp() {
-    MainWindow& w = legacy_;
+    WindowFrame& w = frame_;
     buttons_.bind(w.window());
     listPane_.bind(w.window());
     seek_.enable(false);
@@ -163,12 +164,17 @@ void MainView::onTimer(UINT_PTR id) {
 void MainView::onLoadFinished() {
     // A load started since (a drop handled before this message) is not the
     // one that ended: collecting it would stop it.
-    if (!legacy_.loader().busy()) legacy_.loader().collect();
+    if (!frame_.loader().busy()) frame_.loader().collect();
     // A list that was empty while a track played now gives the panel a title.
     panel_.refresh(true);
     // A track refused during the load (an end-of-track advance among them).
     commands_.runKept();
     handOver_.afterLoad();
+}
+
+void MainView::showLoading(bool on) {
+    panel_.markLoading(on);
+    panel_.redraw(true, true);
 }
 
 void MainView::runPendingCommand() {

@@ -1,6 +1,7 @@
-// The main window's parts and the routing of the window's messages to them.
-// The parts' work is still done by the window's own operations, reached
-// through legacy_; each part takes its share over as it is cut out.
+// The main window's parts: it builds them, routes the window's messages to
+// them, runs their share of the set-up in a fixed order and is the
+// playlist's host on their behalf. Each part owns its state and is given
+// references to the few parts it calls.
 #pragma once
 
 #include "app/window_parts.h"
@@ -21,9 +22,13 @@
 
 namespace tarnuvo {
 
+class MainWindow;
+
 class MainView final : public WindowParts {
 public:
-    explicit MainView(MainWindow& legacy);
+    explicit MainView(WindowFrame& frame);
+    MainView(const MainView&) = delete;
+    MainView& operator=(const MainView&) = delete;
 
     void bind(HWND dialog) override;
     void setUp() override;
@@ -33,11 +38,34 @@ public:
     void removeTrayIcon() override;
     void collectPlayThread() override;
 
+    // The playlist's host: the rows are the list pane's, the rest is told
+    // to the part that shows it.
+    int32_t rowCount() const override { return listPane_.rowCount(); }
+    void insertRows(int32_t index, const TrackInfo* tracks, int32_t count) override {
+        listPane_.insertRows(index, tracks, count);
+    }
+    void updateRow(int32_t index, const TrackInfo& track) override {
+        listPane_.updateRow(index, track);
+    }
+    void deleteRow(int32_t index) override { listPane_.deleteRow(index); }
+    void deleteAllRows() override { listPane_.deleteAllRows(); }
+    void selectRow(int32_t index) override { listPane_.selectRow(index); }
+    int32_t selectedRow() const override { return listPane_.selectedRow(); }
+    void onSelectionChanged() override { listPane_.onSelectionChanged(); }
+    void updateListControls() override { listPane_.updateListControls(); }
+    void updateWindowTitle() override { tray_.updateWindowTitle(); }
+    void stopPlayback() override { road_.stopPlayback(); }
+    void resetPanelAfterClear() override { listPane_.resetPanelAfterClear(); }
+    void showLoading(bool on) override;
+    int32_t playerState() const override { return road_.state(); }
+    bool closing() const override { return frame_.closing(); }
+
+    // Each part, for the command table and for tests.
+    WindowFrame& frame() { return frame_; }
     PlayRoad& road() { return road_; }
     GraphGate& gate() { return gate_; }
     Commands& commands() { return commands_; }
     MenuModes& modes() { return modes_; }
-    MainWindow& legacy() { return legacy_; }
     InfoPanel& panel() { return panel_; }
     TransportButtons& buttons() { return buttons_; }
     ListPane& listPane() { return listPane_; }
@@ -53,7 +81,7 @@ private:
     void onTimer(UINT_PTR id);
     void onLoadFinished();
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     PlayRoad road_;
     GraphGate gate_;
     Commands commands_;

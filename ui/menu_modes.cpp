@@ -5,10 +5,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/window_helpers.h"
 #include "resources/resource_ids.h"
 #include "ui/play_road.h"
+#include "ui/info_panel.h"
+#include "ui/list_pane.h"
 
 namespace tarnuvo {
 namespace {
@@ -28,7 +30,7 @@ constexpr FadeLengthItem kFadeLengths[] = {
 }  // namespace
 
 void MenuModes::setUp() {
-    const HWND window = legacy_.window();
+    const HWND window = frame_.window();
     HMENU menu = GetMenu(window);
     int32_t mode = env_.playMode >= Single && env_.playMode <= Random ? env_.playMode : Single;
     setMenuCheck(menu, IDM_MODE_SINGLE + mode, true);
@@ -44,8 +46,8 @@ void MenuModes::setUp() {
 
 void MenuModes::toggleAlwaysOnTop() {
     env_.alwaysOnTop = env_.alwaysOnTop ? 0 : 1;
-    setMenuCheck(GetMenu(legacy_.window()), IDM_ALWAYS_ON_TOP, env_.alwaysOnTop != 0);
-    SetWindowPos(legacy_.window(), env_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    setMenuCheck(GetMenu(frame_.window()), IDM_ALWAYS_ON_TOP, env_.alwaysOnTop != 0);
+    SetWindowPos(frame_.window(), env_.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE);
 }
 
@@ -58,13 +60,13 @@ void MenuModes::restoreAlwaysOnTop() {
 
 void MenuModes::toggleGridLines() {
     env_.gridLine = env_.gridLine ? 0 : 1;
-    setMenuCheck(GetMenu(legacy_.window()), IDM_GRID_LINES, env_.gridLine != 0);
-    legacy_.setListGridLines(env_.gridLine != 0);
+    setMenuCheck(GetMenu(frame_.window()), IDM_GRID_LINES, env_.gridLine != 0);
+    list_.setGridLines(env_.gridLine != 0);
 }
 
 void MenuModes::setTimeMode(uint32_t id) {
     env_.timeMode = id == IDM_TIME_SEEK ? 1 : id == IDM_TIME_REMAINING ? 2 : 0;
-    checkOneOf(GetMenu(legacy_.window()), IDM_TIME_ELAPSED, IDM_TIME_REMAINING,
+    checkOneOf(GetMenu(frame_.window()), IDM_TIME_ELAPSED, IDM_TIME_REMAINING,
                IDM_TIME_ELAPSED + static_cast<UINT>(env_.timeMode));
     refreshPanel();
 }
@@ -74,7 +76,7 @@ void MenuModes::setPlayMode(uint32_t id) {
                     : id == IDM_MODE_REPEAT_ALL ? RepeatAll
                     : id == IDM_MODE_RANDOM     ? Random
                                                 : Single;
-    checkOneOf(GetMenu(legacy_.window()), IDM_MODE_SINGLE, IDM_MODE_RANDOM,
+    checkOneOf(GetMenu(frame_.window()), IDM_MODE_SINGLE, IDM_MODE_RANDOM,
                IDM_MODE_SINGLE + static_cast<UINT>(env_.playMode));
     // The play mode decides whether the loop range applies.
     road_.applyModes();
@@ -83,7 +85,7 @@ void MenuModes::setPlayMode(uint32_t id) {
 
 void MenuModes::toggleLoopIgnore() {
     env_.loopIgnore = env_.loopIgnore ? 0 : 1;
-    setMenuCheck(GetMenu(legacy_.window()), IDM_LOOP_IGNORE, env_.loopIgnore != 0);
+    setMenuCheck(GetMenu(frame_.window()), IDM_LOOP_IGNORE, env_.loopIgnore != 0);
     road_.applyModes();
     refreshPanel();
 }
@@ -100,7 +102,7 @@ void MenuModes::setFadeLength(uint32_t id) {
 }
 
 void MenuModes::checkFadeItems() {
-    HMENU menu = GetMenu(legacy_.window());
+    HMENU menu = GetMenu(frame_.window());
     setMenuCheck(menu, IDM_FADE_OUT, env_.fadeOut != 0);
     // A length set by hand in the settings file checks none of them.
     for (const FadeLengthItem& item : kFadeLengths)
@@ -117,10 +119,10 @@ void MenuModes::applyFadeSettings() {
 void MenuModes::refreshPanel() {
     // While stopped the panel shows the selected entry; without one, the
     // current player, so that the new mode shows either way.
-    if (road_.state() != Stopped || playlist_.empty() || legacy_.selectedRow() == -1) {
-        legacy_.redrawInfoPanel(true, true);
+    if (road_.state() != Stopped || playlist_.empty() || list_.selectedRow() == -1) {
+        panel_.redraw(true, true);
     } else {
-        legacy_.onSelectionChanged();
+        list_.onSelectionChanged();
     }
 }
 

@@ -7,17 +7,25 @@
 #include <cstdint>
 
 #include "app/app_environment.h"
+#include "app/window_parts.h"
 #include "playlist/playlist.h"
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class PlayRoad;
+class ListPane;
+class InfoPanel;
 
 class MenuModes {
 public:
-    MenuModes(MainWindow& legacy, AppEnvironment& environment, Playlist& playlist, PlayRoad& road)
-        : legacy_(legacy), env_(environment), playlist_(playlist), road_(road) {}
+    MenuModes(WindowFrame& frame, PlayRoad& road, ListPane& list, InfoPanel& panel)
+        : frame_(frame),
+          env_(frame.environment()),
+          playlist_(frame.playlist()),
+          road_(road),
+          list_(list),
+          panel_(panel) {}
 
     void setUp();
     void toggleAlwaysOnTop();
@@ -36,10 +44,12 @@ private:
     void applyFadeSettings();
     void refreshPanel();
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     AppEnvironment& env_;
     Playlist& playlist_;
     PlayRoad& road_;
+    ListPane& list_;
+    InfoPanel& panel_;
 };
 
 }  // namespace tarnuvo

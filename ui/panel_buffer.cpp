@@ -2,8 +2,9 @@
 // set-up, rebuilt at every resize, copied to the screen when it paints.
 #include "ui/info_panel.h"
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "ui/layout.h"
+#include "ui/list_pane.h"
 
 namespace tarnuvo {
 namespace {
@@ -22,8 +23,8 @@ COLORREF penColour(COLORREF text) {
 }  // namespace
 
 void InfoPanel::measure() {
-    const AppEnvironment& env = legacy_.environment();
-    buffer_.rebuild(legacy_.window(), 1, 1, env.colorBack, penColour(env.colorText));
+    const AppEnvironment& env = frame_.environment();
+    buffer_.rebuild(frame_.window(), 1, 1, env.colorBack, penColour(env.colorText));
     buffer_.selectFont(env.titleFont.get());
     int32_t title = spaceHeight(buffer_, env.titleFont.get());
     int32_t time = spaceHeight(buffer_, env.timeFont.get());
@@ -37,22 +38,22 @@ void InfoPanel::fitToLines() {
     RECT client = {};
     GetClientRect(control_, &client);
     int32_t d = lines_.height - (client.bottom - client.top);
-    legacy_.moveLayoutEntry(LayoutPanel, 0, 0, 0, d, false);
+    layout_.move(LayoutPanel, 0, 0, 0, d, false);
     for (int32_t slot = LayoutSeek; slot < kLayoutEntries; ++slot)
-        legacy_.moveLayoutEntry(slot, 0, d, 0, 0, false);
-    const HWND window = legacy_.window();
+        layout_.move(slot, 0, d, 0, 0, false);
+    const HWND window = frame_.window();
     RECT outer = {};
     GetWindowRect(window, &outer);
     SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left,
-                 outer.bottom - outer.top + legacy_.toolbarHeight() + d,
+                 outer.bottom - outer.top + list_.toolbarHeight() + d,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
 void InfoPanel::rebuild() {
     if (!control_) return;
-    const AppEnvironment& env = legacy_.environment();
+    const AppEnvironment& env = frame_.environment();
     GetClientRect(control_, &client_);
-    buffer_.rebuild(legacy_.window(), client_.right - client_.left, client_.bottom - client_.top,
+    buffer_.rebuild(frame_.window(), client_.right - client_.left, client_.bottom - client_.top,
                     env.colorBack, penColour(env.colorText));
     buffer_.selectFont(env.titleFont.get());
     buffer_.fill();

@@ -10,24 +10,35 @@
 #include "ui/play_road.h"
 
 #include "app/centering_hook.h"
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/timer_ids.h"
 #include "base/worker_stop.h"
 #include "engine/text.h"
 #include "resources/resource_ids.h"
 #include "ui/play_buttons.h"
+#include "ui/info_panel.h"
+#include "ui/list_pane.h"
+#include "ui/seek_bar.h"
+#include "ui/transport_buttons.h"
+#include "ui/window_tray.h"
 
 namespace tarnuvo {
 
-PlayRoad::PlayRoad(MainWindow& legacy, AppEnvironment& environment, WaveOutPlayer& waveOut,
-                   DirectShowPlayer& directShow, Playlist& playlist, CommandQueue& commands)
-    : legacy_(legacy),
-      env_(environment),
-      waveOut_(waveOut),
-      directShow_(directShow),
-      playlist_(playlist),
+PlayRoad::PlayRoad(WindowFrame& frame, CommandQueue& commands, ListPane& list, InfoPanel& panel,
+                   SeekBar& seek, VolumeControl& volume, TransportButtons& buttons, Tray& tray)
+    : frame_(frame),
+      env_(frame.environment()),
+      waveOut_(frame.waveOut()),
+      directShow_(frame.directShow()),
+      playlist_(frame.playlist()),
       commands_(commands),
-      current_(&waveOut) {}
+      list_(list),
+      panel_(panel),
+      seek_(seek),
+      volume_(volume),
+      buttons_(buttons),
+      tray_(tray),
+      current_(&waveOut_) {}
 
 void PlayRoad::bind(HWND dialog) {
     videoArea_ = GetDlgItem(dialog, IDC_VIDEO_AREA);
@@ -35,24 +46,24 @@ void PlayRoad::bind(HWND dialog) {
 
 void PlayRoad::showOpenFailed() {
     char text[4096] = {};
-    LoadStringA(legacy_.instance(), IDS_OPEN_FAILED, text, sizeof text);
-    centeredMessageBox(legacy_.window(), text, legacy_.windowTitle(), MB_ICONEXCLAMATION);
+    LoadStringA(frame_.instance(), IDS_OPEN_FAILED, text, sizeof text);
+    centeredMessageBox(frame_.window(), text, tray_.title(), MB_ICONEXCLAMATION);
 }
 
 void PlayRoad::playSelected() {
     const uint32_t advance = advancing_;
     advancing_ = 0;
-    if (legacy_.closing()) return;
+    if (frame_.closing()) return;
     if (stopping_) {
         // Served inside a stop's wait (a double click): after the stop.
         commands_.keep(advance != 0 ? advance : IDC_PLAY);
         return;
     }
-    if (legacy_.selectedRow() == -1) return;
+    if (list_.selectedRow() == -1) return;
     stopPlayback();
     // The stop served messages: a pending command may have started a track.
-    if (worker_.thread || legacy_.closing()) return;
-    const int32_t row = legacy_.selectedRow();
+    if (worker_.thread || frame_.closing()) return;
+    const int32_t row = list_.selectedRow();
     const TrackInfo* entry = playlist_.entryAt(row);
     if (!entry) return;
     entry_ = *entry;
@@ -81,8 +92,8 @@ void PlayRoad::playSelected() {
     worker_.thread.reset(reinterpret_cast<HANDLE>(handle));
     worker_.threadId = id;
     starting_ = true;
-    legacy_.redrawInfoPanel(true, true);
-    EnableWindow(legacy_.transportButton(kPlayButton), FALSE);
+    panel_.redraw(true, true);
+    EnableWindow(buttons_.handle(kPlayButton), FALSE);
     ResumeThread(worker_.thread.get());
 }
 
@@ -104,15 +115,15 @@ void PlayRoad::stopPlayback() {
 }
 
 void PlayRoad::showPlaybackStopped() {
-    legacy_.resetSeekSlider();
-    if (playlist_.empty()) legacy_.resetPanelAfterClear();
-    legacy_.redrawInfoPanel(true, true);
-    legacy_.updateTrayTip();
-    legacy_.enableSeekSlider(false);
-    EnableWindow(legacy_.transportButton(kPlayButton), TRUE);
-    EnableWindow(legacy_.transportButton(kPauseButton), FALSE);
-    EnableWindow(legacy_.transportButton(kStopButton), FALSE);
-    legacy_.showPauseLook();
+    seek_.reset();
+    if (playlist_.empty()) list_.resetPanelAfterClear();
+    panel_.redraw(true, true);
+    tray_.updateTip();
+    seek_.enable(false);
+    EnableWindow(buttons_.handle(kPlayButton), TRUE);
+    EnableWindow(buttons_.handle(kPauseButton), FALSE);
+    EnableWindow(buttons_.handle(kStopButton), FALSE);
+    buttons_.showPauseLook();
 }
 
 void PlayRoad::togglePause(bool holdOnly) {
@@ -123,19 +134,20 @@ void PlayRoad::togglePause(bool holdOnly) {
     }
     Player& player = *current_;
     if (player.state == Playing) {
-        legacy_.onRefreshTimer();
-        legacy_.notePanelPausedAt(player.position());
+        panel_.onRefreshTimer();
+        panel_.notePausedAt(player.position());
         player.pause(kPauseOn);
-        legacy_.setPanelBlink(true);
-        SetTimer(legacy_.window(), BlinkTimer, kBlinkIntervalMs, nullptr);  // the blink starts afresh
+        panel_.setBlink(true);
+        SetTimer(frame_.window(), BlinkTimer, kBlinkIntervalMs,
+                 nullptr);  // the blink starts afresh
     } else if (player.state == Paused && !holdOnly) {
         player.pause(kPauseOff);
     }
-    legacy_.showPauseLook();
+    buttons_.showPauseLook();
 }
 
 void PlayRoad::restartAt(uint32_t position) {
-    if (stopping_ || legacy_.closing() || starting_) return;
+    if (stopping_ || frame_.closing() || starting_) return;
     Player& player = *current_;
     if (player.state == Stopped) return;
     // The DirectShow player goes on at the new place by itself.
@@ -161,7 +173,7 @@ void PlayRoad::collectPlayThread() {
 void PlayRoad::openFailedCheck() {
     // The play thread stores its result before it marks itself finished. A
     // stop that waits for the thread collects it; nothing is reported then.
-    if (stopping_ || legacy_.closing() || !worker_.thread || worker_.finished == 0 ||
+    if (stopping_ || frame_.closing() || !worker_.thread || worker_.finished == 0 ||
         worker_.parameter != kPlayFailed) {
         return;
     }
@@ -196,7 +208,7 @@ void PlayRoad::reportPlayFailure(const PlayFailure& failure) {
     if (advance != 0 && ++failedInRow_ < playlist_.count()) {
         // An advance at the end of a track skips what cannot be played. A
         // posted command, so that a list of such tracks is no recursion.
-        PostMessageA(legacy_.window(), WM_COMMAND, advance, 0);
+        PostMessageA(frame_.window(), WM_COMMAND, advance, 0);
         return;
     }
     failedInRow_ = 0;

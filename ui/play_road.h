@@ -2,7 +2,9 @@
 // owns the play thread's record, the entry being played, the current player,
 // the stop and start flags, the user's actions kept while a track starts,
 // the advance at the end of a track and its failures, and the video area's
-// procedure. Other parts read the state it shows through the queries below.
+// procedure. It calls the list pane (rows), the panel, the seek and volume
+// sliders, the transport buttons, the tray (tip, title) and the command
+// queue; the other parts read its state through the queries below.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +22,13 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class InfoPanel;
+class ListPane;
+class SeekBar;
+class TransportButtons;
+class Tray;
+class VolumeControl;
+class WindowFrame;
 
 // The play road's requests to the window thread (wParam of
 // kPlayUpdateMessage): a file opened, a seek's restart about to start, the
@@ -39,8 +47,9 @@ uint32_t randomSeed();
 
 class PlayRoad {
 public:
-    PlayRoad(MainWindow& legacy, AppEnvironment& environment, WaveOutPlayer& waveOut,
-             DirectShowPlayer& directShow, Playlist& playlist, CommandQueue& commands);
+    // Stores the references only: the parts are built in one go.
+    PlayRoad(WindowFrame& frame, CommandQueue& commands, ListPane& list, InfoPanel& panel,
+             SeekBar& seek, VolumeControl& volume, TransportButtons& buttons, Tray& tray);
     PlayRoad(const PlayRoad&) = delete;
     PlayRoad& operator=(const PlayRoad&) = delete;
 
@@ -133,12 +142,18 @@ private:
     static LRESULT CALLBACK videoProcedure(HWND control, UINT message, WPARAM wParam,
                                            LPARAM lParam);
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     AppEnvironment& env_;
     WaveOutPlayer& waveOut_;
     DirectShowPlayer& directShow_;
     Playlist& playlist_;
     CommandQueue& commands_;
+    ListPane& list_;
+    InfoPanel& panel_;
+    SeekBar& seek_;
+    VolumeControl& volume_;
+    TransportButtons& buttons_;
+    Tray& tray_;
 
     WorkerThread worker_;
     Player* current_;

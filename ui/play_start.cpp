@@ -4,8 +4,10 @@
 // other parts ask of the road's state.
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "ui/play_road.h"
+#include "ui/seek_bar.h"
+#include "ui/volume_control.h"
 
 namespace tarnuvo {
 
@@ -23,7 +25,7 @@ void PlayRoad::finishStarting(bool started) {
     starting_ = false;
     pausePending_ = seekPending_ = volumePending_ = false;
     // A level chosen for a track that never started stays for the next.
-    if (volume) legacy_.applyVolumeSlider();
+    if (volume) volume_.apply();
     if (!started) return;
     Player& player = *current_;
     // The modes may have changed since the thread applied the range.
@@ -32,7 +34,7 @@ void PlayRoad::finishStarting(bool started) {
     const TrackInfo* entry = playlist_.entryAt(playlist_.currentIndex);
     if (entry && std::strcmp(entry->location, player.location) == 0)
         player.listIndex = playlist_.currentIndex;
-    if (seek) legacy_.seekToSlider();
+    if (seek) seek_.seekToSlider();
     if (pause) togglePause(true);
 }
 

@@ -9,12 +9,18 @@
 
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "base/window_messages.h"
 #include "engine/text.h"
 #include "playlist/reread_values.h"
 #include "ui/play_buttons.h"
 #include "ui/play_road.h"
+#include "ui/info_panel.h"
+#include "ui/list_pane.h"
+#include "ui/seek_bar.h"
+#include "ui/volume_control.h"
+#include "ui/transport_buttons.h"
+#include "ui/window_tray.h"
 
 namespace tarnuvo {
 namespace {
@@ -28,7 +34,7 @@ bool stopAsked(const WorkerThread& record) {
 // Runs the window's part of a stage: directly on the window thread, else by
 // a synchronous message (a stop that waits for this thread serves it).
 void PlayRoad::askWindow(PlayStage stage, Player* player) {
-    const HWND window = legacy_.window();
+    const HWND window = frame_.window();
     if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
         onPlayUpdate(stage, reinterpret_cast<LPARAM>(player));
     } else {
@@ -54,7 +60,7 @@ unsigned __stdcall PlayRoad::threadMain(void* argument) {
         }
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    const HWND window = road.legacy_.window();
+    const HWND window = road.frame_.window();
     const DWORD self = GetCurrentThreadId();
     void (*const seam)() = record.endSeam;
     // Nothing touches the record once this reads 1; the window then
@@ -115,31 +121,31 @@ void PlayRoad::onPlayUpdate(WPARAM stage, LPARAM data) {
             if (player != &waveOut_ && player != &directShow_) return;
             openReported_ = true;
             current_ = player;
-            legacy_.setVolumeTarget(player->isDirectShow() != 0);
+            volume_.setTarget(player->isDirectShow() != 0);
             // Rows deleted during a slow open move the entry, or take it away:
             // only a row that still shows this file is rewritten.
             const TrackInfo* entry = playlist_.entryAt(playlist_.currentIndex);
             if (entry && std::strcmp(entry->location, player->location) == 0) {
                 player->listIndex = playlist_.currentIndex;
                 storeOpened(playlist_, playlist_.currentIndex, *player);
-                legacy_.updateRow(playlist_.currentIndex, *player);
+                list_.updateRow(playlist_.currentIndex, *player);
             }
-            legacy_.redrawInfoPanel(true, true);
+            panel_.redraw(true, true);
             rememberMemberFile(player->location);
             [[fallthrough]];
         }
         case PlayStageSeekable:
-            legacy_.enableSeekSlider(current_->seekable && current_->length != 0);
-            legacy_.setupSeekSlider(*current_);
+            seek_.enable(current_->seekable && current_->length != 0);
+            seek_.setUpFor(*current_);
             return;
         case PlayStageStarted:
             // Also the window's own restart after a seek, which is no start.
             if (starting_) finishStarting(true);
             failedInRow_ = 0;
             for (int32_t i : {kPlayButton, kPauseButton, kStopButton})
-                EnableWindow(legacy_.transportButton(i), TRUE);
-            legacy_.updateTrayTip();
-            legacy_.redrawInfoPanel(true, true);
+                EnableWindow(buttons_.handle(i), TRUE);
+            tray_.updateTip();
+            panel_.redraw(true, true);
             return;
         case PlayStageEnded:
             if (worker_.thread && worker_.threadId == static_cast<uint32_t>(data))

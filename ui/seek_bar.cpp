@@ -4,10 +4,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/visual_styles.h"
 #include "ui/seek_scale.h"
 #include "ui/play_road.h"
+#include "ui/transport_buttons.h"
 
 namespace tarnuvo {
 
@@ -30,18 +31,18 @@ void SeekBar::setUpFor(const TrackInfo& track) {
 }
 
 void SeekBar::onScroll(int32_t code) {
-    if (legacy_.road().starting()) {
+    if (road_.starting()) {
         // The slider was set up for the track at its open; the seek waits.
         if (code != TB_THUMBTRACK && code != TB_ENDTRACK) seekToSlider();
         return;
     }
-    Player& player = legacy_.road().current();
+    Player& player = road_.current();
     if (!player.seekable || player.length == 0) return;
     switch (code) {
         case TB_THUMBTRACK: {
             // Paused for the whole drag; the time shows where it was taken.
             const bool wasPlaying = player.state == Playing;
-            legacy_.togglePause(true);
+            road_.togglePause(true);
             if (wasPlaying && player.state == Paused) dragPaused_ = true;
             return;
         }
@@ -59,7 +60,7 @@ void SeekBar::onScroll(int32_t code) {
             // it paused plays on where it was.
             if (dragPaused_ && player.state == Paused) player.pause(kPauseOff);
             dragPaused_ = false;
-            legacy_.showPauseLook();
+            buttons_.showPauseLook();
             return;
         default:
             return;
@@ -67,11 +68,11 @@ void SeekBar::onScroll(int32_t code) {
 }
 
 void SeekBar::seekToSlider() {
-    if (legacy_.road().starting()) {
-        legacy_.road().keepSeek();
+    if (road_.starting()) {
+        road_.keepSeek();
         return;
     }
-    Player& player = legacy_.road().current();
+    Player& player = road_.current();
     // Always the slider's own position: a scroll message holds 16 bits of it,
     // and none for keys.
     const auto frames = static_cast<int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
@@ -79,10 +80,10 @@ void SeekBar::seekToSlider() {
     // player leaves it at the loop end).
     player.applyLoopRange();
     const uint32_t target = seekTargetFor(frames, player.rangeEnd);
-    legacy_.togglePause(true);
-    legacy_.restartAt(target);
+    road_.togglePause(true);
+    road_.restartAt(target);
     dragPaused_ = false;
-    legacy_.showPauseLook();
+    buttons_.showPauseLook();
     // The player reports the target at once, so the thumb stays there.
     SendMessageA(slider_, TBM_SETPOS, TRUE, sliderFrames(target));
 }

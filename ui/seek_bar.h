@@ -1,7 +1,8 @@
 // The seek slider: its range in sample frames for the track shown, seeking
 // by drag, keys and presses on the channel (its window procedure is this
-// part's), and the thumb that follows the playing track. The player and the
-// pause it drives belong to the play road, reached through the window.
+// part's), and the thumb that follows the playing track. Owns the slider's
+// handle and the drag's pause; drives the play road (seek, pause) and shows
+// the pause on the transport buttons.
 #pragma once
 
 #include <windows.h>
@@ -12,12 +13,15 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class PlayRoad;
+class TransportButtons;
+class WindowFrame;
 struct TrackInfo;
 
 class SeekBar {
 public:
-    explicit SeekBar(MainWindow& legacy) : legacy_(legacy) {}
+    SeekBar(WindowFrame& frame, PlayRoad& road, TransportButtons& buttons)
+        : frame_(frame), road_(road), buttons_(buttons) {}
     SeekBar(const SeekBar&) = delete;
     SeekBar& operator=(const SeekBar&) = delete;
 
@@ -43,7 +47,9 @@ private:
     // A press on the channel jumps there; true when the press is used up.
     bool takesPress(LPARAM point);
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
+    PlayRoad& road_;
+    TransportButtons& buttons_;
     HWND slider_ = nullptr;
     SubclassedControl subclassed_;
     bool dragPaused_ = false;  // the thumb's drag paused the track

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "resources/resource_ids.h"
 #include "ui/seek_bar.h"
 #include "ui/seek_scale.h"
@@ -27,10 +27,10 @@ LRESULT CALLBACK SeekBar::procedure(HWND control, UINT message, WPARAM wParam, L
 }
 
 bool SeekBar::takesPress(LPARAM point) {
-    const Player& player = legacy_.road().current();
+    const Player& player = road_.current();
     // A track that cannot seek keeps the thumb where it is; one being started
     // has its slider enabled only when it can.
-    if (legacy_.road().starting() ? !IsWindowEnabled(slider_) : !player.seekable || player.length == 0)
+    if (road_.starting() ? !IsWindowEnabled(slider_) : !player.seekable || player.length == 0)
         return true;
     const int32_t x = LOWORD(point), y = HIWORD(point);
     RECT thumb = {}, channel = {};

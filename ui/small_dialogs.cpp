@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/centering_hook.h"
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/small_dialog.h"
 #include "playlist/tag_reader.h"
 #include "resources/resource_ids.h"
@@ -16,17 +16,17 @@ namespace tarnuvo {
 
 void SmallDialogs::showStringBox(UINT textId, UINT style) const {
     char text[1024] = {};
-    LoadStringA(legacy_.instance(), textId, text, sizeof text);
-    centeredMessageBox(legacy_.window(), text, tray_.title(), style);
+    LoadStringA(frame_.instance(), textId, text, sizeof text);
+    centeredMessageBox(frame_.window(), text, tray_.title(), style);
 }
 
 void SmallDialogs::showVersion() const {
-    DialogBoxParamA(legacy_.instance(), MAKEINTRESOURCEA(IDD_VERSION), legacy_.window(),
+    DialogBoxParamA(frame_.instance(), MAKEINTRESOURCEA(IDD_VERSION), frame_.window(),
                     smallDialogProcedure, 0);
 }
 
 void SmallDialogs::showTagInfo() const {
-    const HINSTANCE instance = legacy_.instance();
+    const HINSTANCE instance = frame_.instance();
     char text[kTextSize] = {};
     char caption[kTextSize] = {};
     LoadStringA(instance, IDS_MP3INFP_CAPTION, caption, sizeof caption);
@@ -39,7 +39,7 @@ void SmallDialogs::showTagInfo() const {
     } else {
         LoadStringA(instance, IDS_MP3INFP_MISSING, text, sizeof text);
     }
-    centeredMessageBox(legacy_.window(), text, caption, MB_ICONINFORMATION);
+    centeredMessageBox(frame_.window(), text, caption, MB_ICONINFORMATION);
 }
 
 }  // namespace tarnuvo

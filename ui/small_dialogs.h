@@ -7,19 +7,19 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class WindowFrame;
 class Tray;
 
 class SmallDialogs {
 public:
-    SmallDialogs(MainWindow& legacy, const Tray& tray) : legacy_(legacy), tray_(tray) {}
+    SmallDialogs(WindowFrame& frame, const Tray& tray) : frame_(frame), tray_(tray) {}
 
     void showStringBox(UINT textId, UINT style) const;
     void showVersion() const;
     void showTagInfo() const;
 
 private:
-    MainWindow& legacy_;
+    WindowFrame& frame_;
     const Tray& tray_;
 };
 

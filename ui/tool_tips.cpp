@@ -8,12 +8,13 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "ui/volume_control.h"
 #include "resources/resource_ids.h"
 #include "ui/volume_scale.h"
 #include "ui/play_buttons.h"
 #include "ui/play_road.h"
+#include "ui/transport_buttons.h"
 
 namespace tarnuvo {
 namespace {
@@ -37,14 +38,14 @@ UINT_PTR toolId(UINT_PTR idFrom, UINT flags) {
 }  // namespace
 
 void VolumeControl::createTooltips() {
-    const HWND window = legacy_.window();
+    const HWND window = frame_.window();
     HWND tips =
         CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, legacy_.instance(), nullptr);
+                        CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, frame_.instance(), nullptr);
     tooltips_ = tips;
     if (!tips) return;
     HWND tools[kButtonCount + 1] = {};
-    for (int32_t i = 0; i < kButtonCount; ++i) tools[i] = legacy_.transportButton(i);
+    for (int32_t i = 0; i < kButtonCount; ++i) tools[i] = buttons_.handle(i);
     tools[kButtonCount] = slider_;
     for (HWND tool : tools) {
         if (!tool) continue;
@@ -66,7 +67,7 @@ bool VolumeControl::onToolTipText(NMHDR& header) {
     const UINT_PTR id = toolId(header.idFrom, wide ? wideInfo->uFlags : narrowInfo->uFlags);
     if (id == IDC_VOLUME_SLIDER) {
         int32_t level = -1;
-        if (legacy_.road().starting()) {
+        if (road_.starting()) {
             const auto place = static_cast<int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
             level = static_cast<int32_t>(volumeForSlider(place));
         } else {
@@ -87,10 +88,10 @@ bool VolumeControl::onToolTipText(NMHDR& header) {
     }
     if (!hasStringTip(id)) return false;
     if (wide) {
-        wideInfo->hinst = legacy_.instance();
+        wideInfo->hinst = frame_.instance();
         wideInfo->lpszText = MAKEINTRESOURCEW(id);
     } else {
-        narrowInfo->hinst = legacy_.instance();
+        narrowInfo->hinst = frame_.instance();
         narrowInfo->lpszText = MAKEINTRESOURCEA(id);
     }
     return true;

@@ -4,8 +4,9 @@
 
 #include <chrono>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "ui/play_road.h"
+#include "ui/list_pane.h"
 
 namespace tarnuvo {
 
@@ -18,11 +19,11 @@ uint32_t randomSeed() {
 }
 
 void PlayRoad::selectAndPlay(int32_t target) {
-    const int32_t rows = legacy_.rowCount();
+    const int32_t rows = list_.rowCount();
     if (rows > 0) {
         if (target > rows - 1) target = rows - 1;
         if (target < 0) target = 0;
-        legacy_.selectRow(target);
+        list_.selectRow(target);
     }
     playSelected();
 }
@@ -34,7 +35,7 @@ void PlayRoad::playPrevious() {
         return;
     }
     int32_t target = playlist_.currentIndex - 1;
-    if (target < 0) target = legacy_.rowCount() - 1;  // also from -1: the last row
+    if (target < 0) target = list_.rowCount() - 1;  // also from -1: the last row
     selectAndPlay(target);
 }
 
@@ -46,7 +47,7 @@ void PlayRoad::playNext(uint32_t advance) {
         return;
     }
     int32_t target = playlist_.currentIndex + 1;
-    if (target >= legacy_.rowCount()) target = 0;
+    if (target >= list_.rowCount()) target = 0;
     selectAndPlay(target);
 }
 
@@ -57,7 +58,7 @@ void PlayRoad::playRandom(uint32_t advance) {
         stopPlayback();
         return;
     }
-    const int32_t rows = legacy_.rowCount();
+    const int32_t rows = list_.rowCount();
     if (rows <= 0) {
         selectAndPlay(0);
         return;

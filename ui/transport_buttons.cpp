@@ -7,7 +7,7 @@
 
 #include "ui/transport_buttons.h"
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "resources/resource_ids.h"
 #include "ui/image_strip.h"
 #include "ui/play_road.h"
@@ -54,7 +54,7 @@ void TransportButtons::bind(HWND dialog) {
 }
 
 void TransportButtons::setUp() {
-    images_.reset(loadImageStrip(legacy_.instance(), IDB_BUTTONS, kButtonMask));
+    images_.reset(loadImageStrip(frame_.instance(), IDB_BUTTONS, kButtonMask));
     for (int32_t i = 0; i < kButtonCount; ++i) {
         if (images_) icons_[i].reset(ImageList_GetIcon(images_.get(), i, ILD_TRANSPARENT));
         SendMessageA(buttons_[i], BM_SETIMAGE, IMAGE_ICON,
@@ -71,13 +71,13 @@ void TransportButtons::enableForList(bool filled) {
 }
 
 bool TransportButtons::themesWanted() const {
-    return (legacy_.environment().osFlags & WinXP) && themesActive_();
+    return (frame_.environment().osFlags & WinXP) && themesActive_();
 }
 
 void TransportButtons::applyTheme() {
     hot_ = nullptr;
     theme_.reset();
-    if (themesWanted()) theme_.reset(openThemeData(legacy_.window(), L"Button"));
+    if (themesWanted()) theme_.reset(openThemeData(frame_.window(), L"Button"));
     for (HWND button : buttons_) {
         if (!button) continue;
         LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
@@ -98,7 +98,7 @@ void TransportButtons::showPauseLook() {
     // The button's own pushed state: classic buttons draw it, owner-drawn
     // ones are told it as selected; paintButton keeps it under the mouse.
     if (HWND pause = buttons_[kPauseButton])
-        SendMessageA(pause, BM_SETSTATE, legacy_.road().current().state == Paused, 0);
+        SendMessageA(pause, BM_SETSTATE, road_.current().state == Paused, 0);
 }
 
 void TransportButtons::onDrawItem(UINT id, const DRAWITEMSTRUCT& item) {
@@ -110,7 +110,7 @@ void TransportButtons::onDrawItem(UINT id, const DRAWITEMSTRUCT& item) {
 void TransportButtons::paintButton(int32_t index, HDC dc, const RECT& face, UINT state) {
     HWND button = buttons_[index];
     // The button's own redraws carry no marker: under the mouse it stays hot.
-    const bool held = index == kPauseButton && legacy_.road().current().state == Paused;
+    const bool held = index == kPauseButton && road_.current().state == Paused;
     const int look = themeState(state, button == hot_, held);
     if (theme_) {
         drawThemeParentBackground(button, dc, face);

@@ -1,7 +1,7 @@
 // The transport buttons: their icons, their enabled states, and with a
 // theme the owner-drawn look with a hot button under the mouse. Owns the
-// buttons' handles, icons, theme and hot button; reaches the window-wide
-// state and the current player through the window.
+// buttons' handles, icons, theme and hot button; asks the play road whether
+// the track is paused.
 #pragma once
 
 #include <windows.h>
@@ -14,13 +14,15 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class PlayRoad;
+class WindowFrame;
 
 class TransportButtons {
 public:
     // The probe tells whether a theme is active; tests give their own.
-    explicit TransportButtons(MainWindow& legacy, bool (*themesActive)() = visualStylesActive)
-        : legacy_(legacy), themesActive_(themesActive) {}
+    TransportButtons(WindowFrame& frame, PlayRoad& road,
+                     bool (*themesActive)() = visualStylesActive)
+        : frame_(frame), road_(road), themesActive_(themesActive) {}
     TransportButtons(const TransportButtons&) = delete;
     TransportButtons& operator=(const TransportButtons&) = delete;
 
@@ -52,7 +54,8 @@ private:
     void drawButton(HWND button, bool hot);
     void clearHotButton();
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
+    PlayRoad& road_;
     bool (*themesActive_)();
     HWND buttons_[kButtonCount] = {};
     UniqueImageList images_;

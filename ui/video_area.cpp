@@ -1,6 +1,6 @@
 // The video area: messages meant for a full-screen video window go to the
 // graph while it shows a video.
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "ui/play_road.h"
 
 namespace tarnuvo {
@@ -21,7 +21,7 @@ LRESULT CALLBACK PlayRoad::videoProcedure(HWND control, UINT message, WPARAM wPa
 }
 
 void PlayRoad::fullScreen() {
-    if (!starting_ && current_ == &directShow_) directShow_.fullScreen(2, legacy_.window());
+    if (!starting_ && current_ == &directShow_) directShow_.fullScreen(2, frame_.window());
 }
 
 }  // namespace tarnuvo

@@ -5,14 +5,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "resources/resource_ids.h"
 #include "ui/volume_scale.h"
 #include "ui/play_road.h"
 
 namespace tarnuvo {
 
-VolumeControl::VolumeControl(MainWindow& legacy) : legacy_(legacy), target_(&legacy.waveOut()) {}
+VolumeControl::VolumeControl(WindowFrame& frame, PlayRoad& road, TransportButtons& buttons)
+    : frame_(frame), road_(road), buttons_(buttons), target_(&frame.waveOut()) {}
 
 void VolumeControl::bind(HWND dialog) {
     slider_ = GetDlgItem(dialog, IDC_VOLUME_SLIDER);
@@ -21,7 +22,7 @@ void VolumeControl::bind(HWND dialog) {
 
 void VolumeControl::setUp() {
     int32_t level = 0;
-    available_ = legacy_.waveOut().getVolume(&level) == 0;
+    available_ = frame_.waveOut().getVolume(&level) == 0;
     savedVolume_ = level;
     SendMessageA(slider_, TBM_SETRANGE, FALSE, MAKELPARAM(0, kVolumeSliderMax));
     SendMessageA(slider_, TBM_SETPOS, TRUE, kVolumeSliderMax / 2);
@@ -35,15 +36,15 @@ void VolumeControl::setUp() {
 }
 
 void VolumeControl::setTarget(bool isDirectShow) {
-    target_ = isDirectShow ? static_cast<Player*>(&legacy_.directShow()) : &legacy_.waveOut();
+    target_ = isDirectShow ? static_cast<Player*>(&frame_.directShow()) : &frame_.waveOut();
     // Each player keeps its own level for the whole run.
     int32_t level = 0;
     // A level chosen while the track starts is applied once it has started.
-    if (!legacy_.road().volumeKept() && target_->getVolume(&level) == 0)
+    if (!road_.volumeKept() && target_->getVolume(&level) == 0)
         SendMessageA(slider_, TBM_SETPOS, TRUE, sliderForVolume(static_cast<uint32_t>(level)));
     char label[64] = {};
-    LoadStringA(legacy_.instance(), isDirectShow ? IDS_DIRECTSHOW_VOLUME : IDS_WAVEOUT_VOLUME,
-                label, sizeof label);
+    LoadStringA(frame_.instance(), isDirectShow ? IDS_DIRECTSHOW_VOLUME : IDS_WAVEOUT_VOLUME, label,
+                sizeof label);
     SetWindowTextA(label_, label);
 }
 
@@ -68,8 +69,8 @@ void VolumeControl::onScroll(int32_t code) {
 }
 
 void VolumeControl::apply() {
-    if (legacy_.road().starting()) {
-        legacy_.road().keepVolume();
+    if (road_.starting()) {
+        road_.keepVolume();
         return;
     }
     const auto position = static_cast<int32_t>(SendMessageA(slider_, TBM_GETPOS, 0, 0));
@@ -81,7 +82,7 @@ void VolumeControl::showTip(bool show) {
     if (!tooltips_ || !slider_) return;
     TOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
-    tool.hwnd = legacy_.window();
+    tool.hwnd = frame_.window();
     tool.uId = reinterpret_cast<UINT_PTR>(slider_);
     SendMessageA(tooltips_, TTM_TRACKACTIVATE, show, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tooltips_, show ? TTM_UPDATE : TTM_POP, 0, 0);

@@ -1,7 +1,8 @@
 // The volume slider, its label and the window's tooltips: the level of the
 // player in use (each player keeps its own), the decibel tip while the thumb
-// is dragged, and the texts every tooltip asks for. While a track starts the
-// level waits for the play road, reached through the window.
+// is dragged, and the texts every tooltip asks for. Owns the slider, the
+// label, the tooltips and the player the slider drives; while a track starts
+// the level waits for the play road. The buttons' tips name their handles.
 #pragma once
 
 #include <windows.h>
@@ -10,12 +11,14 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class PlayRoad;
+class TransportButtons;
+class WindowFrame;
 class Player;
 
 class VolumeControl {
 public:
-    explicit VolumeControl(MainWindow& legacy);
+    VolumeControl(WindowFrame& frame, PlayRoad& road, TransportButtons& buttons);
     VolumeControl(const VolumeControl&) = delete;
     VolumeControl& operator=(const VolumeControl&) = delete;
 
@@ -43,7 +46,9 @@ public:
 private:
     void showTip(bool show);
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
+    PlayRoad& road_;
+    TransportButtons& buttons_;
     HWND slider_ = nullptr;
     HWND label_ = nullptr;
     HWND tooltips_ = nullptr;

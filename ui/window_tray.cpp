@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "app/window_parts.h"
 #include "app/timer_ids.h"
 #include "engine/text.h"
 #include "resources/resource_ids.h"
@@ -18,11 +18,11 @@ namespace tarnuvo {
 
 void Tray::bind(HWND dialog) {
     taskbarCreatedMessage_ =
-        icon_.init(legacy_.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
+        icon_.init(frame_.instance(), dialog, kTrayIconId, kTrayCallbackMessage);
 }
 
 void Tray::setUp() {
-    images_.reset(ImageList_LoadImageA(legacy_.instance(), MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
+    images_.reset(ImageList_LoadImageA(frame_.instance(), MAKEINTRESOURCEA(IDB_TRAY), 16, 10,
                                        RGB(0, 255, 0), IMAGE_BITMAP, LR_CREATEDIBSECTION));
     for (int32_t i = 0; i < 2 && images_; ++i)
         icons_[i].reset(ImageList_GetIcon(images_.get(), i, ILD_TRANSPARENT));
@@ -35,7 +35,7 @@ void Tray::onTaskbarCreated() {
     if (removed_ || icon_.data.cbSize == 0) return;
     present_ = icon_.addAgain() != FALSE;
     // A window hidden in the tray without an icon could never come back.
-    if (!present_ && !IsWindowVisible(legacy_.window())) restore();
+    if (!present_ && !IsWindowVisible(frame_.window())) restore();
 }
 
 INT_PTR Tray::onSysCommand(WPARAM command) {
@@ -56,55 +56,54 @@ void Tray::useShell(TrayIcon::ShellNotify notify, DWORD retryDelayMs) {
 }
 
 HWND Tray::trayWindow() const {
-    return legacy_.window();
+    return frame_.window();
 }
 
 int32_t Tray::trayPlayerState() const {
-    return legacy_.playbackState();
+    return road_.state();
 }
 
 void Tray::setWindowShown(int32_t shown) {
-    legacy_.environment().windowShown = shown;
+    frame_.environment().windowShown = shown;
 }
 
 UniqueMenu Tray::loadTrayMenu() const {
-    return UniqueMenu(LoadMenuA(legacy_.instance(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    return UniqueMenu(LoadMenuA(frame_.instance(), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
 }
 
 bool Tray::hideToTray() {
-    const HWND window = legacy_.window();
+    const HWND window = frame_.window();
     ShowWindow(window, SW_HIDE);
     // The tray animation (timer 3) goes on.
     KillTimer(window, RefreshTimer);
     KillTimer(window, BlinkTimer);
-    legacy_.environment().windowShown = 0;
+    frame_.environment().windowShown = 0;
     return true;
 }
 
 void Tray::animate() {
-    if (legacy_.road().starting() || legacy_.road().current().state != Playing || icon_.data.cbSize == 0)
-        return;
-    frame_ = !frame_;
-    icon_.modify(icons_[frame_ ? 0 : 1].get(), nullptr);
+    if (road_.starting() || road_.current().state != Playing || icon_.data.cbSize == 0) return;
+    lit_ = !lit_;
+    icon_.modify(icons_[lit_ ? 0 : 1].get(), nullptr);
 }
 
 void Tray::updateWindowTitle() {
     char title[kTextSize * 2];
-    const Playlist& playlist = legacy_.playlist();
+    const Playlist& playlist = frame_.playlist();
     if (playlist.album[0] != '\0')
         std::snprintf(title, sizeof title, "Tarnuvo - %s", playlist.album);
     else
         std::snprintf(title, sizeof title, "Tarnuvo");
     copyText(title_, kTextSize, title);
-    SetWindowTextA(legacy_.window(), title_);
+    SetWindowTextA(frame_.window(), title_);
     updateTip();
 }
 
 void Tray::updateTip() {
     if (icon_.data.cbSize == 0) return;  // no icon was ever added
     // While a track starts, the entry being opened.
-    const TrackInfo& player = legacy_.road().starting() ? legacy_.road().entry() : legacy_.road().current().info();
-    if (legacy_.playbackState() == Stopped) {
+    const TrackInfo& player = road_.starting() ? road_.entry() : road_.current().info();
+    if (road_.state() == Stopped) {
         icon_.modify(nullptr, title_);
         return;
     }

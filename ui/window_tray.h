@@ -1,7 +1,6 @@
 // The tray icon's glue and the window title. It owns the icon's record, its
 // two animation frames and the title text; the tip follows the title or the
-// track. The play road's state and the window itself are still reached
-// through the window (legacy_).
+// track, which it asks of the play road.
 #pragma once
 
 #include <windows.h>
@@ -13,11 +12,12 @@
 
 namespace tarnuvo {
 
-class MainWindow;
+class PlayRoad;
+class WindowFrame;
 
 class Tray final : public TrayOwner {
 public:
-    explicit Tray(MainWindow& legacy) : legacy_(legacy) {}
+    Tray(WindowFrame& frame, PlayRoad& road) : frame_(frame), road_(road) {}
     Tray(const Tray&) = delete;
     Tray& operator=(const Tray&) = delete;
 
@@ -54,12 +54,13 @@ private:
     UniqueMenu loadTrayMenu() const override;
     bool hideToTray();
 
-    MainWindow& legacy_;
+    WindowFrame& frame_;
+    PlayRoad& road_;
     TrayIcon icon_;
     bool present_ = false;
     bool removed_ = false;
     UINT taskbarCreatedMessage_ = 0;
-    bool frame_ = false;
+    bool lit_ = false;  // the animation's frame
     UniqueImageList images_;
     UniqueIcon icons_[2];
     char title_[kTextSize] = "Tarnuvo";

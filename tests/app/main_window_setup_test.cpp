@@ -240,7 +240,7 @@ TEST_F(MainDialog, RepeatedStartsAndResizesLeaveNoGdiObjects) {
             SetWindowPos(window, nullptr, 0, 0, 500 + i * 7, outer.bottom - outer.top + i * 5,
                          SWP_NOMOVE | SWP_NOZORDER);
         int32_t live = liveGdiObjects.load();
-        for (int i = 0; i < 200; ++i) main->rebuildPanelBuffer();
+        for (int i = 0; i < 200; ++i) view().panel().rebuild();
         EXPECT_EQ(liveGdiObjects.load(), live);
         finish();
         EXPECT_EQ(liveGdiObjects.load(), baselineGdi);

@@ -43,7 +43,7 @@ protected:
     // The title line shows what a fresh painting of the panel shows.
     bool titleLineCurrent() {
         const std::vector<COLORREF> shown = titleLine();
-        main->redrawInfoPanel(true, false);
+        view().panel().redraw(true, false);
         return titleLine() == shown;
     }
 

@@ -60,8 +60,8 @@ TEST_F(Views, TheAddDialogSplitsOneOrManyNamesAndTellsWhenThereAreTooMany) {
     // During a load neither the add nor the open dialog opens.
     const int calls = g_dialog.calls;
     startHeldLoad();
-    main->addFilesDialog();
-    main->openListDialog();
+    view().fileDialogs().addFiles();
+    view().fileDialogs().openList();
     EXPECT_EQ(g_dialog.calls, calls);
     EXPECT_TRUE(waitIdle());
 }
@@ -161,7 +161,7 @@ TEST_F(Views, TheRealAddDialogIsCentredAndReturnsEveryName) {
         SetDlgItemTextA(dialog, cmb13, "\"first.wav\" \"second.wav\"");
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
-    main->addFilesDialog();
+    view().fileDialogs().addFiles();
     user.join();
     SetCurrentDirectoryA(previous);
     EXPECT_EQ(loadedPaths(), music);

@@ -99,7 +99,7 @@ protected:
         fake.applyLoopRange();
         view().road().makeCurrent(fake);
         view().volume().driveFor(fake);
-        main->setupSeekSlider(fake);
+        view().seek().setUpFor(fake);
     }
     void addEntries(const std::vector<TrackInfo>& tracks) {
         main->playlist().appendEntries(tracks.data(), static_cast<int32_t>(tracks.size()));

@@ -110,7 +110,7 @@ TEST_F(Panel, LinesAPersonLooksAtComeAndGo) {
     useFake(entry("First", 10 * kSecond, 5 * 44100), Paused);
     view().panel().notePausedAt(3 * kSecond);
     view().panel().setBlink(true);
-    main->redrawInfoPanel(true, true);
+    view().panel().redraw(true, true);
     const RECT time = timeText("00:03.00"),
                length = {time.right, time.top, time.right + 30, time.bottom};
     for (bool shown : {true, false, true, false}) {
@@ -145,12 +145,12 @@ TEST_F(Panel, LongTimesRenderAndTheRemainderStopsAtZero) {
     useFake(entry("Song", 10 * kSecond));
     main->environment().timeMode = 0;
     fake.total = 6000 * kSecond;
-    main->redrawInfoPanel(false, true);
+    view().panel().redraw(false, true);
     EXPECT_EQ(timeLineDifferences("+100:00.00", " / 00:10.00", "00/00"), 0);
     fake.length = 0;  // a stream stored without its length, 10 s in
     fake.playPosition = 10 * kSecond;
     main->environment().timeMode = 2;
-    main->redrawInfoPanel(false, true);
+    view().panel().redraw(false, true);
     EXPECT_EQ(timeLineDifferences("-00:00.00", " / 00:00.00", "00/00"), 0);
 }
 
@@ -159,7 +159,7 @@ TEST_F(Panel, AreasOpenTheirMenusAndTheCounterStaysWithin0And99) {
     std::vector<TrackInfo> list;
     for (int i = 1; i <= 150; ++i) list.push_back(entry("Track " + std::to_string(i), kSecond));
     addEntries(list);
-    main->redrawInfoPanel(true, true);
+    view().panel().redraw(true, true);
     const struct {
         POINT at;
         std::vector<UINT> ids;
@@ -262,7 +262,7 @@ TEST_F(Panel, FadeItemsCheckTheirSettingAndRenewThePlayingTracksRangeAndLoopBox)
     for (const auto& t : times) {
         fake.state = t.state;
         fake.fadeLeft = t.fadeLeft;
-        main->redrawInfoPanel(false, true);
+        view().panel().redraw(false, true);
         EXPECT_EQ(timeLineDifferences(t.time, " / 00:10.00", "00/02"), 0) << t.time;
     }
 }
@@ -324,7 +324,7 @@ TEST_F(Panel, TooltipTextsInBothForms) {
     EXPECT_EQ(wideTip(reinterpret_cast<UINT_PTR>(item(1012)), TTF_IDISHWND), L"停止");
     EXPECT_EQ(wideTip(40000, 0), L"リストを開く (Ctrl+O)");
     EXPECT_EQ(wideTip(12345, 0), L"") << "not ours";
-    main->setVolumeTarget(true);
+    view().volume().setTarget(true);
     char label[64] = {};
     GetWindowTextA(item(1021), label, sizeof label);
     EXPECT_EQ(label, test::sjis("DirectShow音量"));
@@ -366,13 +366,13 @@ TEST_F(Panel, RedrawsAndRebuildsLeaveNoGdiObjectBehind) {
     start();
     addEntries({entry("Song", 10 * kSecond, 5 * 44100)});
     useFake(entry("Song", 10 * kSecond, 5 * 44100));
-    main->redrawInfoPanel(true, true);
+    view().panel().redraw(true, true);
     const int32_t live = liveGdiObjects.load();
-    for (int i = 0; i < 100000; ++i) main->redrawInfoPanel(false, i % 1000 == 0);
+    for (int i = 0; i < 100000; ++i) view().panel().redraw(false, i % 1000 == 0);
     EXPECT_EQ(liveGdiObjects.load(), live);
     for (int i = 0; i < 1000; ++i) {
-        main->rebuildPanelBuffer();
-        main->redrawInfoPanel(true, i % 100 == 0);
+        view().panel().rebuild();
+        view().panel().redraw(true, i % 100 == 0);
     }
     EXPECT_EQ(liveGdiObjects.load(), live);
     // A leak outside the owners would have used up the system's objects by now.
