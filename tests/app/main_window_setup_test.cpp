@@ -111,6 +111,28 @@ TEST_F(MainDialog, ControlsSitBelowTheToolbarInTemplateOrder) {
               HTTRANSPARENT);
 }
 
+// Each part puts its own procedure in front of its control at set-up and
+// leaves its owner in the control's user data: a part whose set-up step was
+// dropped leaves its control without both.
+TEST_F(MainDialog, EachPartSubclassesItsOwnControl) {
+    start();
+    const struct {
+        int id;
+        const void* owner;
+    } controls[] = {
+        {1000, &view().listPane()},
+        {1001, &view().panel()},
+        {1002, &view().seek()},
+        {1040, &view().road()},
+    };
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.id);
+        ASSERT_NE(item(c.id), nullptr);
+        EXPECT_EQ(reinterpret_cast<const void*>(GetWindowLongPtrA(item(c.id), GWLP_USERDATA)),
+                  c.owner);
+    }
+}
+
 TEST_F(MainDialog, StoredSettingsHideThePlaylistAndKeepTheWindowOnTop) {
     start();
     LONG fullHeight = test::heightOf(window);
