@@ -173,14 +173,17 @@ void PlayRoad::collectPlayThread() {
 void PlayRoad::openFailedCheck() {
     // The play thread stores its result before it marks itself finished. A
     // stop that waits for the thread collects it; nothing is reported then.
-    if (stopping_ || frame_.closing() || !worker_.thread || worker_.finished == 0 ||
-        worker_.parameter != kPlayFailed) {
+    if (stopping_ || collectingFailure_ || frame_.closing() || !worker_.thread ||
+        worker_.finished == 0 || worker_.parameter != kPlayFailed) {
         return;
     }
     // A command served inside the wait can start a newer track: the report
-    // is about this one, or about none once that has happened.
+    // is about this one, or about none once that has happened. A timer
+    // served there finds this failure taken.
     const PlayFailure failure = takePlayFailure();
+    collectingFailure_ = true;
     stopWorker(worker_);
+    collectingFailure_ = false;
     if (worker_.thread) return;
     finishStarting(false);
     reportPlayFailure(failure);

@@ -109,8 +109,9 @@ public:
     bool threadHeld() const { return static_cast<bool>(worker_.thread); }
     uint32_t threadId() const { return worker_.threadId; }
     bool threadFinished() const { return worker_.finished == 1; }
-    // A thread that has ended with `result`, as if this road had started it.
-    void adoptEndedThread(HANDLE thread, uint32_t id, int32_t result);
+    // A thread that has stored `result` and marked itself finished, as if
+    // this road had started it.
+    void adoptFinishedThread(HANDLE thread, uint32_t id, int32_t result);
     void dropThread() { worker_.thread.reset(); }
 
 private:
@@ -160,8 +161,9 @@ private:
     // The play thread reads only its copy of the entry; the rest belongs to
     // the window thread.
     TrackInfo entry_;
-    bool stopping_ = false;      // a stop waits for the play thread
-    bool openReported_ = false;  // the play thread opened its file
+    bool stopping_ = false;           // a stop waits for the play thread
+    bool collectingFailure_ = false;  // openFailedCheck waits for the thread
+    bool openReported_ = false;       // the play thread opened its file
     bool starting_ = false;
     bool pausePending_ = false;
     bool seekPending_ = false;  // to the seek slider's place

@@ -175,12 +175,11 @@ void PlayRoad::forgetMemberFile(const char* location) {
     }
 }
 
-void PlayRoad::adoptEndedThread(HANDLE thread, uint32_t id, int32_t result) {
+void PlayRoad::adoptFinishedThread(HANDLE thread, uint32_t id, int32_t result) {
     worker_.thread.reset(thread);
     worker_.threadId = id;
     worker_.running = 1;
     worker_.parameter = result;
-    WaitForSingleObject(thread, 5000);
     worker_.finished = 1;
 }
 

@@ -224,7 +224,8 @@ TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
     auto runThread = [&](int32_t result) {
         DWORD id = 0;
         const HANDLE thread = CreateThread(nullptr, 0, endAtOnce, nullptr, 0, &id);
-        view().road().adoptEndedThread(thread, id, result);
+        WaitForSingleObject(thread, 5000);
+        view().road().adoptFinishedThread(thread, id, result);
     };
     runThread(1);  // it played: no report
     SendMessageA(window, WM_TIMER, 3, 0);
@@ -250,6 +251,29 @@ TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
     runThread(0);
     SendMessageA(window, WM_TIMER, 3, 0);
     EXPECT_EQ(box.count, 2);
+    KillTimer(nullptr, watcher);
+    g_box = nullptr;
+}
+
+DWORD WINAPI endSoon(LPVOID) {
+    Sleep(300);
+    return 0;
+}
+
+// The wait for a failed thread serves the window's messages: a timer served
+// there finds the failure taken. One failure, one report.
+TEST_F(MainDialog, ATimerServedWhileAFailedThreadIsCollectedDoesNotReportItAgain) {
+    start();
+    BoxSeen box;
+    box.owner = window;
+    g_box = &box;
+    UINT_PTR watcher = SetTimer(nullptr, 0, 50, closeBox);
+    DWORD id = 0;
+    const HANDLE thread = CreateThread(nullptr, 0, endSoon, nullptr, 0, &id);
+    view().road().adoptFinishedThread(thread, id, 0);
+    PostMessageA(window, WM_TIMER, 3, 0);
+    SendMessageA(window, WM_TIMER, 3, 0);
+    EXPECT_EQ(box.count, 1);
     KillTimer(nullptr, watcher);
     g_box = nullptr;
 }
