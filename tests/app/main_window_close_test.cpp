@@ -209,16 +209,26 @@ void CALLBACK closeBox(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), readAndCloseBox, 0);
 }
 
+// Counts and closes the message boxes owned by `owner` while it lives.
+struct BoxWatch : BoxSeen {
+    explicit BoxWatch(HWND window) : timer(SetTimer(nullptr, 0, 50, closeBox)) {
+        owner = window;
+        g_box = this;
+    }
+    ~BoxWatch() {
+        KillTimer(nullptr, timer);
+        g_box = nullptr;
+    }
+    UINT_PTR timer;
+};
+
 DWORD WINAPI endAtOnce(LPVOID) {
     return 0;
 }
 
 TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
     start();
-    BoxSeen box;
-    box.owner = window;
-    g_box = &box;
-    UINT_PTR watcher = SetTimer(nullptr, 0, 50, closeBox);
+    BoxWatch box(window);
 
     // A play thread that ended by itself, having opened nothing.
     auto runThread = [&](int32_t result) {
@@ -251,8 +261,6 @@ TEST_F(MainDialog, AFailedOpenIsReportedOnceFromTheTrayTimer) {
     runThread(0);
     SendMessageA(window, WM_TIMER, 3, 0);
     EXPECT_EQ(box.count, 2);
-    KillTimer(nullptr, watcher);
-    g_box = nullptr;
 }
 
 DWORD WINAPI endSoon(LPVOID) {
@@ -264,18 +272,13 @@ DWORD WINAPI endSoon(LPVOID) {
 // there finds the failure taken. One failure, one report.
 TEST_F(MainDialog, ATimerServedWhileAFailedThreadIsCollectedDoesNotReportItAgain) {
     start();
-    BoxSeen box;
-    box.owner = window;
-    g_box = &box;
-    UINT_PTR watcher = SetTimer(nullptr, 0, 50, closeBox);
+    BoxWatch box(window);
     DWORD id = 0;
     const HANDLE thread = CreateThread(nullptr, 0, endSoon, nullptr, 0, &id);
     view().road().adoptFinishedThread(thread, id, 0);
     PostMessageA(window, WM_TIMER, 3, 0);
     SendMessageA(window, WM_TIMER, 3, 0);
     EXPECT_EQ(box.count, 1);
-    KillTimer(nullptr, watcher);
-    g_box = nullptr;
 }
 
 // The apartment of the calling thread as the system reports it; -1 outside COM.
